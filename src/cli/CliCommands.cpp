@@ -1,0 +1,101 @@
+#include "CliCommands.h"
+
+#include <charconv>
+#include <iostream>
+
+namespace braille::cli {
+
+bool Arguments::takeFlag(std::string_view name)
+{
+    for (auto it = m_args.begin(); it != m_args.end(); ++it) {
+        if (*it == "--")
+            return false;
+        if (*it == name) {
+            m_args.erase(it);
+            return true;
+        }
+    }
+    return false;
+}
+
+std::optional<std::string> Arguments::takeValue(std::string_view name, bool& missing)
+{
+    for (auto it = m_args.begin(); it != m_args.end(); ++it) {
+        if (*it == "--")
+            return std::nullopt;
+        if (*it == name) {
+            if (it + 1 == m_args.end()) {
+                missing = true;
+                m_args.erase(it);
+                return std::nullopt;
+            }
+            std::string value = *(it + 1);
+            m_args.erase(it, it + 2);
+            return value;
+        }
+        if (it->size() > name.size() && it->compare(0, name.size(), name) == 0 && (*it)[name.size()] == '=') {
+            std::string value = it->substr(name.size() + 1);
+            m_args.erase(it);
+            return value;
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> Arguments::unknownOption() const
+{
+    for (const std::string& a : m_args) {
+        if (a == "--")
+            return std::nullopt;
+        if (a.size() > 1 && a[0] == '-' && a[1] == '-')
+            return a;
+    }
+    return std::nullopt;
+}
+
+const std::vector<CliCommand>& cliCommands()
+{
+    static const std::vector<CliCommand> commands = {
+        {"lookup", "lookup [--set N] TEXT",
+         "convert TEXT to braille by longest match and print each entry",
+         "Prints one line per entry: set number, print text, cells (Braille ASCII) and the cells as\n"
+         "Unicode braille, separated by tabs. N is the print set (default 2, text; 3 is math).\n"
+         "Characters that no entry covers are reported on standard error (exit status 1).\n",
+         runLookup},
+    };
+    return commands;
+}
+
+int usageError(std::string_view command, std::string_view message)
+{
+    std::cerr << "tenkora-cli: " << message << "\n";
+    for (const CliCommand& c : cliCommands())
+        if (c.name == command)
+            std::cerr << "usage: tenkora-cli " << c.synopsis << "\n";
+    return kExitUsage;
+}
+
+std::optional<int> takeIntOption(Arguments& args, std::string_view command, std::string_view name, int min, int max,
+                                 bool& failed)
+{
+    bool missing = false;
+    std::optional<std::string> text = args.takeValue(name, missing);
+    if (missing) {
+        usageError(command, std::string(name) + " needs a value");
+        failed = true;
+        return std::nullopt;
+    }
+    if (!text)
+        return std::nullopt;
+    int value = 0;
+    auto [end, ec] = std::from_chars(text->data(), text->data() + text->size(), value);
+    if (ec != std::errc() || end != text->data() + text->size() || value < min || value > max) {
+        usageError(command, std::string(name) + " takes a whole number from " + std::to_string(min) + " to " +
+                                std::to_string(max) + ", not '" + *text + "'");
+        failed = true;
+        return std::nullopt;
+    }
+    return value;
+}
+
+} // namespace braille::cli

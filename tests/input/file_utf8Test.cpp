@@ -1,0 +1,159 @@
+#include "file_utf8.h"
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+using namespace braille;
+using braille::test::readBytes;
+using braille::test::TempDir;
+using braille::test::writeBytes;
+
+namespace {
+
+std::u16string readAll(const std::filesystem::path& path)
+{
+    file_utf8 f(path, file_utf8::Read);
+    std::u16string s;
+    for (;;) {
+        char16_t u = f.readUnit();
+        if (f.atEnd())
+            break;
+        s.push_back(u);
+    }
+    return s;
+}
+
+} // namespace
+
+TEST(file_utf8Read, ByteOrderMarkAndCarriageReturnsVanish)
+{
+    TempDir dir;
+    writeBytes(dir.file("plain"), "a\tb\nc\n");
+    writeBytes(dir.file("windows"), "\xEF\xBB\xBF" "a\tb\r\nc\r\n");
+    EXPECT_EQ(readAll(dir.file("plain")), u"a\tb\nc\n");
+    EXPECT_EQ(readAll(dir.file("windows")), u"a\tb\nc\n");
+    // A byte-order mark in the middle is dropped too.
+    writeBytes(dir.file("middle"), "x\xEF\xBB\xBFy");
+    EXPECT_EQ(readAll(dir.file("middle")), u"xy");
+}
+
+TEST(file_utf8Read, MultiByteSequences)
+{
+    TempDir dir;
+    writeBytes(dir.file("f"), "\xC3\xA9\xE3\x81\x82\xF0\x9F\x98\x80!");
+    EXPECT_EQ(readAll(dir.file("f")), u"\u00E9\u3042\xD83D\xDE00!");
+}
+
+TEST(file_utf8Read, MalformedBytesNeverReadPastTheData)
+{
+    TempDir dir;
+    // A lead byte that cannot start a character gives a zero unit; a cut sequence gives nothing.
+    writeBytes(dir.file("lead"), "a\x80" "b\xFF");
+    EXPECT_EQ(readAll(dir.file("lead")), std::u16string(u"a\0b\0", 4));
+    for (std::string cut : {"a\xC3", "a\xE3\x81", "a\xF0\x9F\x98"}) {
+        writeBytes(dir.file("cut"), cut);
+        EXPECT_EQ(readAll(dir.file("cut")), u"a") << cut.size();
+    }
+    // After the end every call returns the end mark.
+    file_utf8 f(dir.file("cut"), file_utf8::Read);
+    f.readUnit();
+    EXPECT_EQ(f.readUnit(), file_utf8::kEndOfData);
+    EXPECT_TRUE(f.atEnd());
+    EXPECT_EQ(f.readUnit(), file_utf8::kEndOfData);
+}
+
+TEST(file_utf8Read, MissingFileIsAnEmptyStreamAndIsNotCreated)
+{
+    TempDir dir;
+    file_utf8 f(dir.file("nothing.txt"), file_utf8::Read);
+    EXPECT_FALSE(f.isOpen());
+    EXPECT_FALSE(f.readField());
+    EXPECT_TRUE(f.atEnd());
+    EXPECT_FALSE(std::filesystem::exists(dir.file("nothing.txt")));
+}
+
+TEST(file_utf8Read, FieldsEndAtTabsAndLineFeedsAndEmptyOnesAreAbsent)
+{
+    TempDir dir;
+    writeBytes(dir.file("f"), "a\t\tb\n\nc");
+    file_utf8 f(dir.file("f"), file_utf8::Read);
+    EXPECT_EQ(f.readField(), u"a");
+    EXPECT_FALSE(f.readField());
+    EXPECT_EQ(f.readField(), u"b");
+    EXPECT_FALSE(f.readField()); // the blank line
+    EXPECT_EQ(f.readField(), u"c"); // no final line feed
+    EXPECT_FALSE(f.readField());
+}
+
+TEST(file_utf8Write, EncodesAndJoinsSurrogates)
+{
+    TempDir dir;
+    {
+        file_utf8 f(dir.file("out"), file_utf8::Write);
+        ASSERT_TRUE(f.isOpen());
+        f.write(u"a\u00E9\u3042\xD83D\xDE00");
+        f.writeCodePoint(0x200000); // dropped
+        EXPECT_TRUE(f.flush());
+        EXPECT_EQ(f.byteCount(), 1u + 2 + 3 + 4);
+    }
+    EXPECT_EQ(readBytes(dir.file("out")), "a\xC3\xA9\xE3\x81\x82\xF0\x9F\x98\x80");
+    // The four-byte character read back is the same pair.
+    EXPECT_EQ(readAll(dir.file("out")), u"a\u00E9\u3042\xD83D\xDE00");
+}
+
+TEST(file_utf8Write, ALoneHighSurrogateSurvivesARoundTrip)
+{
+    TempDir dir;
+    {
+        file_utf8 f(dir.file("out"), file_utf8::Write);
+        f.write(std::u16string(u"x\xD800y\xD801", 4));
+    }
+    EXPECT_EQ(readAll(dir.file("out")), std::u16string(u"x\xD800y\xD801", 4));
+}
+
+TEST(file_utf8Write, ReplacesTheFileAndLargeOutputIsComplete)
+{
+    TempDir dir;
+    writeBytes(dir.file("out"), std::string(10000, 'z'));
+    std::u16string big;
+    for (int i = 0; i < 100000; ++i)
+        big.push_back(char16_t(0x3041 + i % 80));
+    {
+        file_utf8 f(dir.file("out"), file_utf8::Write);
+        f.write(big);
+    }
+    EXPECT_EQ(readAll(dir.file("out")), big);
+}
+
+TEST(file_utf8Lock, AFileHeldByAnotherOpenCannotBeOpened)
+{
+    TempDir dir;
+    writeBytes(dir.file("held"), "keep me");
+    {
+        file_utf8 holder(dir.file("held"), file_utf8::Read);
+        ASSERT_TRUE(holder.isOpen());
+        file_utf8 writer(dir.file("held"), file_utf8::Write);
+        EXPECT_FALSE(writer.isOpen());
+        writer.write(u"lost");
+        EXPECT_FALSE(writer.flush());
+        EXPECT_FALSE(writer.error().empty());
+        file_utf8 reader(dir.file("held"), file_utf8::Read);
+        EXPECT_FALSE(reader.isOpen());
+        EXPECT_FALSE(reader.readField());
+    }
+    // The refused writer did not empty the file.
+    EXPECT_EQ(readBytes(dir.file("held")), "keep me");
+    file_utf8 again(dir.file("held"), file_utf8::Read);
+    EXPECT_TRUE(again.isOpen());
+}
+
+TEST(file_utf8Write, AFailedWriteIsReported)
+{
+    if (!std::filesystem::exists("/dev/full"))
+        GTEST_SKIP() << "no /dev/full";
+    file_utf8 f("/dev/full", file_utf8::Write);
+    ASSERT_TRUE(f.isOpen());
+    f.write(u"data");
+    EXPECT_FALSE(f.flush());
+    EXPECT_NE(f.error().find("/dev/full"), std::string::npos);
+}
