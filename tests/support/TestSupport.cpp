@@ -53,7 +53,7 @@ std::unique_ptr<CharacterDictionary> dictionaryFromTables(const std::map<std::st
 const CharacterDictionary& shippedDictionary()
 {
     static CharacterDictionary* dictionary = [] {
-        auto* d = new CharacterDictionary;
+        CharacterDictionary* d = &CharacterDictionary::instance();
         loadTables(*d);
         return d;
     }();

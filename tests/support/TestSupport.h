@@ -32,7 +32,8 @@ std::string readBytes(const std::filesystem::path& path);
 // A dictionary loaded from table files made of the given contents (file name to bytes).
 std::unique_ptr<CharacterDictionary> dictionaryFromTables(const std::map<std::string, std::string>& files);
 
-// The dictionary with the shipped tables (those copied beside the test executable).
+// The process-wide dictionary, filled once with the shipped tables (those copied beside the test
+// executable).
 const CharacterDictionary& shippedDictionary();
 // The repository's source folder (for test data).
 std::filesystem::path sourceDir();

@@ -1,0 +1,111 @@
+#pragma once
+// The braille book in memory: four sections of paragraphs, each paragraph a sequence of
+// characters laid out into rows.
+//
+// A character is a pointer to a dictionary entry and nothing more. The document owns every
+// character sequence it ever created (`characterPool`); paragraphs point at their sequence and
+// share it when a paragraph value is copied, and a sequence outlives the paragraph that used it
+// until the document is destroyed. The rows of a paragraph are derived from its characters by
+// `relayout` and carry the original-page label of the line.
+//
+// Invariants (checkInvariants):
+//  1. every section has at least one paragraph;
+//  2. every sequence is non-empty; the last paragraph of a section ends with the end marker,
+//     every other paragraph with the line break, and neither appears anywhere else;
+//  3. a paragraph's rows cover its characters in order without gap or overlap, each holding at
+//     least one character, as `relayout` makes them;
+//  4. `rowCount` of the current section is the number of rows of its paragraphs.
+
+#include "BrailleCharacter.h"
+
+#include <array>
+#include <cstdint>
+#include <list>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace braille {
+
+class BrailleDocumentTypeBase_ {
+public:
+    virtual ~BrailleDocumentTypeBase_() = default;
+};
+
+class BrailleBlock_ : public BrailleDocumentTypeBase_ {};
+
+using CharacterSequence = std::vector<const BrailleCharacter*>;
+
+enum SectionKind : std::uint32_t { Cover = 0, Contents = 1, Body = 2, Colophon = 3 };
+constexpr int kSectionCount = 4;
+
+// The names BML gives the sections.
+const char* sectionName(SectionKind kind);
+
+struct BrailleRow {
+    std::uint32_t begin = 0; // first character of the row in the paragraph's sequence
+    std::uint32_t end = 0;   // one past its last character
+    std::uint32_t width = 0; // cells; trailing blanks and the line break may go past the line width
+    std::u16string orgPage;  // original-page label, empty when none
+};
+
+class BrailleParagraph {
+public:
+    explicit BrailleParagraph(CharacterSequence* characters = nullptr) : characters(characters) {}
+    virtual ~BrailleParagraph() = default;
+    BrailleParagraph(const BrailleParagraph&) = default;
+    BrailleParagraph& operator=(const BrailleParagraph&) = default;
+
+    CharacterSequence* characters; // owned by the document's characterPool
+    std::vector<BrailleRow> rows;
+};
+
+using ParagraphList = std::list<BrailleParagraph>;
+
+struct DocumentSection {
+    SectionKind kind = Cover;
+    ParagraphList paragraphs;
+    std::uint32_t rowCount = 0;
+};
+
+// Labels read from the line elements of a paragraph that is still being read.
+struct PendingOrgPages {
+    std::vector<std::u16string> labels;
+    std::size_t next = 0;
+};
+
+class BrailleDocument : public BrailleBlock_ {
+public:
+    enum ForReadingTag { ForReading };
+
+    // A new empty document: each section one paragraph holding only the end marker.
+    BrailleDocument();
+    // The same sections, left incomplete for a reader to fill.
+    explicit BrailleDocument(ForReadingTag);
+    ~BrailleDocument() override;
+    BrailleDocument(const BrailleDocument&) = delete;
+    BrailleDocument& operator=(const BrailleDocument&) = delete;
+
+    CharacterSequence* newCharacterSequence();
+    // rowCount of the current section from its paragraphs' rows.
+    void recountRows();
+
+    DocumentSection& section() { return sections[currentSection]; }
+    const DocumentSection& section() const { return sections[currentSection]; }
+
+    // Empty when the invariants hold; otherwise what is wrong, for tests and debugging.
+    std::string checkInvariants() const;
+
+    std::array<DocumentSection, kSectionCount> sections;
+    SectionKind currentSection = Body;
+    bool complete = false;
+    bool modified = false;
+    bool useOrgPage = false;
+    PendingOrgPages pendingOrgPages;
+    std::vector<std::unique_ptr<CharacterSequence>> characterPool;
+
+private:
+    void setUpSections(bool forReading);
+};
+
+} // namespace braille
