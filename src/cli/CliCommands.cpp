@@ -62,6 +62,27 @@ const std::vector<CliCommand>& cliCommands()
          "Unicode braille, separated by tabs. N is the print set (default 2, text; 3 is math).\n"
          "Characters that no entry covers are reported on standard error (exit status 1).\n",
          runLookup},
+        {"dump", "dump [--columns N] FILE.bml",
+         "read a BML file and print its sections row by row",
+         "Lays the document out with N cells per line (default 32). For each section, in the order\n"
+         "cover, contents, body, colophon, prints \"== NAME (R rows)\", then one line per row: its\n"
+         "original-page label, the print texts of its characters, their cells (the line break as\n"
+         "\u21B2) and their set numbers separated by commas, separated by tabs.\n"
+         "A file that cannot be opened is reported (exit status 1); any content reads.\n",
+         runDump},
+        {"roundtrip", "roundtrip [--columns N] IN.bml OUT.bml",
+         "read a BML file and write it again",
+         "Reads IN laid out with N cells per line (default 32) and writes it to OUT in Tenkora's own\n"
+         "layout. OUT is replaced only once it is completely written; a failure is reported with\n"
+         "its reason (exit status 1) and leaves an existing OUT as it was.\n",
+         runRoundtrip},
+        {"link2bml", "link2bml TEXT-FILE OUT.bml",
+         "convert link text into a BML work file",
+         "TEXT-FILE is UTF-8 link text: records of mode, cells and print text separated by tabs\n"
+         "(or \"`\"), records separated by \",\" or line feeds, a record in braces keeping its\n"
+         "commas. Well-formed records become the characters of one body line; malformed ones are\n"
+         "skipped. OUT is written as standard XML, which the BML reader reads back.\n",
+         runLink2Bml},
     };
     return commands;
 }

@@ -49,5 +49,8 @@ std::optional<int> takeIntOption(Arguments& args, std::string_view command, std:
                                  bool& failed);
 
 int runLookup(Arguments& args);
+int runDump(Arguments& args);
+int runRoundtrip(Arguments& args);
+int runLink2Bml(Arguments& args);
 
 } // namespace braille::cli

@@ -1,0 +1,138 @@
+// tenkora-cli dump, roundtrip and link2bml: BML files and link text from the command line.
+
+#include "BmlWriter.h"
+#include "BrailleXML.h"
+#include "CharacterDictionary.h"
+#include "CliCommands.h"
+#include "LinkTextConverter.h"
+#include "PageLayout.h"
+#include "TableLoader.h"
+#include "Utf.h"
+
+#include <iostream>
+#include <memory>
+
+namespace braille::cli {
+
+namespace {
+
+constexpr int kMaxColumns = 1000;
+
+// Reads a BML file into a new document; reports a file that cannot be opened.
+std::unique_ptr<BrailleDocument> readDocument(const std::string& path)
+{
+    auto document = std::make_unique<BrailleDocument>(BrailleDocument::ForReading);
+    BrailleXML reader(path);
+    if (!reader.isOpen()) {
+        std::cerr << "tenkora-cli: " << reader.error() << "\n";
+        return nullptr;
+    }
+    reader.readAll(*document);
+    return document;
+}
+
+// --columns N, shared by the commands that lay documents out.
+bool takeColumns(Arguments& args, std::string_view command)
+{
+    bool failed = false;
+    if (auto columns = takeIntOption(args, command, "--columns", 1, kMaxColumns, failed))
+        pageLayout().ColumnNumber = std::uint32_t(*columns);
+    return !failed;
+}
+
+void dumpSection(const BrailleDocument& document, SectionKind kind)
+{
+    const DocumentSection& section = document.sections[kind];
+    std::cout << "== " << sectionName(kind) << " (" << section.rowCount << " rows)\n";
+    for (const BrailleParagraph& p : section.paragraphs) {
+        for (const BrailleRow& row : p.rows) {
+            std::u16string prints, cells, sets;
+            for (std::uint32_t i = row.begin; i < row.end; ++i) {
+                const BrailleCharacter* c = (*p.characters)[i];
+                prints += c->print;
+                cells += c->nabcc == u"\n" ? u"\u21B2" : c->nabcc;
+                if (i != row.begin)
+                    sets += u',';
+                const std::string number = std::to_string(c->set);
+                sets.append(number.begin(), number.end());
+            }
+            std::cout << toUtf8(row.orgPage) << '\t' << toUtf8(prints) << '\t' << toUtf8(cells) << '\t'
+                      << toUtf8(sets) << '\n';
+        }
+    }
+}
+
+} // namespace
+
+int runDump(Arguments& args)
+{
+    if (!takeColumns(args, "dump"))
+        return kExitUsage;
+    if (auto unknown = args.unknownOption())
+        return usageError("dump", "unknown option " + *unknown);
+    if (args.operands().size() != 1)
+        return usageError("dump", "give exactly one FILE");
+
+    loadTables(CharacterDictionary::instance());
+    std::unique_ptr<BrailleDocument> document = readDocument(args.operands()[0]);
+    if (!document)
+        return kExitFailed;
+    for (int k = 0; k < kSectionCount; ++k)
+        dumpSection(*document, SectionKind(k));
+    return kExitOk;
+}
+
+int runRoundtrip(Arguments& args)
+{
+    if (!takeColumns(args, "roundtrip"))
+        return kExitUsage;
+    if (auto unknown = args.unknownOption())
+        return usageError("roundtrip", "unknown option " + *unknown);
+    if (args.operands().size() != 2)
+        return usageError("roundtrip", "give IN.bml and OUT.bml");
+
+    loadTables(CharacterDictionary::instance());
+    std::unique_ptr<BrailleDocument> document = readDocument(args.operands()[0]);
+    if (!document)
+        return kExitFailed;
+    const SaveResult saved = writeBml(*document, args.operands()[1]);
+    if (!saved) {
+        std::cerr << "tenkora-cli: " << saved.reason << "\n";
+        return kExitFailed;
+    }
+    return kExitOk;
+}
+
+int runLink2Bml(Arguments& args)
+{
+    if (auto unknown = args.unknownOption())
+        return usageError("link2bml", "unknown option " + *unknown);
+    if (args.operands().size() != 2)
+        return usageError("link2bml", "give TEXT-FILE and OUT.bml");
+
+    file_utf8 in(args.operands()[0], file_utf8::Read);
+    if (!in.isOpen()) {
+        std::cerr << "tenkora-cli: " << in.error() << "\n";
+        return kExitFailed;
+    }
+    std::u16string text;
+    for (;;) {
+        const char16_t u = in.readUnit();
+        if (u == file_utf8::kEndOfData && in.atEnd())
+            break;
+        text.push_back(u);
+    }
+    LinkTextConverter converter;
+    if (!converter.convert(text)) {
+        std::cerr << "tenkora-cli: the XML tree could not be built\n";
+        return kExitFailed;
+    }
+    const SaveResult saved = converter.save(args.operands()[1]);
+    if (!saved) {
+        std::cerr << "tenkora-cli: " << saved.reason << "\n";
+        return kExitFailed;
+    }
+    return kExitOk;
+}
+
+} // namespace braille::cli
