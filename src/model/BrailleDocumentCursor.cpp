@@ -158,17 +158,68 @@ void BrailleDocumentCursor::goToCharacterIndex(std::size_t n)
 {
     if (!isAttached())
         return;
-    // Counted in moves, as the caller's arithmetic expects: from the state after a row's end a
-    // move right stays on the same character index.
-    const std::size_t a = character;
-    for (std::size_t i = a; i > n; --i) {
+    // Moves until the cursor stands on the n-th character of its paragraph. (From the state after
+    // a row's end, a move right keeps the character and only changes the row, so counting moves
+    // instead would stop one character short.)
+    const auto paragraph = rows.paragraphPosition();
+    while (character > n) {
         moveLeft();
         setDesired();
+        if (rows.paragraphPosition() != paragraph)
+            break; // the paragraph's start lies behind
     }
-    for (std::size_t i = a; i < n; ++i) {
-        moveRight();
+    while (character < n) {
+        if (!moveRight())
+            break;
         setDesired();
+        if (rows.paragraphPosition() != paragraph)
+            break; // n lies beyond this paragraph
     }
+}
+
+DocumentLocation BrailleDocumentCursor::location() const
+{
+    if (!isAttached())
+        return {};
+    std::uint32_t n = 0;
+    for (auto it = document->section().paragraphs.begin(); it != rows.paragraphPosition(); ++it)
+        ++n;
+    return {n, std::uint32_t(character)};
+}
+
+DocumentLocation BrailleDocumentCursor::locationAt(std::uint32_t row, std::uint32_t col) const
+{
+    if (!document)
+        return {};
+    BrailleDocumentCursor probe;
+    probe.document = document;
+    probe.goTo(row, col);
+    return probe.location();
+}
+
+void BrailleDocumentCursor::goToLocation(DocumentLocation where)
+{
+    if (!document)
+        return;
+    ParagraphList& paragraphs = document->section().paragraphs;
+    if (paragraphs.empty())
+        return;
+    std::uint32_t row = 0, n = 0;
+    auto it = paragraphs.begin();
+    for (; n < where.paragraph && std::next(it) != paragraphs.end(); ++it, ++n)
+        row += std::uint32_t(it->rows.size());
+    const CharacterSequence& seq = *it->characters;
+    const std::size_t k = std::min<std::size_t>(where.character, seq.empty() ? 0 : seq.size() - 1);
+    std::uint32_t col = 0;
+    for (const BrailleRow& r : it->rows) {
+        if (k < r.end) {
+            for (std::size_t i = r.begin; i < k; ++i)
+                col += std::uint32_t(seq[i]->cellCount());
+            break;
+        }
+        ++row;
+    }
+    goTo(row, col);
 }
 
 void BrailleDocumentCursor::setSelectionEnd(bool collapse)

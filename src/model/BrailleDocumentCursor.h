@@ -12,6 +12,14 @@
 
 namespace braille {
 
+// An exact place in the current section: a paragraph (counted from 0) and a character in it.
+// Unlike a (row, column) pair it does not depend on how the rows happen to be laid out.
+struct DocumentLocation {
+    std::uint32_t paragraph = 0;
+    std::uint32_t character = 0;
+    friend bool operator==(const DocumentLocation&, const DocumentLocation&) = default;
+};
+
 struct CellPosition {
     std::uint32_t column = 0;
     std::uint32_t row = 0;
@@ -34,6 +42,12 @@ public:
     void goToRowEnd();
     void goToCharacterIndex(std::size_t n);
     void setDesired() { desiredColumn = column; }
+    // The place of the cursor's character, and the way back to a character: the cursor ends on
+    // it within its own row (never in the state after the previous row's end).
+    DocumentLocation location() const;
+    void goToLocation(DocumentLocation location);
+    // The character a (row, column) pair denotes now.
+    DocumentLocation locationAt(std::uint32_t row, std::uint32_t column) const;
     void setSelectionEnd(bool collapse);
     void collapseSelection() { setSelectionEnd(true); }
 

@@ -31,6 +31,7 @@ int deleteAtCursor(BrailleDocumentCursor& c)
         return kDeleteInPlace;
     const std::uint32_t R = c.row(), L = c.column;
     const std::size_t k = c.character;
+    const DocumentLocation deleted = c.location();
 
     // n: the distance to the end of the word, for following the word when it moves rows.
     std::uint32_t n = 0;
@@ -69,6 +70,10 @@ int deleteAtCursor(BrailleDocumentCursor& c)
             result = kDeleteMovedBack;
         }
     }
+    // Whatever the row changes did, the cursor must end on the character that followed the
+    // deleted one: repeated deletions (a selection, an undo) rely on it.
+    if (c.location() != deleted)
+        c.goToLocation(deleted);
     c.collapseSelection();
     c.document->modified = true;
     return result;
@@ -94,6 +99,7 @@ void insertAtCursor(BrailleDocumentCursor& c, const BrailleCharacter* e)
         moveRightAndSetDesired(c);
     }
     const std::uint32_t R = c.row(), L = c.column;
+    const DocumentLocation inserted = c.location();
 
     // F: a blank precedes the current word in the paragraph (the character right before the
     // insertion point not counted).
@@ -136,6 +142,11 @@ void insertAtCursor(BrailleDocumentCursor& c, const BrailleCharacter* e)
         else
             c.goTo(c.row() + 1, w + 1);
     }
+    // The cursor ends on the character after the inserted one (possibly in the state after the
+    // end of the row that holds the insertion).
+    const DocumentLocation after{inserted.paragraph, inserted.character + 1};
+    if (c.location() != after)
+        c.goToLocation(after);
     c.document->modified = true;
 }
 
@@ -193,8 +204,12 @@ std::size_t walkSelection(BrailleDocumentCursor& c, Visit visit)
     while (!(c.position() == stop) && c.row() <= stop.row) {
         if (c.onEndMarker() && c.rows.isSectionsLastRow())
             break; // the section's end marker is never part of a selection
-        visit(c.entry());
-        ++steps;
+        // After a row's end the cursor already stands on the next row's first character; the
+        // step to the next row passes nothing, and that character is taken from the next row.
+        if (c.character < c.rows.row().end) {
+            visit(c.entry());
+            ++steps;
+        }
         if (!c.moveRight())
             break;
         c.setDesired();
@@ -219,8 +234,14 @@ bool deleteSelection(BrailleDocumentCursor& c)
     const std::size_t steps = walkSelection(c, [](const BrailleCharacter*) {});
     const CellPosition start = c.selectionStart();
     c.goTo(start.row, start.column);
+    // The characters are deleted at one exact place: deleting a line break joins the next
+    // paragraph, so what follows keeps coming to the same index.
+    const DocumentLocation at = c.location();
+    auto paragraph = c.rows.paragraphPosition();
     for (std::size_t i = 0; i < steps; ++i)
-        deleteAtCursor(c);
+        deleteCharacter(*c.document, paragraph, at.character);
+    c.document->modified = true;
+    c.goToLocation(at);
     c.collapseSelection();
     c.setDesired();
     return true;

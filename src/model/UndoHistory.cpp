@@ -1,6 +1,7 @@
 #include "UndoHistory.h"
 
 #include "CursorEditing.h"
+#include "ParagraphEditing.h"
 
 namespace braille {
 
@@ -13,6 +14,12 @@ void UndoHistory::reset()
 
 void UndoHistory::record(std::uint32_t row, std::uint32_t column, std::uint32_t kind, EntryList entries)
 {
+    recordAt(m_cursor.locationAt(row, column), row, column, kind, std::move(entries));
+}
+
+void UndoHistory::recordAt(DocumentLocation where, std::uint32_t row, std::uint32_t column, std::uint32_t kind,
+                           EntryList entries)
+{
     if (m_steps.empty())
         reset();
     UndoStep step;
@@ -20,6 +27,7 @@ void UndoHistory::record(std::uint32_t row, std::uint32_t column, std::uint32_t 
     step.column = column;
     step.kind = kind;
     step.entries = std::move(entries);
+    step.where = where;
     if (m_cursor.document)
         step.section = m_cursor.document->currentSection;
     m_steps.erase(std::next(m_current), m_steps.end());
@@ -51,39 +59,43 @@ void UndoHistory::enterSection(const UndoStep& step)
     }
 }
 
-void UndoHistory::replayDeletion(const UndoStep& step, std::uint32_t row, std::uint32_t column)
+void UndoHistory::redelete(const UndoStep& step)
 {
-    BrailleDocumentCursor& c = m_cursor;
-    c.goTo(row, column);
-    if (!(c.position() == CellPosition{column, row}) && column >= c.column) {
-        // The position lies inside a wide character or past a row's end: step right until the
-        // cells passed cover the difference.
-        const std::uint32_t d = column - c.column;
-        std::uint32_t sum = 0;
-        do {
-            if (!c.moveRight())
-                break;
-            c.setDesired();
-            const BrailleCharacter* e = c.entry();
-            sum += e ? std::uint32_t(e->cellCount()) : 0;
-        } while (sum <= d);
-    }
+    BrailleDocument* doc = m_cursor.document;
+    ParagraphList& paragraphs = doc->section().paragraphs;
+    auto paragraph = std::next(paragraphs.begin(), std::min<std::ptrdiff_t>(step.where.paragraph,
+                                                                           std::ptrdiff_t(paragraphs.size()) - 1));
+    // Deleting a line break joins the next paragraph, so the following characters stay at the
+    // same index.
     for (std::size_t i = 0; i < step.entries.size(); ++i)
-        deleteAtCursor(c);
+        deleteCharacter(*doc, paragraph, step.where.character);
+    doc->modified = true;
+    m_cursor.goToLocation(step.where);
+    m_cursor.collapseSelection();
 }
 
-void UndoHistory::replayInsertion(const UndoStep& step)
+void UndoHistory::reinsert(const UndoStep& step)
 {
-    BrailleDocumentCursor& c = m_cursor;
+    BrailleDocument* doc = m_cursor.document;
     const BrailleCharacter* lineBreak = CharacterDictionary::instance().lineBreakEntry();
-    c.goTo(step.row, step.column);
+    ParagraphList& paragraphs = doc->section().paragraphs;
+    DocumentLocation at = step.where;
+    auto paragraph = std::next(paragraphs.begin(), std::min<std::ptrdiff_t>(at.paragraph,
+                                                                           std::ptrdiff_t(paragraphs.size()) - 1));
     for (const BrailleCharacter* e : step.entries) {
-        if (e == lineBreak)
-            insertLineBreakAtCursor(c);
-        else
-            insertAtCursor(c, e);
+        if (e == lineBreak) {
+            splitParagraph(*doc, paragraph, at.character);
+            ++paragraph;
+            ++at.paragraph;
+            at.character = 0;
+        } else {
+            insertCharacter(*doc, paragraph, at.character, e);
+            ++at.character;
+        }
     }
-    c.collapseSelection();
+    doc->modified = true;
+    m_cursor.goToLocation(at);
+    m_cursor.collapseSelection();
 }
 
 bool UndoHistory::undo()
@@ -96,9 +108,9 @@ bool UndoHistory::undo()
     const UndoStep& step = *m_current;
     enterSection(step);
     if (step.kind == kInsertion)
-        replayDeletion(step, step.row, step.column);
+        redelete(step);
     else if (step.kind == kDeletion)
-        replayInsertion(step);
+        reinsert(step);
     --m_current;
     return true;
 }
@@ -113,12 +125,10 @@ bool UndoHistory::redo()
     ++m_current;
     const UndoStep& step = *m_current;
     enterSection(step);
-    if (step.kind == kInsertion) {
-        replayInsertion(step);
-    } else if (step.kind == kDeletion) {
-        const bool redoPosition = step.redoRow != 0 && step.redoColumn != 0;
-        replayDeletion(step, redoPosition ? step.redoRow : step.row, redoPosition ? step.redoColumn : step.column);
-    }
+    if (step.kind == kInsertion)
+        reinsert(step);
+    else if (step.kind == kDeletion)
+        redelete(step);
     return true;
 }
 

@@ -3,10 +3,12 @@
 // its present state.
 //
 // A step is one user action: the characters it inserted or deleted, and the row and column
-// where that happened. Undo and redo replay steps through the cursor-level edits, so they put
-// characters back exactly as typing or deleting would. Each step also remembers the section it
-// was made in; replaying it makes that section current first, so a step never acts on the rows
-// of another section.
+// where that happened. When a step is recorded the (row, column) pair is also resolved to the
+// exact character it denotes (paragraph and index); undo and redo act there. A row and column
+// alone cannot be replayed safely: an edit lays its paragraph out again and may move a word to
+// another row, so after the edit the same pair can denote another character. Each step also
+// remembers the section it was made in; replaying it makes that section current first, so a
+// step never acts on the rows of another section.
 
 #include "BrailleDocumentCursor.h"
 #include "CharacterDictionary.h"
@@ -30,9 +32,12 @@ struct UndoStep {
     std::uint32_t column = 0;
     std::uint32_t kind = kInitialStep;
     EntryList entries;
-    std::uint32_t redoRow = 0; // where redo repeats a deletion; 0, 0 when it uses row and column
+    // The caret position after the deletion moved it to another row, as the caret keys amend it;
+    // kept with the step for the view. Replay itself acts at `where`.
+    std::uint32_t redoRow = 0;
     std::uint32_t redoColumn = 0;
     SectionKind section = Body;
+    DocumentLocation where; // the character at (row, column) when the step was recorded
 };
 
 class UndoHistory {
@@ -46,8 +51,14 @@ public:
 
     // Only the initial step.
     void reset();
-    // Drops the steps after the current one and appends this one.
+    // Drops the steps after the current one and appends this one. Recorded right before the
+    // edit, or right after it when given the position of the edit's first character as it was
+    // before (the location is resolved against the document as it is now, so an insertion
+    // recorded afterwards must pass where its first entry now stands: see recordAt).
     void record(std::uint32_t row, std::uint32_t column, std::uint32_t kind, EntryList entries);
+    // The same with the exact location given by the caller.
+    void recordAt(DocumentLocation where, std::uint32_t row, std::uint32_t column, std::uint32_t kind,
+                  EntryList entries);
     void record(std::uint32_t row, std::uint32_t column, std::uint32_t kind, const BrailleCharacter* entry);
     // The step just recorded; its position may still be corrected by the caller.
     UndoStep& lastStep();
@@ -61,8 +72,8 @@ public:
     std::size_t size() const { return m_steps.size(); }
 
 private:
-    void replayInsertion(const UndoStep& step);
-    void replayDeletion(const UndoStep& step, std::uint32_t row, std::uint32_t column);
+    void reinsert(const UndoStep& step);
+    void redelete(const UndoStep& step);
     void enterSection(const UndoStep& step);
 
     BrailleDocumentCursor& m_cursor;
