@@ -7,6 +7,8 @@ namespace {
 bool escapes(char16_t c, unsigned which)
 {
     switch (c) {
+    case u'\r':
+    case u'\uFEFF': return true;
     case u'&': return which & kEscapeAmp;
     case u'"': return which & kEscapeQuote;
     case u'<': return which & kEscapeLess;
@@ -77,7 +79,9 @@ void appendEscaped(std::u16string& out, std::u16string_view text, unsigned which
         case u'&': out += u"&amp;"; break;
         case u'"': out += u"&quot;"; break;
         case u'<': out += u"&lt;"; break;
-        default: out += u"&gt;"; break;
+        case u'>': out += u"&gt;"; break;
+        case u'\r': out += u"&#13;"; break;
+        default: out += u"&#xFEFF;"; break;
         }
     }
 }

@@ -26,7 +26,9 @@ constexpr unsigned kEscapeContent = kEscapeAmp | kEscapeLess | kEscapeMore;
 // Labels (attribute values): the quote ends the value and ">" ends the reader's search for it.
 constexpr unsigned kEscapeLabel = kEscapeCells;
 
-// Appends `text` to `out` with the characters of `which` replaced by their references.
+// Appends `text` to `out` with the characters of `which` replaced by their references. Carriage
+// returns and U+FEFF are always written as numeric references, because reading drops them
+// wherever they stand as characters.
 void appendEscaped(std::u16string& out, std::u16string_view text, unsigned which);
 // True when appendEscaped would change the text.
 bool needsEscape(std::u16string_view text, unsigned which);

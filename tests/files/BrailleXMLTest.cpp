@@ -1,0 +1,377 @@
+#include "BrailleXML.h"
+
+#include "BmlTestSupport.h"
+#include "BmlWriter.h"
+#include "DocumentBuilder.h"
+#include "FuzzChecks.h"
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+using namespace braille;
+using namespace braille::test;
+
+namespace {
+
+const std::string kBr = "\t\t\t<br/>\r\n";
+
+std::string charLine(std::string_view mode, std::string_view nabcc, std::string_view print)
+{
+    return "\t\t\t<char mode=\"" + std::string(mode) + "\" nabcc=\"" + std::string(nabcc) + "\">" + std::string(print) +
+           "</char>\r\n";
+}
+std::string line(std::string_view content) { return "\t\t<line>\r\n" + std::string(content) + "\t\t</line>\r\n"; }
+std::string labelledLine(std::string_view label, std::string_view content)
+{
+    return "\t\t<line orgpage=\"" + std::string(label) + "\">\r\n" + std::string(content) + "\t\t</line>\r\n";
+}
+
+std::string newDocumentDump()
+{
+    shippedDictionary();
+    BrailleDocument d;
+    return dumpDocument(d);
+}
+
+std::string bodyDump(BrailleDocument& d)
+{
+    d.currentSection = Body;
+    return dumpRows(d);
+}
+
+} // namespace
+
+TEST(BrailleXMLReadStep, ReturnsThreeAfterEachParagraphAndZeroAtTheEnd)
+{
+    const std::string file = bmlFile(false, "", "",
+                                     line(charLine("text", "A", "あ") + kBr) + line(charLine("text", "B", "い") + kBr), "");
+    TempDir dir;
+    writeBytes(dir.file("a.bml"), file);
+    shippedDictionary();
+    BrailleDocument d(BrailleDocument::ForReading);
+    BrailleXML reader(dir.file("a.bml"));
+    ASSERT_TRUE(reader.isOpen());
+    EXPECT_EQ(reader.readStep(d), kReadParagraph);
+    EXPECT_FALSE(d.complete);
+    EXPECT_EQ(reader.readStep(d), kReadParagraph);
+    EXPECT_EQ(reader.readStep(d), kReadEnd);
+    EXPECT_TRUE(d.complete);
+    EXPECT_EQ(reader.readStep(d), kReadEnd);
+    EXPECT_EQ(d.checkInvariants(), "");
+    EXPECT_EQ(bodyDump(d), "あ$|2\nい$|2\n*|1\n");
+}
+
+TEST(BrailleXMLReadStep, TheDocumentCanBeDrawnBetweenSteps)
+{
+    const std::string file = bmlFile(false, line(charLine("text", "A", "あ") + kBr), "",
+                                     line(charLine("text", "B", "い") + kBr), "");
+    TempDir dir;
+    writeBytes(dir.file("a.bml"), file);
+    shippedDictionary();
+    BrailleDocument d(BrailleDocument::ForReading);
+    BrailleXML reader(dir.file("a.bml"));
+    ASSERT_EQ(reader.readStep(d), kReadParagraph);
+    EXPECT_EQ(d.currentSection, Cover);
+    EXPECT_EQ(d.sections[Cover].paragraphs.size(), 1u);
+    reader.readAll(d);
+    EXPECT_EQ(d.currentSection, Body);
+}
+
+TEST(BrailleXML, NewDocumentWrittenAndReadIsANewDocument)
+{
+    shippedDictionary();
+    BrailleDocument fresh;
+    auto d = readBmlBytes(writtenBytes(fresh));
+    EXPECT_EQ(dumpDocument(*d), newDocumentDump());
+    EXPECT_EQ(d->checkInvariants(), "");
+    EXPECT_FALSE(d->useOrgPage);
+    EXPECT_FALSE(d->modified);
+}
+
+TEST(BrailleXML, TwoCharactersAndALineBreakGiveTwoParagraphs)
+{
+    auto d = readBmlBytes(bmlFile(false, "", "", line(charLine("text", "A", "あ") + charLine("text", "B", "い") + kBr), ""));
+    EXPECT_EQ(bodyDump(*d), "あい$|3\n*|1\n");
+}
+
+TEST(BrailleXML, SectionEndAppendsTheEndMarkerToAParagraphWithoutLineBreak)
+{
+    auto d = readBmlBytes(bmlFile(false, "", "", line(charLine("text", "A", "あ") + charLine("text", "B", "い")), ""));
+    EXPECT_EQ(bodyDump(*d), "あい*|3\n");
+    EXPECT_EQ(d->sections[Body].rowCount, 1u);
+}
+
+TEST(BrailleXML, EscapedCellsReadBack)
+{
+    auto d = readBmlBytes(bmlFile(false, "", "",
+                                  line(charLine("text", "&quot;", "\uE002") + charLine("text", "&amp;", "へ") +
+                                       charLine("text", "&lt;", "き") + charLine("text", "&gt;", "よ")),
+                                  ""));
+    const EntryList chars = flatCharacters(*d);
+    ASSERT_EQ(chars.size(), 5u);
+    EXPECT_EQ(u8(chars[0]->nabcc), "\"");
+    EXPECT_EQ(u8(chars[1]->print), "へ");
+    EXPECT_EQ(u8(chars[1]->nabcc), "&");
+    EXPECT_EQ(u8(chars[2]->nabcc), "<");
+    EXPECT_EQ(u8(chars[3]->nabcc), ">");
+}
+
+TEST(BrailleXML, LowerCaseCellsAreReadAsUpperCase)
+{
+    auto d = readBmlBytes(bmlFile(false, "", "", line(charLine("text", "l", "に") + charLine("text", "\"\\", "じ")), ""));
+    const EntryList chars = flatCharacters(*d);
+    ASSERT_EQ(chars.size(), 3u);
+    EXPECT_EQ(u8(chars[0]->print), "に");
+    EXPECT_EQ(u8(chars[0]->nabcc), "L");
+    EXPECT_NE(chars[0], shippedDictionary().defaultEntry(kTextSet));
+}
+
+TEST(BrailleXML, LabelsGoToTheNewRowsAndSurplusLabelsAreDropped)
+{
+    // A paragraph saved as three lines at 32 cells, read at 40 cells: two rows.
+    std::string a32, a6;
+    for (int i = 0; i < 32; ++i)
+        a32 += charLine("text", "A", "あ");
+    for (int i = 0; i < 6; ++i)
+        a6 += charLine("text", "A", "あ");
+    const std::string file =
+        bmlFile(true, "", "", labelledLine("1", a32) + labelledLine("1", a32) + labelledLine("2", a6 + kBr), "");
+    {
+        ColumnsGuard columns(32);
+        auto d = readBmlBytes(file);
+        EXPECT_EQ(writtenBytes(*d), file);
+    }
+    ColumnsGuard columns(40);
+    auto d = readBmlBytes(file);
+    const BrailleParagraph& p = d->sections[Body].paragraphs.front();
+    ASSERT_EQ(p.rows.size(), 2u);
+    EXPECT_EQ(u8(p.rows[0].orgPage), "1");
+    EXPECT_EQ(u8(p.rows[1].orgPage), "1");
+}
+
+TEST(BrailleXML, SurplusRowsKeepEmptyLabels)
+{
+    std::string a40;
+    for (int i = 0; i < 40; ++i)
+        a40 += charLine("text", "A", "あ");
+    auto d = readBmlBytes(bmlFile(true, "", "", labelledLine("5", a40 + kBr), ""));
+    const BrailleParagraph& p = d->sections[Body].paragraphs.front();
+    ASSERT_EQ(p.rows.size(), 2u);
+    EXPECT_EQ(u8(p.rows[0].orgPage), "5");
+    EXPECT_EQ(u8(p.rows[1].orgPage), "");
+}
+
+TEST(BrailleXML, CompactFileWithNoHeadLabelsIgnored)
+{
+    auto d = readBmlBytes("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\"?><document><head><use "
+                          "orgpage=\"no\"/></head><body><line orgpage=\"9\"><char mode=\"text\" "
+                          "nabcc=\"A\">あ</char></line></body></document>");
+    EXPECT_EQ(d->checkInvariants(), "");
+    EXPECT_FALSE(d->useOrgPage);
+    EXPECT_EQ(dumpDocument(*d), "== cover\n*|1\n== contents\n*|1\n== body\nあ*|2\n== colophon\n*|1\n");
+}
+
+TEST(BrailleXML, FileWithoutSectionsGivesANewDocument)
+{
+    for (std::string_view text : {"", "plain text, no markup", "<document></document>", "<?xml?><document><head/>"}) {
+        auto d = readBmlBytes(text);
+        EXPECT_EQ(dumpDocument(*d), newDocumentDump()) << text;
+        EXPECT_TRUE(d->complete);
+        EXPECT_EQ(d->currentSection, Body);
+    }
+}
+
+TEST(BrailleXML, ARepeatedSectionReplacesTheEarlierOne)
+{
+    auto d = readBmlBytes("<body>" + line(charLine("text", "A", "あ") + kBr) +
+                          "</body><body><char mode=\"text\" nabcc=\"B\">い</char></body>");
+    EXPECT_EQ(bodyDump(*d), "い*|2\n");
+}
+
+TEST(BrailleXML, CharactersBeforeTheFirstSectionGoIntoIt)
+{
+    auto d = readBmlBytes("<char mode=\"text\" nabcc=\"A\">あ</char><cover><char mode=\"text\" "
+                          "nabcc=\"B\">い</char></cover>");
+    d->currentSection = Cover;
+    EXPECT_EQ(dumpRows(*d), "あい*|3\n");
+}
+
+TEST(BrailleXML, CharactersAfterTheLastSectionAreDropped)
+{
+    auto d = readBmlBytes("<body></body><char mode=\"text\" nabcc=\"A\">あ</char>");
+    EXPECT_EQ(dumpDocument(*d), newDocumentDump());
+}
+
+TEST(BrailleXML, SectionEndedTwiceKeepsOneEndMarker)
+{
+    auto d = readBmlBytes("<body><char mode=\"text\" nabcc=\"A\">あ</char></body><char mode=\"text\" "
+                          "nabcc=\"B\">い</char><br/><char mode=\"text\" nabcc=\"C\">う</char></body></body>");
+    EXPECT_EQ(d->checkInvariants(), "");
+    EXPECT_EQ(bodyDump(*d), "あい$|3\nう*|2\n");
+}
+
+TEST(BrailleXML, NestedSectionsKeepEverySectionWhole)
+{
+    auto d = readBmlBytes("<body><char mode=\"text\" nabcc=\"A\">あ</char><br/><cover><char mode=\"text\" "
+                          "nabcc=\"B\">い</char></cover></body>");
+    EXPECT_EQ(d->checkInvariants(), "");
+    EXPECT_EQ(bodyDump(*d), "あ$|2\n*|1\n");
+    d->currentSection = Cover;
+    EXPECT_EQ(dumpRows(*d), "い*|2\n");
+}
+
+TEST(BrailleXML, BrMustBeWrittenExactly)
+{
+    auto d = readBmlBytes("<body><char mode=\"text\" nabcc=\"A\">あ</char><br /><br\t/><char mode=\"text\" "
+                          "nabcc=\"B\">い</char></body>");
+    EXPECT_EQ(bodyDump(*d), "あい*|3\n");
+}
+
+TEST(BrailleXML, ATabIsNotASeparatorInsideAnElement)
+{
+    auto d = readBmlBytes("<body><char\tmode=\"text\" nabcc=\"A\">あ</char><char mode=\"text\" nabcc=\"B\">い</char></body>");
+    EXPECT_EQ(bodyDump(*d), "い*|2\n");
+}
+
+TEST(BrailleXML, UnknownCharactersBecomeTheDefaultEntryOfTheirMode)
+{
+    const CharacterDictionary& dict = shippedDictionary();
+    auto d = readBmlBytes("<body><char mode=\"text\" nabcc=\"%%%%\">no such</char><char mode=\"math\" "
+                          "nabcc=\"%%%%\">no such</char><char mode=\"other\">x</char></body>");
+    const EntryList chars = flatCharacters(*d);
+    ASSERT_EQ(chars.size(), 4u);
+    EXPECT_EQ(chars[0], dict.defaultEntry(kTextSet));
+    EXPECT_EQ(chars[1], dict.defaultEntry(kMathSet));
+    EXPECT_EQ(chars[2], dict.defaultEntry(kTextSet));
+}
+
+TEST(BrailleXML, AMathCharacterOnlyTheGaijiSetKnowsIsFoundThere)
+{
+    const CharacterDictionary& dict = shippedDictionary();
+    const std::u16string print = u"\uE03F\uE038\uE038\uE02C", cells = u"_XXL"; // the blank box sign
+    ASSERT_EQ(dict.findStored(kMathSet, print, cells), nullptr);
+    ASSERT_EQ(dict.findStored(kSpecialSet, print, cells), nullptr);
+    const BrailleCharacter* gaiji = dict.findStored(kGaijiSet, print, cells);
+    ASSERT_NE(gaiji, nullptr);
+    auto d = readBmlBytes("<body><char mode=\"math\" nabcc=\"_XXL\">" + u8(print) + "</char></body>");
+    const EntryList chars = flatCharacters(*d);
+    ASSERT_EQ(chars.size(), 2u);
+    EXPECT_EQ(chars[0], gaiji);
+}
+
+TEST(BrailleXML, TheBlankIsReadAsTheBlankEntry)
+{
+    auto d = readBmlBytes("<body><char mode=\"text\" nabcc=\" \">\u3000</char></body>");
+    EXPECT_EQ(flatCharacters(*d).front(), shippedDictionary().blankEntry());
+}
+
+TEST(BrailleXML, ACharElementNeverEndsAParagraph)
+{
+    // Print and cells of the line break, spelled out and as references.
+    auto d = readBmlBytes("<body><char mode=\"text\" nabcc=\"\n\">\n</char><char mode=\"text\" "
+                          "nabcc=\"&#10;\">&#10;</char><char mode=\"text\" nabcc=\" \">&#xFEFF;</char></body>");
+    EXPECT_EQ(d->checkInvariants(), "");
+    EXPECT_EQ(d->sections[Body].paragraphs.size(), 1u);
+    EXPECT_EQ(flatCharacters(*d).size(), 4u);
+}
+
+TEST(BrailleXML, ReferencesInContentAndLabelsAreReplaced)
+{
+    // As a standard XML serialiser writes them.
+    auto d = readBmlBytes("<document><head><use orgpage=\"yes\"/></head><body><line orgpage=\"1&quot;2&amp;\"><char "
+                          "mode=\"math\" nabcc=\"[33\"> &lt;= </char></line></body></document>");
+    const BrailleParagraph& p = d->sections[Body].paragraphs.front();
+    EXPECT_EQ(u8(p.rows.front().orgPage), "1\"2&");
+    EXPECT_EQ(u8((*p.characters)[0]->print), " <= ");
+    EXPECT_EQ((*p.characters)[0]->set, kMathSet);
+}
+
+TEST(BrailleXML, LabelsOnlyWhenTheHeadSaysYes)
+{
+    auto yes = readBmlBytes(bmlFile(true, "", "", labelledLine("4", charLine("text", "A", "あ")), ""));
+    EXPECT_TRUE(yes->useOrgPage);
+    EXPECT_EQ(bodyDump(*yes), "あ*|2@4\n");
+    auto no = readBmlBytes(bmlFile(false, "", "", labelledLine("4", charLine("text", "A", "あ")), ""));
+    EXPECT_FALSE(no->useOrgPage);
+    EXPECT_EQ(bodyDump(*no), "あ*|2\n");
+}
+
+TEST(BrailleXML, LineLabelIsTheFirstQuotedValue)
+{
+    auto d = readBmlBytes("<use orgpage=\"yes\"/><body><line id=\"x\" orgpage=\"3\"><char mode=\"text\" nabcc=\"A\">あ</char>"
+                          "<br/><line><char mode=\"text\" nabcc=\"B\">い</char><br/><line orgpage=\"7>"
+                          "<char mode=\"text\" nabcc=\"C\">う</char></body>");
+    EXPECT_EQ(bodyDump(*d), "あ$|2@x\nい$|2\nう*|2\n");
+}
+
+TEST(BrailleXML, AFileThatCannotBeOpenedIsReported)
+{
+    TempDir dir;
+    shippedDictionary();
+    BrailleXML reader(dir.file("missing.bml"));
+    EXPECT_FALSE(reader.isOpen());
+    EXPECT_NE(reader.error().find("missing.bml"), std::string::npos);
+    BrailleDocument d(BrailleDocument::ForReading);
+    reader.readAll(d);
+    EXPECT_EQ(dumpDocument(d), newDocumentDump());
+}
+
+TEST(BrailleXML, HandWrittenFileRoundTripsByteForByte)
+{
+    const std::string file = readBytes(sourceDir() / "tests/data/bml/labelled.bml");
+    ASSERT_FALSE(file.empty());
+    auto d = readBmlBytes(file);
+    EXPECT_EQ(d->checkInvariants(), "");
+    EXPECT_TRUE(d->useOrgPage);
+    EXPECT_EQ(bodyDump(*d),
+              "\uE003２０２６_ねん$|9@1\n"
+              "ああああああああああああああああああああああああああああああああ|32@1\n"
+              "ああああああああ$|9@2\n"
+              "へきよ_１＋２＝３ <= *|14@2\n");
+    for (const BrailleCharacter* c : flatCharacters(*d))
+        EXPECT_NE(c->print, u"\u2612") << "a character was not found";
+    EXPECT_EQ(writtenBytes(*d), file);
+}
+
+// Inputs that once were, or could be, trouble for a tolerant scanner.
+TEST(BrailleXMLMalformed, AnyInputGivesAValidDocument)
+{
+    TempDir dir;
+    shippedDictionary();
+    const std::string head = "<use orgpage=\"yes\"/><body><line orgpage=\"1\">";
+    const std::vector<std::string> inputs = {
+        "<",
+        "<<<<>>>>",
+        "<char",
+        "<char mode",
+        "<char mode=",
+        "<char mode=\"",
+        "<char mode=\"math",
+        "<char mode=\"math\" nabcc=\"A",
+        "<char mode=\"math\" nabcc=\"A\"",
+        "<char mode=\"math\" nabcc=\"A\">",
+        "<body><char mode=\"math\" nabcc=\"A\">１",
+        "<body><char mode=\"text\" nabcc=\"\"\"A\">あ</char></body>",
+        "<body><char mode=text nabcc=A>あ</char></body>",
+        "<body><char nabcc=\"A\" mode=\"text\">あ</char></body>",
+        head,
+        head + "<char mode=\"text\" nabcc=\"A\">あ</char><br/>",
+        "<use orgpage=\"yes\"",
+        "<use orgpage=\"yes\"/><line orgpage=\"",
+        "<use orgpage=\"yes\"/><line orgpage=\"1",
+        "<use orgpage=\"yes\"/><line \"",
+        "<use orgpage=\"yes\"/><line><line><line><br/>",
+        "</body></body></cover><cover></colophon>",
+        "<body><body><body><br/><br/></body>",
+        "<br/><br/><br/>",
+        "<body><contents><cover><colophon><char mode=\"text\" nabcc=\"A\">あ</char></body></cover>",
+        std::string("\0\0\0<body>\xff\xfe\xc3<char mode=\"text\" nabcc=\"\xe3\x81\">\xf0\x9f</char>", 60),
+        "<body><char mode=\"text\" nabcc=\"&#x110000;&#xD800;&#0;&amp\">&#55296;&#x1F600;</char></body>",
+        std::string(100000, '<'),
+        "<body><char mode=\"text\" nabcc=\"A\">" + std::string(200000, 'x'),
+        "<line orgpage=\"" + std::string(200000, 'y'),
+        "<use " + std::string(200000, ' ') + "orgpage=\"yes\"",
+    };
+    for (const std::string& input : inputs)
+        EXPECT_EQ(checkBmlInput(input, dir.path()), "") << input.substr(0, 80);
+}

@@ -1,0 +1,22 @@
+#pragma once
+// The properties the fuzz targets check, shared with the regression tests that replay the
+// corpus and every input that once failed.
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace braille::test {
+
+// Reads `bytes` as a BML file, writes the document and reads it back. Returns what is wrong
+// (empty when all holds): a broken document invariant, a failed save, a second reading that does
+// not give the same paragraphs, or, when every character came back as itself, bytes or labels
+// that differ.
+std::string checkBmlInput(std::string_view bytes, const std::filesystem::path& scratch);
+
+// Converts `bytes` (UTF-8) as link text, saves the tree and reads it with the BML reader.
+// Returns what is wrong: a body that is not one paragraph of the converted characters, or
+// other sections that are not empty.
+std::string checkLinkTextInput(std::string_view bytes, const std::filesystem::path& scratch);
+
+} // namespace braille::test
