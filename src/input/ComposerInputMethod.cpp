@@ -1,0 +1,93 @@
+#include "ComposerInputMethod.h"
+
+#include "VirtualKeys.h"
+
+namespace braille {
+
+namespace {
+
+bool isSmallKana(char16_t c)
+{
+    static constexpr std::u16string_view small = u"ゃゅょぁぃぅぇぉゎャュョァィゥェォヮ";
+    return small.find(c) != std::u16string_view::npos;
+}
+
+bool isKana(char16_t c) { return (c >= u'ぁ' && c <= u'ゖ') || (c >= u'ァ' && c <= u'ヺ'); }
+
+} // namespace
+
+void ComposerInputMethod::setOpen(bool open)
+{
+    // Closing drops an unfinished composition, as closing an input method does.
+    m_composer.setOpen(open);
+}
+
+InputMethod::Conversion ComposerInputMethod::conversion() const
+{
+    if (!m_composer.isOpen())
+        return Conversion::Off;
+    return m_composer.kana() == KanaComposer::Kana::Katakana ? Conversion::Katakana : Conversion::Hiragana;
+}
+
+void ComposerInputMethod::setConversion(Conversion conversion)
+{
+    if (conversion == Conversion::Katakana)
+        m_composer.setKana(KanaComposer::Kana::Katakana);
+    else if (conversion == Conversion::Hiragana)
+        m_composer.setKana(KanaComposer::Kana::Hiragana);
+}
+
+void ComposerInputMethod::setCompositionPosition(int x, int y)
+{
+    m_x = x;
+    m_y = y;
+}
+
+std::vector<std::u16string> ComposerInputMethod::syllables(std::u16string_view text)
+{
+    std::vector<std::u16string> pieces;
+    for (char16_t c : text) {
+        if (isSmallKana(c) && !pieces.empty() && isKana(pieces.back().back()) && !isSmallKana(pieces.back().back()))
+            pieces.back().push_back(c);
+        else
+            pieces.emplace_back(1, c);
+    }
+    return pieces;
+}
+
+int ComposerInputMethod::deliver(std::u16string_view committed, input_system& target)
+{
+    int result = kNotHandled;
+    for (const std::u16string& piece : syllables(committed)) {
+        m_result = piece;
+        for (char16_t c : piece)
+            result |= target.charTyped(c);
+    }
+    m_result.clear();
+    return result;
+}
+
+int ComposerInputMethod::type(char16_t c, input_system& target) { return deliver(m_composer.type(c), target); }
+
+bool ComposerInputMethod::takeKey(int key, input_system& target, int& result)
+{
+    if (m_composer.composition().empty())
+        return false;
+    switch (key) {
+    case vk::Back:
+        m_composer.backspace();
+        result = kHandled;
+        return true;
+    case vk::Escape:
+        m_composer.cancel();
+        result = kHandled;
+        return true;
+    case vk::Return:
+        result = deliver(m_composer.flush(), target);
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace braille

@@ -1,0 +1,205 @@
+#include "input_system_braille.h"
+
+#include "BrailleRules.h"
+#include "RecordedEditing.h"
+#include "VirtualKeys.h"
+
+namespace braille {
+
+input_system_braille::input_system_braille(BrailleDocumentCursor& cursor, UndoHistory& undo, ScrollState& scroll,
+                                           CandidateList& list, ChordTimer& timer)
+    : input_system_movement(cursor, undo, scroll), m_list(list), m_timer(timer)
+{
+    m_modeWord = kTextSet;
+}
+
+void input_system_braille::showList()
+{
+    m_list.show();
+    m_listVisible = true;
+}
+
+void input_system_braille::hideList()
+{
+    m_list.hide();
+    m_listVisible = false;
+}
+
+void input_system_braille::activate()
+{
+    if (!m_candidates.empty())
+        showList();
+}
+
+void input_system_braille::deactivate() { hideList(); }
+
+int input_system_braille::dotOfKey(char16_t c)
+{
+    switch (c) {
+    case u'F': case u'f': return 1;
+    case u'D': case u'd': return 2;
+    case u'S': case u's': return 3;
+    case u'J': case u'j': return 4;
+    case u'K': case u'k': return 5;
+    case u'L': case u'l': return 6;
+    default: return 0;
+    }
+}
+
+bool input_system_braille::isChordKey(char16_t c) { return dotOfKey(c) != 0; }
+
+void input_system_braille::addChordKey(char16_t c)
+{
+    if (const int dot = dotOfKey(c))
+        m_chordMask |= 1 << (dot - 1);
+}
+
+void input_system_braille::startChordTimer() { m_timer.start(kChordWindowMs); }
+
+void input_system_braille::stopChordTimer() { m_timer.stop(); }
+
+int input_system_braille::timerTick(int)
+{
+    const int mask = m_chordMask;
+    m_chordMask = 0;
+    m_timer.stop();
+    return mask ? chord(mask) : kNotHandled;
+}
+
+int input_system_braille::chord(int dots)
+{
+    if (dots < 1 || dots > 63 || !hasDocument())
+        return kNotHandled;
+    const SixDotPair& pair = m_dictionary.gaijiSixDot(dots);
+    const bool deleted = deleteSelection();
+    const BrailleCharacter* e = pair.empty() ? nullptr : m_dictionary.find(kGaijiSet, pair.print, pair.nabcc);
+    if (!e && !pair.empty())
+        e = m_dictionary.find(kSpecialSet, pair.print, pair.nabcc);
+    if (!e)
+        return deleted ? kHandledCaretMoved : kNotHandled;
+    insertRecorded({e});
+    return kHandledCaretMoved;
+}
+
+int input_system_braille::keyDown(int key, int repeat, std::uint32_t flags)
+{
+    if (m_pending.empty() || key == vk::Shift || key == vk::Control)
+        return input_system_movement::keyDown(key, repeat, flags);
+    if (key == vk::Up || key == vk::Down) {
+        if (key == vk::Up)
+            m_candidates.selectPrevious();
+        else
+            m_candidates.selectNext();
+        if (!m_candidates.empty())
+            m_list.select(m_candidates.selected());
+        return kHandledCaretMoved;
+    }
+    return kNotHandled;
+}
+
+int input_system_braille::charTyped(char16_t c)
+{
+    switch (c) {
+    case 8:
+        if (!m_pending.empty())
+            m_pending.pop_back();
+        break;
+    case 9:
+    case 10:
+        break;
+    case 13:
+        if (!m_pending.empty())
+            commit();
+        m_spaceTyped = false;
+        return kHandledCaretMoved;
+    case 27:
+        m_pending.clear();
+        break;
+    case u' ':
+        if (!m_pending.empty()) {
+            m_candidates.selectNext();
+            if (!m_candidates.empty())
+                m_list.select(m_candidates.selected());
+        } else if (!m_spaceTyped && hasDocument()) {
+            insertRecorded({m_dictionary.blankEntry()});
+        }
+        m_spaceTyped = false;
+        return kHandledCaretMoved;
+    default:
+        if (commonCharacter(c)) {
+            m_spaceTyped = false;
+            return kHandledCaretMoved;
+        }
+        m_pending.push_back(c);
+        break;
+    }
+    m_spaceTyped = false;
+    m_candidates.clear();
+    if (m_pending.empty()) {
+        m_list.fill({});
+        hideList();
+        return kHandledCaretMoved;
+    }
+    m_candidates.search(m_dictionary.printSet(kGaijiSet).bySource(), m_pending);
+    if (m_candidates.size() == 1 && m_pending.size() == 1) {
+        commit();
+    } else if (m_candidates.empty()) {
+        // Nothing begins with these keys: they are discarded.
+        m_pending.clear();
+        m_list.fill({});
+        hideList();
+    } else {
+        m_list.fill(m_candidates.keys());
+        m_list.select(0);
+        showList();
+    }
+    return kHandledCaretMoved;
+}
+
+void input_system_braille::commit()
+{
+    const CandidateMatches::Candidate* chosen = m_candidates.selectedCandidate();
+    if (hasDocument() && chosen) {
+        deleteSelection();
+        // The gaiji character goes into the document as the text character with the same print
+        // text and cells, or the text set's default character when there is none.
+        const BrailleCharacter* e = m_dictionary.find(kTextSet, chosen->entry->print, chosen->entry->nabcc);
+        if (!e)
+            e = m_dictionary.find(kSpecialSet, chosen->entry->print, chosen->entry->nabcc);
+        if (!e)
+            e = m_dictionary.defaultEntry(kTextSet);
+        insertRecorded({e});
+    }
+    m_pending.clear();
+    m_candidates.clear();
+    m_list.fill({});
+    hideList();
+}
+
+int input_system_braille::displayCell(SetNumber set, char16_t cell)
+{
+    if (!hasDocument())
+        return kNotHandled;
+    m_pending.clear();
+    m_candidates.clear();
+    hideList();
+    EntryList inserted;
+    if (cell == u' ') {
+        // A blank typed on the display is a blank, whatever the display's set.
+        inserted = insertRecorded({m_dictionary.blankEntry()});
+    } else {
+        // The restricted key sets 6..13 have no print entries: cells typed in them are looked up
+        // among the keys, as in TEXT and MATH, so that they are not lost.
+        const SetNumber printSet = set;
+        inserted = set >= 6 && set <= 13
+                       ? insertTextRecorded(m_cursor, m_undo, std::u16string_view(&cell, 1), set, set)
+                       : insertTextRecorded(m_cursor, m_undo, std::u16string_view(&cell, 1), printSet, printSet);
+        m_cursor.collapseSelection();
+        applyRules(m_cursor, m_undo, inserted);
+    }
+    return kHandledCaretMoved;
+}
+
+void input_system_braille::paintPending(int x, int y) { m_list.place(x, y); }
+
+} // namespace braille

@@ -1,0 +1,63 @@
+#pragma once
+// The input system of MATH mode: characters looked up directly in the math tables.
+//
+// Typed characters collect in `pending`; every key of the math set that begins with them is
+// offered in the candidate list (Up and Down, or Space, choose). Enter inserts the chosen
+// candidate, or when no key begins with what was typed, the longest-match conversion of it; a
+// single typed character that is a whole key of its own and begins no other is inserted at once.
+// The braille rules then run over what was inserted.
+//
+// Enter on nothing pending starts a new line with the math opener, and a second Space in a row
+// inserts the math opener after the blank: in Japanese braille a formula that goes on after a
+// line break or two blanks is opened again.
+
+#include "CandidateList.h"
+#include "CandidateMatches.h"
+#include "input_system_movement.h"
+
+namespace braille {
+
+class input_system_dictionary : public input_system_movement {
+public:
+    input_system_dictionary(BrailleDocumentCursor& cursor, UndoHistory& undo, ScrollState& scroll,
+                            CandidateList& list);
+
+    void activate() override;
+    void deactivate() override;
+    int inputMethodState() override { return 0; }
+    void toggleKana() override {}
+    int keyDown(int key, int repeat, std::uint32_t flags) override;
+    int charTyped(char16_t c) override;
+    bool isChordKey(char16_t) override { return false; }
+    void startChordTimer() override {}
+    void stopChordTimer() override {}
+    int timerTick(int) override { return kHandledCaretMoved; }
+    int chord(int) override { return kHandledCaretMoved; }
+    int displayCell(SetNumber set, char16_t cell) override;
+    int displayCellBuffered(SetNumber set, char16_t cell) override;
+    int flushDisplayCells(SetNumber set) override;
+    void paintPending(int x, int y) override;
+
+    // One display cell converted at once.
+    int convertDisplayCell(SetNumber set, char16_t cell);
+    // One conversion of the buffered display cells (see convertBufferedCells).
+    int convertPendingCells(SetNumber set);
+    void discardPending();
+
+    const CandidateMatches& candidates() const { return m_candidates; }
+    bool listVisible() const { return m_listVisible; }
+    // The sign that opens a formula (dots 5-6).
+    const BrailleCharacter* mathOpener() const;
+
+private:
+    void commit();
+    void showList();
+    void hideList();
+
+    CandidateList& m_list;
+    CandidateMatches m_candidates;
+    bool m_active = false;
+    bool m_listVisible = false;
+};
+
+} // namespace braille

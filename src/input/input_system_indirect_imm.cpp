@@ -1,0 +1,133 @@
+#include "input_system_indirect_imm.h"
+
+#include "BrailleRules.h"
+#include "RecordedEditing.h"
+
+namespace braille {
+
+using Conversion = InputMethod::Conversion;
+
+input_system_indirect_imm::input_system_indirect_imm(BrailleDocumentCursor& cursor, UndoHistory& undo,
+                                                     ScrollState& scroll, InputMethod& inputMethod)
+    : input_system_movement(cursor, undo, scroll), m_inputMethod(inputMethod)
+{
+}
+
+void input_system_indirect_imm::activate()
+{
+    if (!m_inputMethod.isOpen())
+        m_inputMethod.setOpen(true);
+    m_inputMethod.setConversion(Conversion::Hiragana);
+}
+
+void input_system_indirect_imm::deactivate()
+{
+    if (m_inputMethod.isOpen())
+        m_inputMethod.setOpen(false);
+    m_inputMethod.setConversion(Conversion::Off);
+}
+
+int input_system_indirect_imm::inputMethodState()
+{
+    if (!m_inputMethod.isOpen())
+        return 0;
+    switch (m_inputMethod.conversion()) {
+    case Conversion::Katakana:
+        return 2;
+    case Conversion::Hiragana:
+        return 8;
+    default:
+        return 0;
+    }
+}
+
+void input_system_indirect_imm::toggleKana()
+{
+    const Conversion now = m_inputMethod.isOpen() ? m_inputMethod.conversion() : Conversion::Off;
+    if (now == Conversion::Katakana) {
+        m_inputMethod.setOpen(false);
+        m_inputMethod.setConversion(Conversion::Off);
+        return;
+    }
+    if (!m_inputMethod.isOpen())
+        m_inputMethod.setOpen(true);
+    m_inputMethod.setConversion(now == Conversion::Hiragana ? Conversion::Katakana : Conversion::Hiragana);
+}
+
+bool input_system_indirect_imm::consumeEcho(char16_t c)
+{
+    if (m_read >= m_resultText.size() || m_resultText[m_read] != c)
+        return false;
+    if (++m_read == m_resultText.size()) {
+        m_resultText.clear();
+        m_read = 0;
+    }
+    return true;
+}
+
+int input_system_indirect_imm::charTyped(char16_t c)
+{
+    if (c == u' ' && m_spaceTyped) {
+        // The character of the Space key, whose key-down inserted the blank already.
+        m_spaceTyped = false;
+        return kHandled;
+    }
+    m_spaceTyped = false;
+    if (m_read < m_resultText.size()) {
+        if (consumeEcho(c))
+            return kNotHandled;
+        // Not the expected echo: the rest of the result will not come, and this character is
+        // new input that must not be lost.
+        m_resultText.clear();
+        m_read = 0;
+    }
+    if (commonCharacter(c))
+        return kHandledCaretMoved;
+    if (!hasDocument())
+        return kNotHandled;
+
+    // A character from the input method stands for its whole result string. A character that
+    // does not begin the result string did not come from it (the input method was bypassed),
+    // and is its own result.
+    m_resultText.assign(1, c);
+    if (c >= 0x80) {
+        const std::u16string result = m_inputMethod.resultString();
+        if (!result.empty() && result.front() == c)
+            m_resultText = result;
+    }
+    m_read = 0;
+
+    const EntryList inserted = insertTextRecorded(m_cursor, m_undo, m_resultText, kTextSet, kTextSet);
+    m_cursor.collapseSelection();
+    consumeEcho(c);
+    applyRules(m_cursor, m_undo, inserted);
+    return kHandledCaretMoved;
+}
+
+int input_system_indirect_imm::displayCell(SetNumber set, char16_t cell)
+{
+    if (commonCharacter(cell))
+        return kHandledCaretMoved;
+    return convertDisplayCell(set, cell);
+}
+
+int input_system_indirect_imm::convertDisplayCell(SetNumber set, char16_t cell)
+{
+    return convertCells(set, std::u16string_view(&cell, 1), kTextSet);
+}
+
+int input_system_indirect_imm::displayCellBuffered(SetNumber set, char16_t cell)
+{
+    if (commonCharacter(cell))
+        return kHandledCaretMoved;
+    m_pending.push_back(cell);
+    return convertPendingCells(set);
+}
+
+int input_system_indirect_imm::convertPendingCells(SetNumber set) { return convertBufferedCells(set, kTextSet); }
+
+int input_system_indirect_imm::flushDisplayCells(SetNumber set) { return flushBufferedCells(set, kTextSet); }
+
+void input_system_indirect_imm::paintPending(int x, int y) { m_inputMethod.setCompositionPosition(x + 2, y + 2); }
+
+} // namespace braille

@@ -1,0 +1,214 @@
+#include "input_system_movement.h"
+
+#include "BrailleRules.h"
+#include "Cells.h"
+#include "RecordedEditing.h"
+#include "VirtualKeys.h"
+
+#include <algorithm>
+
+namespace braille {
+
+namespace {
+constexpr bool isKeySet(SetNumber set) { return set >= 6 && set <= 13; }
+constexpr std::size_t kMaxKeyLength = 19; // the longest run of keys matched in one step
+} // namespace
+
+input_system_movement::input_system_movement(BrailleDocumentCursor& cursor, UndoHistory& undo, ScrollState& scroll)
+    : m_cursor(cursor), m_undo(undo), m_scroll(scroll), m_dictionary(CharacterDictionary::instance())
+{
+}
+
+void input_system_movement::followSelection() { m_cursor.setSelectionEnd(!m_shiftDown); }
+
+bool input_system_movement::deleteSelection() { return deleteSelectionRecorded(m_cursor, m_undo); }
+
+EntryList input_system_movement::insertRecorded(const EntryList& entries)
+{
+    EntryList inserted = insertEntriesRecorded(m_cursor, m_undo, entries);
+    m_cursor.collapseSelection();
+    return inserted;
+}
+
+int input_system_movement::keyDown(int key, int, std::uint32_t flags)
+{
+    m_controlDown = key == vk::Control || (flags & vk::ControlHeldFlag) != 0;
+    if (key == vk::Shift) {
+        m_shiftDown = true;
+        return kNotHandled;
+    }
+    if (!hasDocument())
+        return kNotHandled;
+    switch (key) {
+    case vk::Back:
+        return backspace();
+    case vk::Delete:
+        return deleteForward();
+    case vk::Return:
+        deleteSelection();
+        insertRecorded({m_dictionary.lineBreakEntry()});
+        return kHandledCaretMoved;
+    case vk::Space:
+        deleteSelection();
+        insertRecorded({m_dictionary.blankEntry()});
+        m_spaceTyped = true;
+        return kHandledCaretMoved;
+    case vk::PageUp:
+        m_scroll.position -= std::min(m_scroll.position, m_scroll.rowsPerPage);
+        m_cursor.moveUp(m_scroll.rowsPerPage);
+        break;
+    case vk::PageDown:
+        m_scroll.position = std::min(m_scroll.position + m_scroll.rowsPerPage, m_scroll.maximum);
+        m_cursor.moveDown(m_scroll.rowsPerPage);
+        break;
+    case vk::End:
+        m_cursor.goToRowEnd();
+        break;
+    case vk::Home:
+        m_cursor.desiredColumn = 0;
+        m_cursor.placeAtDesiredColumn();
+        break;
+    case vk::Left:
+        m_cursor.moveLeft();
+        m_cursor.setDesired();
+        break;
+    case vk::Right:
+        m_cursor.moveRight();
+        m_cursor.setDesired();
+        break;
+    case vk::Up:
+    case vk::Down:
+        if (m_shiftDown && m_controlDown)
+            return kNotHandled; // left to the view (link mode moves the companion's caret)
+        if (m_controlDown) {
+            // Scrolls the view by a row and leaves the caret where it is.
+            if (key == vk::Up)
+                m_scroll.position -= std::min<std::uint32_t>(m_scroll.position, 1);
+            else
+                m_scroll.position = std::min(m_scroll.position + 1, m_scroll.maximum);
+            return kHandled;
+        }
+        if (key == vk::Up)
+            m_cursor.moveUp(1);
+        else
+            m_cursor.moveDown(1);
+        break;
+    default:
+        return kNotHandled;
+    }
+    followSelection();
+    return kHandledCaretMoved;
+}
+
+int input_system_movement::backspace()
+{
+    if (deleteSelection())
+        return kHandledCaretMoved;
+    if (m_cursor.atSectionStart())
+        return kNotHandled;
+    m_cursor.moveLeft();
+    m_cursor.setDesired();
+    deleteAtCursorRecorded(m_cursor, m_undo);
+    return kHandledCaretMoved;
+}
+
+int input_system_movement::deleteForward()
+{
+    if (!deleteSelection())
+        deleteAtCursorRecorded(m_cursor, m_undo); // nothing happens at the section's end
+    return kHandledCaretMoved;
+}
+
+int input_system_movement::keyUp(int key, int, std::uint32_t)
+{
+    if (key == vk::Shift)
+        m_shiftDown = false;
+    else if (key == vk::Control)
+        m_controlDown = false;
+    return kNotHandled;
+}
+
+bool input_system_movement::commonCharacter(char16_t c)
+{
+    switch (c) {
+    case u'\u3000': // the input method's space
+        if (!hasDocument())
+            return true;
+        deleteSelection();
+        insertRecorded({m_dictionary.blankEntry()});
+        return true;
+    case 8:  // Backspace
+    case 9:  // Tab
+    case 10: // line feed
+    case 13: // Enter
+    case 27: // Escape
+        return true;
+    default:
+        deleteSelection();
+        return false;
+    }
+}
+
+int input_system_movement::charTyped(char16_t c) { return commonCharacter(c) ? kHandledCaretMoved : kNotHandled; }
+
+int input_system_movement::routeCursor(std::uint32_t column)
+{
+    if (!hasDocument())
+        return kNotHandled;
+    m_cursor.desiredColumn = column;
+    m_cursor.placeAtDesiredColumn();
+    return kHandledCaretMoved;
+}
+
+void input_system_movement::setPageLayout(std::uint32_t linesPerPage, std::uint32_t cellsPerLine)
+{
+    m_linesPerPage = linesPerPage;
+    m_cellsPerLine = cellsPerLine;
+}
+
+int input_system_movement::convertCells(SetNumber set, std::u16string_view cells, SetNumber printSet)
+{
+    if (!hasDocument())
+        return kNotHandled;
+    const EntryList inserted = isKeySet(set) ? insertTextRecorded(m_cursor, m_undo, cells, set, set)
+                                             : insertTextRecorded(m_cursor, m_undo, cells, printSet, printSet);
+    m_cursor.collapseSelection();
+    applyRules(m_cursor, m_undo, inserted);
+    return kHandledCaretMoved;
+}
+
+int input_system_movement::convertBufferedCells(SetNumber set, SetNumber printSet)
+{
+    if (m_pending.empty())
+        return kNotHandled;
+    const std::u16string_view keys = std::u16string_view(m_pending).substr(0, kMaxKeyLength);
+    const KeyMatch match = CharacterDictionary::longestMatch(m_dictionary.keySet(set).bySource(), keys);
+    if (!match || match.entry->print.empty())
+        return kNotHandled;
+    // Only the cells the key covered are converted and taken out; the rest wait for more cells,
+    // which may complete a longer key.
+    const std::u16string cells = m_pending.substr(0, match.length);
+    m_pending.erase(0, match.length);
+    return convertCells(set, cells, printSet);
+}
+
+int input_system_movement::flushBufferedCells(SetNumber set, SetNumber printSet)
+{
+    if (m_pending.empty())
+        return kNotHandled;
+    while (!m_pending.empty()) {
+        if (convertBufferedCells(set, printSet) != kNotHandled)
+            continue;
+        // A cell that begins no key of the set is typed as the cell itself, so nothing typed on
+        // the display is lost or changed.
+        const char16_t cell = m_pending.front();
+        m_pending.erase(0, 1);
+        if (isCellCode(cell)) {
+            const char16_t raw = cellToPrivate(cell);
+            convertCells(printSet, std::u16string_view(&raw, 1), printSet);
+        }
+    }
+    return kHandledCaretMoved;
+}
+
+} // namespace braille
