@@ -83,6 +83,17 @@ const std::vector<CliCommand>& cliCommands()
          "commas. Well-formed records become the characters of one body line; malformed ones are\n"
          "skipped. OUT is written as standard XML, which the BML reader reads back.\n",
          runLink2Bml},
+        {"translate", "translate [--columns N] [--math] [--unicode] TEXT",
+         "type TEXT into a new document and print the braille the input systems make of it",
+         "TEXT is typed into the body of a new document through the input systems, as a transcriber\n"
+         "types it, so the braille rules add their signs. In TEXT mode (the default) each character\n"
+         "is committed as its own input-method result, a kana together with the small kana after\n"
+         "it (きょ, ふぁ); with --math, MATH mode is entered first (with its opening sign) and each\n"
+         "character is typed as a key, followed by Enter while anything is pending. A space is the\n"
+         "Space key and a line feed the Enter key. Prints one line per row of the body, N cells wide\n"
+         "(default 32): the print texts, a tab and the cells (Braille ASCII, the line break as\n"
+         "\u21B2); --unicode adds the cells as Unicode braille in a third column.\n",
+         runTranslate},
     };
     return commands;
 }

@@ -52,5 +52,6 @@ int runLookup(Arguments& args);
 int runDump(Arguments& args);
 int runRoundtrip(Arguments& args);
 int runLink2Bml(Arguments& args);
+int runTranslate(Arguments& args);
 
 } // namespace braille::cli
