@@ -140,15 +140,15 @@ int input_system_dictionary::charTyped(char16_t c)
 
 void input_system_dictionary::commit()
 {
-    if (!hasDocument())
-        return;
-    deleteSelection();
     EntryList inserted;
-    if (const CandidateMatches::Candidate* chosen = m_candidates.selectedCandidate()) {
-        inserted = insertRecorded({chosen->entry});
-    } else {
-        inserted = insertTextRecorded(m_cursor, m_undo, m_pending, kMathSet, kMathSet);
-        m_cursor.collapseSelection();
+    if (hasDocument()) {
+        deleteSelection();
+        if (const CandidateMatches::Candidate* chosen = m_candidates.selectedCandidate()) {
+            inserted = insertRecorded({chosen->entry});
+        } else {
+            inserted = insertTextRecorded(m_cursor, m_undo, m_pending, kMathSet, kMathSet);
+            m_cursor.collapseSelection();
+        }
     }
     m_pending.clear();
     m_candidates.clear();
