@@ -4,9 +4,16 @@
 #include "RowLayout.h"
 #include "XmlText.h"
 
+#include <algorithm>
+
 namespace braille {
 
 namespace {
+
+constexpr std::size_t kCacheSlots = 4096;
+// Code units decoded at a time, and how much consumed text the window keeps before dropping it.
+constexpr std::size_t kFillUnits = 64 * 1024;
+constexpr std::size_t kDropAfter = 256 * 1024;
 
 // A name ends at any of these, which is left unread. A tab is not among them: "<br\t/>" is not
 // a br element.
@@ -21,127 +28,216 @@ bool endsWith(const CharacterSequence& seq, const BrailleCharacter* c) { return 
 
 } // namespace
 
-std::size_t BrailleXML::LookupKeyHash::operator()(const LookupKey& k) const
-{
-    const std::hash<std::u16string_view> h;
-    return h(k.print) * 31 + h(k.nabcc) * 7 + k.mode;
-}
-
 BrailleXML::BrailleXML(const std::filesystem::path& path)
     : m_file(path, file_utf8::Read), m_dictionary(CharacterDictionary::instance())
 {
-    std::error_code ec;
-    const auto bytes = std::filesystem::file_size(path, ec);
-    if (!ec)
-        m_text.reserve(std::size_t(bytes));
+}
+
+bool BrailleXML::fill()
+{
+    const std::size_t old = m_text.size();
+    m_text.resize(old + kFillUnits);
+    const std::size_t got = m_file.readUnits(m_text.data() + old, kFillUnits);
+    m_text.resize(old + got);
+    return got != 0;
+}
+
+// Only between elements: nothing refers into the window then.
+void BrailleXML::dropConsumed()
+{
+    if (m_pos < kDropAfter)
+        return;
+    m_text.erase(0, m_pos);
+    m_consumed += m_pos;
+    m_pos = 0;
+    m_value = {};
+}
+
+std::size_t BrailleXML::find(char16_t c, std::size_t from)
+{
     for (;;) {
-        const char16_t u = m_file.readUnit();
-        if (u == file_utf8::kEndOfData && m_file.atEnd())
-            break;
-        m_text.push_back(u);
+        const std::size_t at = m_text.find(c, from);
+        if (at != std::u16string::npos)
+            return at;
+        from = m_text.size();
+        if (!fill())
+            return std::u16string::npos;
     }
 }
 
+std::size_t BrailleXML::findQuoteOrClose(std::size_t from)
+{
+    for (;;) {
+        const std::size_t at = m_text.find_first_of(u"\">", from);
+        if (at != std::u16string::npos)
+            return at;
+        from = m_text.size();
+        if (!fill())
+            return std::u16string::npos;
+    }
+}
+
+// The view stays valid until the window next grows.
 std::u16string_view BrailleXML::readName()
 {
     const std::size_t start = m_pos;
-    while (m_pos < m_text.size() && !endsName(m_text[m_pos]))
-        ++m_pos;
+    for (;;) {
+        while (m_pos < m_text.size() && !endsName(m_text[m_pos]))
+            ++m_pos;
+        if (m_pos < m_text.size() || !fill())
+            break;
+    }
     return std::u16string_view(m_text).substr(start, m_pos - start);
 }
 
 void BrailleXML::skipWhitespace()
 {
-    while (m_pos < m_text.size() && isWhitespace(m_text[m_pos]))
+    while (!atEnd() && isWhitespace(m_text[m_pos]))
         ++m_pos;
 }
 
 void BrailleXML::skipPast(char16_t c)
 {
-    const std::size_t at = m_text.find(c, m_pos);
+    const std::size_t at = find(c, m_pos);
     m_pos = at == std::u16string::npos ? m_text.size() : at + 1;
 }
 
 // After "=": a value in double quotes. Anything else (no quote, or an empty pair) is an empty
-// value; a quote that never closes takes the rest of the input.
-void BrailleXML::readQuotedValue()
+// value; a quote that never closes takes the rest of the input. The view stays valid until the
+// window next grows.
+std::u16string_view BrailleXML::readQuotedValue()
 {
-    m_value.clear();
+    m_value = {};
     skipWhitespace();
     std::size_t quotes = 0;
-    while (m_pos < m_text.size() && m_text[m_pos] == u'"') {
+    while (!atEnd() && m_text[m_pos] == u'"') {
         ++quotes;
         ++m_pos;
     }
     if (quotes != 1)
-        return;
-    const std::size_t close = m_text.find(u'"', m_pos);
+        return m_value;
+    const std::size_t close = find(u'"', m_pos);
     const std::size_t end = close == std::u16string::npos ? m_text.size() : close;
-    m_value.assign(m_text, m_pos, end - m_pos);
+    m_value = std::u16string_view(m_text).substr(m_pos, end - m_pos);
     m_pos = close == std::u16string::npos ? end : close + 1;
+    return m_value;
 }
 
 // The first quoted value of a line element, whatever attribute it belongs to. A ">" before
 // either quote means the element has no value.
 std::u16string BrailleXML::readLineLabel()
 {
-    const std::size_t open = m_text.find_first_of(u"\">", m_pos);
+    const std::size_t open = findQuoteOrClose(m_pos);
     if (open == std::u16string::npos || m_text[open] == u'>') {
         m_pos = open == std::u16string::npos ? m_text.size() : open + 1;
         return {};
     }
     m_pos = open + 1;
-    const std::size_t close = m_text.find_first_of(u"\">", m_pos);
+    const std::size_t close = findQuoteOrClose(m_pos);
     if (close == std::u16string::npos || m_text[close] == u'>') {
         m_pos = close == std::u16string::npos ? m_text.size() : close + 1;
         return {};
     }
-    m_value.assign(m_text, m_pos, close - m_pos);
+    m_value = std::u16string_view(m_text).substr(m_pos, close - m_pos);
     m_pos = close + 1;
-    decodeReferencesInPlace(m_value);
-    return m_value;
+    return decodeReferences(m_value);
+}
+
+// A char element spelled as Tenkora and XML serialisers write it, with the end tag:
+// ` mode="text" nabcc="CELLS">PRINT</char>` (or "math"). Reading it here gives what the general
+// steps below give, with a fraction of the work; anything else returns none and reads nothing.
+const BrailleCharacter* BrailleXML::readUsualCharacter()
+{
+    static constexpr std::u16string_view text = u" mode=\"text\" nabcc=\"", math = u" mode=\"math\" nabcc=\"";
+    if (m_text.size() - m_pos < text.size() + 2 && !fill())
+        return nullptr;
+    const std::u16string_view rest = std::u16string_view(m_text).substr(m_pos);
+    std::uint16_t mode;
+    if (rest.starts_with(text))
+        mode = kTextSet;
+    else if (rest.starts_with(math))
+        mode = kMathSet;
+    else
+        return nullptr;
+    // A second quote right away is the general case of an empty or odd value.
+    const std::size_t open = m_pos + text.size();
+    if (m_text[open] == u'"')
+        return nullptr;
+    const std::size_t close = find(u'"', open);
+    if (close == std::u16string::npos || close + 1 >= m_text.size() || m_text[close + 1] != u'>')
+        return nullptr;
+    if (std::any_of(m_text.begin() + std::ptrdiff_t(open), m_text.begin() + std::ptrdiff_t(close),
+                    [](char16_t c) { return c == u'&' || (c >= u'a' && c <= u'z'); }))
+        return nullptr;
+    const std::size_t printStart = close + 2;
+    const std::size_t printEnd = find(u'<', printStart);
+    if (printEnd == std::u16string::npos)
+        return nullptr;
+    // Views only now: finding the print text's end may have grown the window.
+    const std::u16string_view cells = std::u16string_view(m_text).substr(open, close - open);
+    const std::u16string_view print = std::u16string_view(m_text).substr(printStart, printEnd - printStart);
+    if (print.find(u'&') != std::u16string_view::npos)
+        return nullptr;
+    m_value = cells;
+    m_pos = printEnd;
+    const BrailleCharacter* e = lookUp(mode, print, cells);
+    // The end tag, which the read step would otherwise skip as an element of its own.
+    static constexpr std::u16string_view endTag = u"</char>";
+    if (m_text.size() - m_pos < endTag.size())
+        fill();
+    if (std::u16string_view(m_text).substr(m_pos).starts_with(endTag))
+        m_pos += endTag.size();
+    return e;
 }
 
 // The attributes and content of a char element, after its name.
 const BrailleCharacter* BrailleXML::readCharacter()
 {
+    if (const BrailleCharacter* e = readUsualCharacter())
+        return e;
     std::uint16_t mode = kTextSet;
-    std::u16string nabcc;
+    m_nabcc.clear();
     while (!atEnd()) {
         skipWhitespace();
         const std::u16string_view name = readName();
-        if (name == u"mode" || name == u"nabcc") {
+        const bool isMode = name == u"mode";
+        if (isMode || name == u"nabcc") {
             skipWhitespace();
             if (atEnd())
                 break;
             if (m_text[m_pos++] != u'=')
                 continue;
-            readQuotedValue();
-            if (name == u"mode") {
-                if (m_value == u"text")
+            const std::u16string_view value = readQuotedValue();
+            if (isMode) {
+                if (value == u"text")
                     mode = kTextSet;
-                else if (m_value == u"math")
+                else if (value == u"math")
                     mode = kMathSet;
-            } else {
-                decodeReferencesInPlace(m_value);
-                // Cells are upper-case NABCC; some tools write the letters in lower case.
-                for (char16_t& c : m_value)
-                    if (c >= u'a' && c <= u'z')
-                        c = char16_t(c - u'a' + u'A');
-                nabcc = m_value;
+                continue;
             }
+            if (value.find(u'&') != std::u16string_view::npos)
+                m_nabcc = decodeReferences(value);
+            else
+                m_nabcc.assign(value);
+            // Cells are upper-case NABCC; some tools write the letters in lower case.
+            for (char16_t& c : m_nabcc)
+                if (c >= u'a' && c <= u'z')
+                    c = char16_t(c - u'a' + u'A');
             continue;
         }
         if (atEnd())
             break;
         if (m_text[m_pos++] != u'>')
             continue;
-        const std::size_t close = m_text.find(u'<', m_pos);
+        const std::size_t close = find(u'<', m_pos);
         const std::size_t end = close == std::u16string::npos ? m_text.size() : close;
-        std::u16string print(m_text, m_pos, end - m_pos);
+        std::u16string_view print = std::u16string_view(m_text).substr(m_pos, end - m_pos);
         m_pos = end;
-        decodeReferencesInPlace(print);
-        return lookUp(mode, print, nabcc);
+        if (print.find(u'&') != std::u16string_view::npos) {
+            m_print = decodeReferences(print);
+            print = m_print;
+        }
+        return lookUp(mode, print, m_nabcc);
     }
     return m_dictionary.defaultEntry(mode);
 }
@@ -149,13 +245,25 @@ const BrailleCharacter* BrailleXML::readCharacter()
 // The entry for a stored character: the stored mode's set, then the special set, then the
 // mode's default entry. A math character that only the gaiji set (or the special set) knows is
 // looked for there before it falls back to the default.
-const BrailleCharacter* BrailleXML::lookUp(std::uint16_t mode, const std::u16string& print, const std::u16string& nabcc)
+const BrailleCharacter* BrailleXML::lookUp(std::uint16_t mode, std::u16string_view print, std::u16string_view nabcc)
 {
-    m_key.mode = mode;
-    m_key.print = print;
-    m_key.nabcc = nabcc;
-    if (auto it = m_cache.find(m_key); it != m_cache.end())
-        return it->second;
+    // Keys of reasonable size only, so that a file of endless distinct junk cannot grow the cache
+    // beyond the size of its text.
+    CacheSlot* slot = nullptr;
+    if (print.size() + nabcc.size() <= 64) {
+        m_key.assign(1, char16_t(mode));
+        m_key.push_back(char16_t(print.size()));
+        m_key += print;
+        m_key += nabcc;
+        std::uint32_t hash = 2166136261u; // FNV-1a
+        for (char16_t c : m_key)
+            hash = (hash ^ c) * 16777619u;
+        if (m_cache.empty())
+            m_cache.resize(kCacheSlots);
+        slot = &m_cache[hash % kCacheSlots];
+        if (slot->entry && slot->key == m_key)
+            return slot->entry;
+    }
 
     const CharacterDictionary& d = m_dictionary;
     const BrailleCharacter* e = d.findStored(mode, print, nabcc);
@@ -174,16 +282,16 @@ const BrailleCharacter* BrailleXML::lookUp(std::uint16_t mode, const std::u16str
     if (e == d.lineBreakEntry() || e == d.endMarkerEntry())
         e = d.defaultEntry(mode);
 
-    // Keys of reasonable size only, so that a file of endless distinct junk cannot grow the cache
-    // beyond the size of its text.
-    if (print.size() + nabcc.size() <= 64)
-        m_cache.emplace(m_key, e);
+    if (slot) {
+        slot->key = m_key;
+        slot->entry = e;
+    }
     return e;
 }
 
 void BrailleXML::readUse(BrailleDocument& document)
 {
-    const std::size_t slash = m_text.find(u'/', m_pos);
+    const std::size_t slash = find(u'/', m_pos);
     const std::size_t end = slash == std::u16string::npos ? m_text.size() : slash;
     const std::u16string_view attributes = std::u16string_view(m_text).substr(m_pos, end - m_pos);
     m_pos = end;
@@ -281,14 +389,16 @@ int BrailleXML::readStep(BrailleDocument& document)
     const CharacterDictionary& d = m_dictionary;
     m_pending = document.newCharacterSequence();
     for (;;) {
+        dropConsumed();
         // Text and whitespace between elements are ignored.
-        const std::size_t open = m_text.find(u'<', m_pos);
+        const std::size_t open = find(u'<', m_pos);
         if (open == std::u16string::npos) {
             m_pos = m_text.size();
             finishDocument(document);
             return kReadEnd;
         }
         m_pos = open + 1;
+        // The name is a view into the window: it is compared before anything reads further.
         const std::u16string_view name = readName();
         if (name == u"char") {
             m_pending->push_back(readCharacter());
@@ -311,11 +421,12 @@ int BrailleXML::readStep(BrailleDocument& document)
         } else if (name == u"use") {
             readUse(document);
         } else if (name == u"cover" || name == u"contents" || name == u"body" || name == u"colophon") {
+            const SectionKind kind = name == u"cover"      ? Cover
+                                     : name == u"contents" ? Contents
+                                     : name == u"body"     ? Body
+                                                           : Colophon;
             skipPast(u'>');
-            startSection(document, name == u"cover"      ? Cover
-                                   : name == u"contents" ? Contents
-                                   : name == u"body"     ? Body
-                                                         : Colophon);
+            startSection(document, kind);
         } else if (name == u"/cover" || name == u"/contents" || name == u"/body" || name == u"/colophon") {
             skipPast(u'>');
             finishSection(document);

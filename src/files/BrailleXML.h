@@ -21,7 +21,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
-#include <unordered_map>
+#include <vector>
 
 namespace braille {
 
@@ -54,29 +54,27 @@ public:
         }
     }
 
-    // Progress: the decoded text read so far and in all, in code units.
-    std::size_t position() const { return m_pos; }
-    std::size_t size() const { return m_text.size(); }
+    // Progress: the code units of decoded text consumed so far.
+    std::uint64_t position() const { return m_consumed + m_pos; }
 
 private:
-    struct LookupKey {
-        std::uint16_t mode;
-        std::u16string print;
-        std::u16string nabcc;
-        bool operator==(const LookupKey&) const = default;
-    };
-    struct LookupKeyHash {
-        std::size_t operator()(const LookupKey& k) const;
-    };
+    // The text is decoded into a window that scanning extends as it needs and that is emptied
+    // of what was consumed between elements, so memory stays small whatever the file's size.
+    bool fill();
+    void dropConsumed();
+    bool atEnd() { return m_pos >= m_text.size() && !fill(); }
+    // The position of the first code unit from `from` on that is `c`, or npos at the end.
+    std::size_t find(char16_t c, std::size_t from);
+    std::size_t findQuoteOrClose(std::size_t from);
 
-    bool atEnd() const { return m_pos >= m_text.size(); }
     std::u16string_view readName();
     void skipWhitespace();
     void skipPast(char16_t c);
-    void readQuotedValue();
+    std::u16string_view readQuotedValue();
     std::u16string readLineLabel();
     const BrailleCharacter* readCharacter();
-    const BrailleCharacter* lookUp(std::uint16_t mode, const std::u16string& print, const std::u16string& nabcc);
+    const BrailleCharacter* readUsualCharacter();
+    const BrailleCharacter* lookUp(std::uint16_t mode, std::u16string_view print, std::u16string_view nabcc);
 
     void readUse(BrailleDocument& document);
     void startSection(BrailleDocument& document, SectionKind kind);
@@ -85,18 +83,26 @@ private:
     void finishDocument(BrailleDocument& document);
 
     file_utf8 m_file;
-    std::u16string m_value;  // the last attribute value read
+    std::u16string_view m_value; // the last attribute value read (in the window, until it moves)
     bool m_useOrgPage = false;
 
-    std::u16string m_text; // the decoded content of the file
-    std::size_t m_pos = 0;
+    std::u16string m_text; // the window of decoded text
+    std::size_t m_pos = 0; // the next code unit to scan in m_text
+    std::uint64_t m_consumed = 0; // code units dropped from the window's front
     CharacterSequence* m_pending = nullptr; // characters of the paragraph being read
     bool m_finished = false;
     const CharacterDictionary& m_dictionary;
     // Books repeat a few hundred distinct characters many thousands of times; the dictionary
-    // never changes while a file is read, so each distinct stored form is looked up once.
-    std::unordered_map<LookupKey, const BrailleCharacter*, LookupKeyHash> m_cache;
-    LookupKey m_key;
+    // never changes while a file is read, so each distinct stored form is looked up once and
+    // kept in a small direct-mapped table. The key is the mode, the length of the print text,
+    // the print text and the cells.
+    struct CacheSlot {
+        std::u16string key;
+        const BrailleCharacter* entry = nullptr;
+    };
+    std::vector<CacheSlot> m_cache;
+    std::u16string m_key;
+    std::u16string m_nabcc, m_print; // values with references replaced
 };
 
 } // namespace braille

@@ -136,10 +136,5 @@ std::u16string decodeReferences(std::u16string_view text)
     return out;
 }
 
-void decodeReferencesInPlace(std::u16string& text)
-{
-    if (text.find(u'&') != std::u16string::npos)
-        text = decodeReferences(text);
-}
 
 } // namespace braille

@@ -35,7 +35,5 @@ bool needsEscape(std::u16string_view text, unsigned which);
 
 // `text` with entity and character references replaced, in one pass from left to right.
 std::u16string decodeReferences(std::u16string_view text);
-// The same, in place; a cheap no-op for text without "&".
-void decodeReferencesInPlace(std::u16string& text);
 
 } // namespace braille

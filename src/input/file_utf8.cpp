@@ -1,5 +1,6 @@
 #include "file_utf8.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -144,6 +145,56 @@ char16_t file_utf8::readUnit()
     return kEndOfData;
 }
 
+std::size_t file_utf8::readUnits(char16_t* out, std::size_t max)
+{
+    std::size_t n = 0;
+    while (n < max) {
+        // ASCII (most of any markup) and three-byte characters (kana and most symbols) are
+        // decoded here; everything else goes through readUnit.
+        if (!m_pendingLow && !m_writing) {
+            const unsigned char* src = m_buffer.data();
+            std::size_t pos = m_readPos;
+            const std::size_t size = m_buffer.size();
+            while (n < max) {
+                if (pos < size && src[pos] < 0x80) {
+                    out[n] = char16_t(src[pos++]);
+                    n += out[n] != u'\r';
+                } else if (pos + 2 < size && (src[pos] & 0xF0) == 0xE0) {
+                    const char16_t u =
+                        char16_t(((src[pos] & 0x0F) << 12) | ((src[pos + 1] & 0x3F) << 6) | (src[pos + 2] & 0x3F));
+                    pos += 3;
+                    if (u != 0xFEFF)
+                        out[n++] = u;
+                } else {
+                    break;
+                }
+            }
+            m_readPos = pos;
+            if (n == max)
+                break;
+        }
+        const char16_t u = readUnit();
+        if (m_atEnd && u == kEndOfData)
+            break;
+        out[n++] = u;
+    }
+    return n;
+}
+
+void file_utf8::readAll(std::u16string& out)
+{
+    // The text never has more code units than the data has bytes (four bytes give two units),
+    // so one pass fills room made once; the loop only guards that reasoning.
+    for (;;) {
+        const std::size_t n = out.size();
+        out.resize(n + 2 + (m_writing ? 0 : m_buffer.size() - std::min(m_readPos, m_buffer.size())));
+        const std::size_t got = readUnits(out.data() + n, out.size() - n);
+        out.resize(n + got);
+        if (got == 0)
+            return;
+    }
+}
+
 std::optional<std::u16string> file_utf8::readField()
 {
     std::u16string field;
@@ -188,7 +239,8 @@ void file_utf8::writeCodePoint(char32_t cp)
     m_byteCount += n;
     if (m_fd < 0 || !m_writing)
         return;
-    m_buffer.insert(m_buffer.end(), bytes, bytes + n);
+    for (std::size_t i = 0; i < n; ++i)
+        m_buffer.push_back(bytes[i]);
     if (m_buffer.size() >= kWriteChunk)
         flush();
 }
@@ -215,8 +267,21 @@ void file_utf8::writeUnit(char16_t unit)
 
 void file_utf8::write(std::u16string_view text)
 {
-    for (char16_t u : text)
-        writeUnit(u);
+    for (std::size_t i = 0; i < text.size();) {
+        // Runs of ASCII go straight into the buffer; they are most of what Tenkora writes.
+        if (!m_pendingHigh && m_fd >= 0 && m_writing && text[i] < 0x80) {
+            std::size_t end = i;
+            while (end < text.size() && text[end] < 0x80)
+                ++end;
+            m_buffer.insert(m_buffer.end(), text.begin() + std::ptrdiff_t(i), text.begin() + std::ptrdiff_t(end));
+            m_byteCount += end - i;
+            i = end;
+            if (m_buffer.size() >= kWriteChunk)
+                flush();
+            continue;
+        }
+        writeUnit(text[i++]);
+    }
 }
 
 bool file_utf8::flush()

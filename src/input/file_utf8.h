@@ -35,6 +35,12 @@ public:
     static constexpr char16_t kEndOfData = 0xFFFF;
     char16_t readUnit();
     bool atEnd() const { return m_atEnd; }
+    // Up to `max` code units into `out`, decoded exactly as readUnit decodes them; returns how
+    // many, 0 only at the end of the data. Readers that scan a whole file take it this way,
+    // which is several times faster than a call per code unit.
+    std::size_t readUnits(char16_t* out, std::size_t max);
+    // All the remaining code units, appended to `out`.
+    void readAll(std::u16string& out);
     // The next field of a table: the characters up to the next tab or line feed, which is
     // consumed. An empty field is absent.
     std::optional<std::u16string> readField();

@@ -375,3 +375,29 @@ TEST(BrailleXMLMalformed, AnyInputGivesAValidDocument)
     for (const std::string& input : inputs)
         EXPECT_EQ(checkBmlInput(input, dir.path()), "") << input.substr(0, 80);
 }
+
+TEST(BrailleXMLSample, TheShippedSampleReadsBackCleanly)
+{
+    const std::string file = readBytes(sourceDir() / "samples/sample.bml");
+    ASSERT_FALSE(file.empty());
+    auto d = readBmlBytes(file);
+    EXPECT_EQ(d->checkInvariants(), "");
+    EXPECT_TRUE(d->useOrgPage);
+    const CharacterDictionary& dict = shippedDictionary();
+    bool math = false, labelled = false;
+    for (int k = 0; k < kSectionCount; ++k) {
+        EXPECT_GE(d->sections[k].paragraphs.size(), 2u) << sectionName(SectionKind(k));
+        for (const BrailleParagraph& p : d->sections[k].paragraphs) {
+            for (const BrailleCharacter* c : *p.characters) {
+                EXPECT_NE(c, dict.defaultEntry(kTextSet)) << "an unknown character in " << sectionName(SectionKind(k));
+                EXPECT_NE(c, dict.defaultEntry(kMathSet)) << "an unknown character in " << sectionName(SectionKind(k));
+                math = math || c->set == kMathSet;
+            }
+            for (const BrailleRow& r : p.rows)
+                labelled = labelled || !r.orgPage.empty();
+        }
+    }
+    EXPECT_TRUE(math);
+    EXPECT_TRUE(labelled);
+    EXPECT_EQ(writtenBytes(*d), file);
+}

@@ -157,3 +157,70 @@ TEST(file_utf8Write, AFailedWriteIsReported)
     EXPECT_FALSE(f.flush());
     EXPECT_NE(f.error().find("/dev/full"), std::string::npos);
 }
+
+TEST(file_utf8Read, ReadAllDecodesLikeReadUnit)
+{
+    TempDir dir;
+    const std::string inputs[] = {
+        "",
+        "plain ascii\r\nlines\r\n",
+        "\xEF\xBB\xBF<a>\xE3\x81\x82\xEF\xBB\xBF\xE3\x81\x84</a>",
+        "\xF0\x9F\x98\x80 and \xF0\x9F\x98",
+        "\xC3\xA9\xC3",
+        "\xFF\xFE\x80\x80\xF8\x88\x80\x80\x80 \xF4\x90\x80\x80 \xF0\x80\x81\x81",
+        "ends in a four-byte character \xF0\x9F\x98\x80",
+    };
+    for (const std::string& bytes : inputs) {
+        writeBytes(dir.file("a.txt"), bytes);
+        const std::u16string unitByUnit = readAll(dir.file("a.txt"));
+        file_utf8 f(dir.file("a.txt"), file_utf8::Read);
+        std::u16string all = u"kept:";
+        f.readAll(all);
+        EXPECT_EQ(all, u"kept:" + unitByUnit) << bytes;
+        EXPECT_TRUE(f.atEnd());
+        EXPECT_EQ(f.readUnit(), file_utf8::kEndOfData);
+    }
+}
+
+TEST(file_utf8Read, ReadAllContinuesAfterReadUnit)
+{
+    TempDir dir;
+    writeBytes(dir.file("a.txt"), "\xF0\x9F\x98\x80xy");
+    file_utf8 f(dir.file("a.txt"), file_utf8::Read);
+    std::u16string s(1, f.readUnit()); // the high surrogate; its low half is pending
+    f.readAll(s);
+    EXPECT_EQ(s, u"\U0001F600xy");
+}
+
+TEST(file_utf8Write, MixedTextGivesTheSameBytesAsUnitByUnit)
+{
+    TempDir dir;
+    const std::u16string text = u"<char nabcc=\"A\">あ</char>\r\n\U0001F600ab\xD800z\xDC00";
+    {
+        file_utf8 whole(dir.file("whole.txt"), file_utf8::Write);
+        whole.write(text);
+        file_utf8 units(dir.file("units.txt"), file_utf8::Write);
+        for (char16_t u : text)
+            units.writeUnit(u);
+        EXPECT_EQ(whole.byteCount(), units.byteCount());
+    }
+    EXPECT_EQ(readBytes(dir.file("whole.txt")), readBytes(dir.file("units.txt")));
+    EXPECT_EQ(readBytes(dir.file("whole.txt")).substr(0, 19), "<char nabcc=\"A\">\xE3\x81\x82");
+}
+
+TEST(file_utf8Read, ReadUnitsInSmallPiecesDecodesLikeReadUnit)
+{
+    TempDir dir;
+    const std::string bytes = "\xEF\xBB\xBFa\r\n\xE3\x81\x82\xF0\x9F\x98\x80\xC3\xA9\xEF\xBB\xBF\xFF z\xE3\x81";
+    writeBytes(dir.file("a.txt"), bytes);
+    const std::u16string unitByUnit = readAll(dir.file("a.txt"));
+    for (std::size_t piece = 1; piece <= 4; ++piece) {
+        file_utf8 f(dir.file("a.txt"), file_utf8::Read);
+        std::u16string s;
+        char16_t buffer[4];
+        while (std::size_t n = f.readUnits(buffer, piece))
+            s.append(buffer, n);
+        EXPECT_EQ(s, unitByUnit) << piece;
+        EXPECT_TRUE(f.atEnd());
+    }
+}
