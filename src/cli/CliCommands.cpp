@@ -94,6 +94,32 @@ const std::vector<CliCommand>& cliCommands()
          "(default 32): the print texts, a tab and the cells (Braille ASCII, the line break as\n"
          "\u21B2); --unicode adds the cells as Unicode braille in a third column.\n",
          runTranslate},
+        {"type", "type [--columns N] [--open IN.bml] [--save OUT.bml] [--state] SCRIPT",
+         "run SCRIPT through an editing session as typed at the keyboard, then print the document",
+         "Runs SCRIPT through an editing session on a new document (or on IN.bml), exactly as a\n"
+         "transcriber at the keyboard would, then prints all four sections as `dump` does and saves\n"
+         "to OUT.bml when asked. The session starts in TEXT mode with Tenkora's own kana input open\n"
+         "in hiragana.\n\n"
+         "SCRIPT is text and {...} tokens:\n"
+         "  plain characters  typed as the window delivers them: in TEXT mode letters go through the\n"
+         "                    kana input (\"kyouha\" becomes きょうは) and kana and other non-ASCII\n"
+         "                    characters are committed as input-method results, a syllable at a\n"
+         "                    time; in MATH and BRAILLE they are typed as characters. A space is\n"
+         "                    the Space key, a line feed the Enter key.\n"
+         "  {Enter} {BS} {Del} {Space} {Esc} {Tab} {Left} {Right} {Up} {Down} {Home} {End}\n"
+         "  {PgUp} {PgDn} {F1}..{F9}\n"
+         "                    keys; S- adds Shift and C- Control: {S-Right} {C-z} {C-y} {C-x}\n"
+         "                    {C-c} {C-v} {S-F2} {C-S-Up}. F2 switches TEXT and MATH, F4 BRAILLE.\n"
+         "  {ime:TEXT}        TEXT committed as one input-method result\n"
+         "  {chord:FD}        the six-key chord of the keys F D S J K L (dots 1 to 6), pressed\n"
+         "                    together and released\n"
+         "  {wait:100}        100 ms pass; timers (the chord window, the display flush) fire\n"
+         "  {disp:A}          cells typed on the braille display's keys (Braille ASCII)\n"
+         "  {route:5}         the display's cursor-routing key over cell 5 (from 0)\n"
+         "  {cmd:32932}       a command by id (symbols, sections, conversions, delete, ...)\n\n"
+         "--state adds the caret, the selection, the mode, the undo position and the messages\n"
+         "shown after the dump. N is the line width in cells (default 32).\n",
+         runType},
     };
     return commands;
 }

@@ -53,5 +53,6 @@ int runDump(Arguments& args);
 int runRoundtrip(Arguments& args);
 int runLink2Bml(Arguments& args);
 int runTranslate(Arguments& args);
+int runType(Arguments& args);
 
 } // namespace braille::cli

@@ -69,6 +69,21 @@ int ComposerInputMethod::deliver(std::u16string_view committed, input_system& ta
 
 int ComposerInputMethod::type(char16_t c, input_system& target) { return deliver(m_composer.type(c), target); }
 
+int ComposerInputMethod::flush(input_system& target)
+{
+    return m_composer.composition().empty() ? kNotHandled : deliver(m_composer.flush(), target);
+}
+
+int ComposerInputMethod::commitResult(std::u16string_view text, input_system& target)
+{
+    int result = kNotHandled;
+    m_result = std::u16string(text);
+    for (char16_t c : text)
+        result |= target.charTyped(c);
+    m_result.clear();
+    return result;
+}
+
 bool ComposerInputMethod::takeKey(int key, input_system& target, int& result)
 {
     if (m_composer.composition().empty())

@@ -35,6 +35,12 @@ public:
     // last one back, Escape drops them and Enter commits them; such a key goes no further (true).
     bool takeKey(int key, input_system& target, int& result);
 
+    // Commits the unfinished letters, as Enter does, and delivers them.
+    int flush(input_system& target);
+    // Text committed as one result string, as a system input method commits it after a
+    // conversion; its characters then arrive as typed characters.
+    int commitResult(std::u16string_view text, input_system& target);
+
     // The unfinished letters and where to draw them.
     const std::u16string& composition() const { return m_composer.composition(); }
     int compositionX() const { return m_x; }

@@ -43,12 +43,20 @@ public:
 
     // F2: TEXT and MATH in turn; from BRAILLE, the other of the two under it.
     void toggleTextMath();
+    // The system F4 returns to, as the commands that leave BRAILLE for a moment set it.
+    void setLastTextOrMath(input_system& system) { m_lastTextOrMath = &system; }
+    bool lastIsText() const { return m_lastTextOrMath == &m_text; }
+    input_system_indirect_imm& textSystem() const { return m_text; }
+    input_system_dictionary& mathSystem() const { return m_math; }
+    input_system_braille& brailleSystem() const { return m_braille; }
     // F4: BRAILLE on or off.
     void toggleBraille();
 
+    // Takes out a math opener that nothing follows, as leaving MATH does.
+    void leaveMath();
+
 private:
     void makeActive(input_system& system);
-    void leaveMath();
 
     BrailleDocumentCursor& m_cursor;
     UndoHistory& m_undo;

@@ -40,7 +40,9 @@ file_utf8::file_utf8(const std::filesystem::path& name, unsigned mode)
         fail("cannot open");
         return;
     }
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    // Readers share the file; a writer has it alone. Two programs starting at once can read the
+    // same tables, but nobody reads a file while it is being written, or writes one being read.
+    if (::flock(fd, (m_writing ? LOCK_EX : LOCK_SH) | LOCK_NB) != 0) {
         ::close(fd);
         fail("the file is in use by another program");
         return;

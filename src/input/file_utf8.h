@@ -4,9 +4,9 @@
 // In read mode the whole file is read into memory when the object is made and decoded as it is
 // consumed; carriage returns and U+FEFF are dropped wherever they occur. In write mode code
 // units are encoded to UTF-8 and collected in a buffer that goes to the file in large writes.
-// While the file is open it holds an exclusive advisory lock (flock), so two Tenkora processes
-// never read and write one file at once; a file that another process holds counts as one that
-// cannot be opened. A file that cannot be opened leaves the object usable: a reader sees an empty
+// While the file is open it holds an advisory lock (flock), shared for reading and exclusive for
+// writing, so a file is never read while another Tenkora writes it or written while another
+// reads it; a file locked against us counts as one that cannot be opened. A file that cannot be opened leaves the object usable: a reader sees an empty
 // stream, a writer writes nothing and reports the failure.
 
 #include <cstddef>

@@ -46,6 +46,11 @@ UndoStep& UndoHistory::lastStep()
     return m_steps.back();
 }
 
+std::size_t UndoHistory::currentIndex() const
+{
+    return m_steps.empty() ? 0 : std::size_t(std::distance(m_steps.begin(), std::list<UndoStep>::const_iterator(m_current)));
+}
+
 bool UndoHistory::canUndo() const { return !m_steps.empty() && m_current != m_steps.begin(); }
 
 bool UndoHistory::canRedo() const { return !m_steps.empty() && std::next(m_current) != m_steps.end(); }

@@ -70,6 +70,8 @@ public:
     bool redo();
 
     std::size_t size() const { return m_steps.size(); }
+    // The position of the current step, the initial step being 0.
+    std::size_t currentIndex() const;
 
 private:
     void reinsert(const UndoStep& step);

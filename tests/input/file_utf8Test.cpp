@@ -125,24 +125,31 @@ TEST(file_utf8Write, ReplacesTheFileAndLargeOutputIsComplete)
     EXPECT_EQ(readAll(dir.file("out")), big);
 }
 
-TEST(file_utf8Lock, AFileHeldByAnotherOpenCannotBeOpened)
+TEST(file_utf8Lock, ReadersShareAFileAndAWriterHasItAlone)
 {
     TempDir dir;
     writeBytes(dir.file("held"), "keep me");
     {
         file_utf8 holder(dir.file("held"), file_utf8::Read);
         ASSERT_TRUE(holder.isOpen());
+        file_utf8 secondReader(dir.file("held"), file_utf8::Read);
+        EXPECT_TRUE(secondReader.isOpen());
+        EXPECT_EQ(secondReader.readField(), u"keep me");
         file_utf8 writer(dir.file("held"), file_utf8::Write);
         EXPECT_FALSE(writer.isOpen());
         writer.write(u"lost");
         EXPECT_FALSE(writer.flush());
         EXPECT_FALSE(writer.error().empty());
+    }
+    // The refused writer did not empty the file.
+    EXPECT_EQ(readBytes(dir.file("held")), "keep me");
+    {
+        file_utf8 writer(dir.file("held"), file_utf8::Write);
+        ASSERT_TRUE(writer.isOpen());
         file_utf8 reader(dir.file("held"), file_utf8::Read);
         EXPECT_FALSE(reader.isOpen());
         EXPECT_FALSE(reader.readField());
     }
-    // The refused writer did not empty the file.
-    EXPECT_EQ(readBytes(dir.file("held")), "keep me");
     file_utf8 again(dir.file("held"), file_utf8::Read);
     EXPECT_TRUE(again.isOpen());
 }

@@ -1,0 +1,375 @@
+// The editing commands of the session: clipboard, delete, TEXT/MATH conversion, undo and redo,
+// the structure keys F5 to F9, Shift+F2, sections, the companion's caret and the symbols.
+
+#include "ClipboardFormat.h"
+#include "CharacterPosition.h"
+#include "CommandIds.h"
+#include "CursorEditing.h"
+#include "EditingSession.h"
+#include "RecordedEditing.h"
+#include "SymbolCommands.h"
+#include "VirtualKeys.h"
+
+#include <algorithm>
+
+namespace braille {
+
+int cmd::commandForKey(int key, bool shift, bool control, bool alt)
+{
+    constexpr int Insert = 0x2D, F5 = 0x74, F6 = 0x75, F7 = 0x76, F8 = 0x77, F9 = 0x78;
+    if (alt)
+        return key == vk::Back && !shift && !control ? Undo : 0;
+    if (control && !shift) {
+        switch (key) {
+        case 'C':
+        case Insert:
+            return Copy;
+        case 'X':
+            return Cut;
+        case 'V':
+            return Paste;
+        case 'Z':
+            return Undo;
+        case 'Y':
+            return Redo;
+        default:
+            return 0;
+        }
+    }
+    if (control)
+        return 0;
+    if (shift) {
+        switch (key) {
+        case vk::F2:
+            return ToggleKana;
+        case vk::Delete:
+            return Cut;
+        case Insert:
+            return Paste;
+        default:
+            return 0;
+        }
+    }
+    switch (key) {
+    case vk::F2:
+        return ToggleTextMath;
+    case vk::F4:
+        return ToggleBraille;
+    case F5:
+        return Fraction;
+    case F6:
+        return Root;
+    case F7:
+        return Brackets;
+    case F8:
+        return Dots56;
+    case F9:
+        return ConnectorOrCapital;
+    default:
+        return 0;
+    }
+}
+
+bool EditingSession::acceleratorKey(int key)
+{
+    const int id = cmd::commandForKey(key, m_shift, m_control, false);
+    if (id == 0)
+        return false;
+    command(id);
+    return true;
+}
+
+bool EditingSession::command(int id)
+{
+    // These work whatever the document's state.
+    switch (id) {
+    case cmd::ToggleTextMath:
+        toggleTextMath();
+        return true;
+    case cmd::ToggleBraille:
+        toggleBraille();
+        return true;
+    case cmd::CompanionUp:
+    case cmd::CompanionDown:
+        if (m_services.companion.isLinked())
+            m_services.companion.sendKey(id == cmd::CompanionUp ? vk::Up : vk::Down);
+        return true;
+    default:
+        break;
+    }
+    const SymbolCommand* symbol = findSymbolCommand(std::uint32_t(id));
+    static constexpr int known[] = {cmd::Copy,       cmd::CopyAlt,  cmd::Cut,      cmd::CutAlt,   cmd::Paste,
+                                    cmd::PasteAlt,   cmd::Delete,   cmd::ConvertToText, cmd::ConvertToMath,
+                                    cmd::Undo,       cmd::Redo,     cmd::Fraction, cmd::Root,     cmd::Brackets,
+                                    cmd::Dots56,     cmd::ConnectorOrCapital, cmd::ToggleKana, cmd::EditCover,
+                                    cmd::EditContents, cmd::EditBody, cmd::EditColophon};
+    if (!symbol && std::find(std::begin(known), std::end(known), id) == std::end(known))
+        return false;
+    // Document-changing commands wait until the document is complete and the caret is on it.
+    if (!viewReady())
+        return true;
+    if (symbol) {
+        insertEntries(symbolEntries(*symbol, CharacterDictionary::instance(), m_cursor.column));
+        return true;
+    }
+    switch (id) {
+    case cmd::Copy:
+    case cmd::CopyAlt:
+        copy();
+        break;
+    case cmd::Cut:
+    case cmd::CutAlt:
+        cut();
+        break;
+    case cmd::Paste:
+    case cmd::PasteAlt:
+        paste();
+        break;
+    case cmd::Delete:
+        deleteCommand();
+        break;
+    case cmd::ConvertToText:
+        convertSelection(kTextSet);
+        break;
+    case cmd::ConvertToMath:
+        convertSelection(kMathSet);
+        break;
+    case cmd::Undo:
+        undo();
+        break;
+    case cmd::Redo:
+        redo();
+        break;
+    case cmd::Fraction:
+        fraction();
+        break;
+    case cmd::Root:
+        root();
+        break;
+    case cmd::Brackets:
+        brackets();
+        break;
+    case cmd::Dots56:
+        signCommand(u'\uE01B', u';');
+        break;
+    case cmd::ConnectorOrCapital:
+        signCommand(u'\uE00C', u',');
+        break;
+    case cmd::ToggleKana:
+        if (m_modes->isText())
+            m_text.toggleKana();
+        commandEpilogue();
+        break;
+    case cmd::EditCover:
+        switchSection(Cover);
+        break;
+    case cmd::EditContents:
+        switchSection(Contents);
+        break;
+    case cmd::EditBody:
+        switchSection(Body);
+        break;
+    case cmd::EditColophon:
+        switchSection(Colophon);
+        break;
+    }
+    return true;
+}
+
+void EditingSession::commandEpilogue()
+{
+    m_services.host.caretIntoView();
+    m_services.host.repaint();
+}
+
+void EditingSession::insertEntries(const EntryList& entries)
+{
+    if (!viewReady())
+        return;
+    // The selection is not deleted first: inserting with a selection drops it.
+    insertEntriesRecorded(m_cursor, m_undo, entries);
+    m_cursor.collapseSelection();
+    commandEpilogue();
+}
+
+EntryList EditingSession::selectedEntries() const
+{
+    EntryList entries;
+    BrailleDocumentCursor walker = m_cursor;
+    collectSelection(walker, entries);
+    return entries;
+}
+
+std::u16string EditingSession::serializeSelection() const { return serializeEntries(selectedEntries()); }
+
+void EditingSession::copy()
+{
+    if (!m_cursor.hasSelection())
+        return;
+    const std::u16string units = serializeSelection();
+    // A selection with no character leaves the clipboard empty.
+    m_services.clipboard.put(units.size() > 2 ? unitsToBytes(units) : std::vector<std::uint8_t>{});
+}
+
+void EditingSession::cut()
+{
+    copy();
+    if (m_cursor.hasSelection())
+        deleteSelectionRecorded(m_cursor, m_undo);
+    commandEpilogue();
+}
+
+void EditingSession::paste()
+{
+    // A selection is replaced: its deletion is a step of its own, so undo brings it back.
+    if (m_cursor.hasSelection())
+        deleteSelectionRecorded(m_cursor, m_undo);
+    if (std::optional<std::vector<std::uint8_t>> block = m_services.clipboard.get()) {
+        const ClipboardParse parsed = parseClipboard(*block);
+        insertEntries(resolveRecords(parsed.records, CharacterDictionary::instance()));
+        return;
+    }
+    commandEpilogue();
+}
+
+void EditingSession::deleteCommand()
+{
+    // At the section's final end marker nothing is deleted and nothing recorded.
+    if (m_cursor.hasSelection())
+        deleteSelectionRecorded(m_cursor, m_undo);
+    else
+        deleteAtCursorRecorded(m_cursor, m_undo);
+    commandEpilogue();
+}
+
+void EditingSession::convertSelection(SetNumber target)
+{
+    if (!m_cursor.hasSelection())
+        return;
+    const CharacterDictionary& d = CharacterDictionary::instance();
+    const std::size_t count = selectedEntries().size();
+    const CellPosition start = m_cursor.selectionStart();
+    m_cursor.goTo(start.row, start.column);
+    CharacterPosition at = characterPosition(m_cursor);
+    for (std::size_t i = 0; i < count; ++i) {
+        const BrailleCharacter* e = characterAt(at);
+        if (!e)
+            break;
+        const BrailleCharacter* replacement = d.findOrDefault(target, e->print, e->nabcc);
+        if (replacement == d.defaultEntry(target) && target == kMathSet) {
+            replacement = d.find(kGaijiSet, e->print, e->nabcc);
+            if (!replacement)
+                replacement = d.find(kSpecialSet, e->print, e->nabcc);
+        }
+        const bool keep = !replacement || replacement == d.defaultEntry(target) || replacement == d.lineBreakEntry() ||
+                          replacement == d.blankEntry() || replacement == e;
+        if (!keep) {
+            // Each replacement is recorded (the deletion, then the insertion), so the conversion
+            // can be undone and later steps keep their positions.
+            placeCursor(m_cursor, at);
+            deleteAtCursorRecorded(m_cursor, m_undo);
+            placeCursor(m_cursor, at);
+            insertEntriesRecorded(m_cursor, m_undo, {replacement});
+        }
+        const std::optional<CharacterPosition> next = nextPosition(*m_document, at);
+        if (!next)
+            break;
+        at = *next;
+    }
+    placeCursor(m_cursor, at);
+    m_cursor.collapseSelection();
+    commandEpilogue();
+}
+
+void EditingSession::undo()
+{
+    const SectionKind before = m_document->currentSection;
+    m_undo.undo();
+    if (!m_undo.canUndo())
+        m_document->modified = false;
+    if (m_document->currentSection != before)
+        announceSection();
+    commandEpilogue();
+}
+
+void EditingSession::redo()
+{
+    // Redo leaves the modified flag set even when it reaches the latest step: the document
+    // still differs from the file.
+    const SectionKind before = m_document->currentSection;
+    m_undo.redo();
+    if (m_document->currentSection != before)
+        announceSection();
+    commandEpilogue();
+}
+
+void EditingSession::fraction()
+{
+    ensureMath();
+    const CharacterDictionary& d = CharacterDictionary::instance();
+    insertEntries({d.findOrDefault(kGaijiSet, u"\uE008", u"("), d.findOrDefault(kMathSet, u"\uFF0F", u"/"),
+                   d.findOrDefault(kGaijiSet, u"\uE009", u")")});
+    // The caret stands after the fraction's opening indicator.
+    for (int i = 0; i < 2; ++i) {
+        m_cursor.moveLeft();
+        m_cursor.setDesired();
+    }
+    m_cursor.collapseSelection();
+    commandEpilogue();
+}
+
+void EditingSession::root()
+{
+    ensureMath();
+    insertEntries({CharacterDictionary::instance().findOrDefault(kMathSet, u"\u221A", u">")});
+    commandEpilogue();
+}
+
+void EditingSession::brackets()
+{
+    const bool wasBraille = m_modes->isBraille();
+    if (wasBraille) {
+        if (m_modes->lastIsText())
+            m_modes->switchToText();
+        else
+            m_modes->switchToMath(true);
+        updateStatus();
+    }
+    // The brackets are typed through the TEXT or MATH input system, which gives them the cells
+    // of that mode.
+    act(m_modes->active().charTyped(u'('));
+    act(m_modes->active().charTyped(u')'));
+    m_cursor.moveLeft();
+    m_cursor.setDesired();
+    m_cursor.collapseSelection();
+    if (wasBraille) {
+        // BRAILLE comes back over the mode that was under it.
+        m_modes->switchToBraille(m_modes->lastTextOrMath());
+        updateStatus();
+    }
+    commandEpilogue();
+}
+
+void EditingSession::signCommand(char16_t print, char16_t cell)
+{
+    m_services.host.setBrailleButton(true);
+    m_services.host.setStatusText(kBraillePane, u"BRAILLE");
+    const SetNumber set = m_modes->isMath() ? kMathSet : kTextSet;
+    insertEntries({CharacterDictionary::instance().findOrDefault(set, std::u16string_view(&print, 1),
+                                                                 std::u16string_view(&cell, 1))});
+    // The indication lasted only while the command ran; BRAILLE itself may still be on.
+    updateStatus();
+    commandEpilogue();
+}
+
+void EditingSession::switchSection(SectionKind kind)
+{
+    m_document->currentSection = kind;
+    m_document->recountRows();
+    announceSection();
+    m_cursor.goTo(0, 0);
+    m_cursor.collapseSelection();
+    commandEpilogue();
+}
+
+} // namespace braille

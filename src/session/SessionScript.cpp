@@ -1,0 +1,238 @@
+#include "SessionScript.h"
+
+#include "ComposerInputMethod.h"
+#include "Utf.h"
+#include "VirtualKeys.h"
+
+#include <cctype>
+#include <charconv>
+
+namespace braille {
+
+void ScriptHost::wait(long milliseconds, EditingSession& session)
+{
+    const long until = m_now + milliseconds;
+    for (;;) {
+        auto due = m_deadlines.end();
+        for (auto it = m_deadlines.begin(); it != m_deadlines.end(); ++it)
+            if (it->second <= until && (due == m_deadlines.end() || it->second < due->second))
+                due = it;
+        if (due == m_deadlines.end())
+            break;
+        m_now = due->second;
+        const int id = due->first;
+        m_deadlines.erase(due);
+        session.timer(id);
+    }
+    m_now = until;
+}
+
+std::u16string ScriptHost::pane(int n) const
+{
+    auto it = m_panes.find(n);
+    return it == m_panes.end() ? std::u16string() : it->second;
+}
+
+bool MemoryClipboard::put(const std::vector<std::uint8_t>& bytes)
+{
+    m_block = bytes.empty() ? std::nullopt : std::optional(bytes);
+    return true;
+}
+
+namespace {
+
+struct NamedKey {
+    std::string_view name;
+    int key;
+    char16_t character; // what the key types, 0 for none
+};
+
+constexpr NamedKey kNamedKeys[] = {
+    {"Enter", vk::Return, u'\r'}, {"BS", vk::Back, u'\b'},    {"Del", vk::Delete, 0},   {"Space", vk::Space, u' '},
+    {"Esc", vk::Escape, 0x1B},    {"Tab", vk::Tab, u'\t'},    {"Left", vk::Left, 0},    {"Right", vk::Right, 0},
+    {"Up", vk::Up, 0},            {"Down", vk::Down, 0},      {"Home", vk::Home, 0},    {"End", vk::End, 0},
+    {"PgUp", vk::PageUp, 0},      {"PgDn", vk::PageDown, 0},  {"F1", vk::F1, 0},        {"F2", vk::F2, 0},
+    {"F3", vk::F3, 0},            {"F4", vk::F4, 0},          {"F5", 0x74, 0},          {"F6", 0x75, 0},
+    {"F7", 0x76, 0},              {"F8", 0x77, 0},            {"F9", 0x78, 0},
+};
+
+// The virtual key of a typed ASCII character: letters and digits are their own keys; other
+// characters get a punctuation key, which the input systems do not act on.
+int keyOfCharacter(char16_t c)
+{
+    if (c >= u'a' && c <= u'z')
+        return c - u'a' + 'A';
+    if ((c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9'))
+        return c;
+    return 0xBA;
+}
+
+class ScriptRunner {
+public:
+    ScriptRunner(EditingSession& session, ScriptHost& host) : m_session(session), m_host(host) {}
+
+    // Runs the script; an error names what could not be understood.
+    bool run(std::u16string_view script, std::string& error)
+    {
+        std::size_t i = 0;
+        while (i < script.size()) {
+            if (script[i] == u'{') {
+                const std::size_t close = script.find(u'}', i + 1);
+                if (close == std::u16string_view::npos) {
+                    error = "a { without its }";
+                    return false;
+                }
+                if (!token(script.substr(i + 1, close - i - 1), error))
+                    return false;
+                i = close + 1;
+                continue;
+            }
+            // A run of plain characters up to the next token.
+            std::size_t end = script.find(u'{', i);
+            if (end == std::u16string_view::npos)
+                end = script.size();
+            typeText(script.substr(i, end - i));
+            i = end;
+        }
+        return true;
+    }
+
+private:
+    void press(int key, char16_t character)
+    {
+        if (m_session.acceleratorKey(key))
+            return;
+        m_session.keyDown(key);
+        if (character && !m_session.controlDown())
+            m_session.character(character);
+        m_session.keyUp(key, 1, vk::RepeatFlag);
+    }
+
+    void typeText(std::u16string_view text)
+    {
+        std::u16string foreign; // non-ASCII characters go to the input method in TEXT mode
+        auto flushForeign = [&] {
+            for (const std::u16string& piece : ComposerInputMethod::syllables(foreign))
+                m_session.inputMethodResult(piece);
+            foreign.clear();
+        };
+        for (char16_t c : text) {
+            if (c >= 0x80 && m_session.modes().isText()) {
+                foreign.push_back(c);
+                continue;
+            }
+            flushForeign();
+            if (c == u'\n')
+                press(vk::Return, u'\r');
+            else if (c == u' ')
+                press(vk::Space, u' ');
+            else if (c >= 0x80)
+                m_session.character(c);
+            else
+                press(keyOfCharacter(c), c);
+        }
+        flushForeign();
+    }
+
+    bool token(std::u16string_view body, std::string& error)
+    {
+        const std::string text = toUtf8(body);
+        const std::size_t colon = text.find(':');
+        if (colon != std::string::npos) {
+            const std::string name = text.substr(0, colon);
+            const std::u16string argument = fromUtf8(text.substr(colon + 1));
+            if (name == "ime") {
+                m_session.inputMethodResult(argument);
+                return true;
+            }
+            if (name == "chord")
+                return chord(argument, error);
+            if (name == "disp") {
+                for (char16_t c : argument)
+                    m_session.displayCharacter(c);
+                return true;
+            }
+            if (name == "wait" || name == "route" || name == "cmd") {
+                long value = 0;
+                const std::string digits = text.substr(colon + 1);
+                auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+                if (ec != std::errc() || end != digits.data() + digits.size() || value < 0) {
+                    error = "{" + text + "} needs a number";
+                    return false;
+                }
+                if (name == "wait")
+                    m_host.wait(value, m_session);
+                else if (name == "route")
+                    m_session.displayKeyDown(vk::FirstRoutingKey + int(value));
+                else if (!m_session.command(int(value))) {
+                    error = "no command " + digits;
+                    return false;
+                }
+                return true;
+            }
+            error = "unknown token {" + text + "}";
+            return false;
+        }
+        // Keys with modifiers: S- Shift, C- Control.
+        std::string_view rest = text;
+        bool shift = false, control = false;
+        while (rest.size() > 2 && rest[1] == '-' && (rest[0] == 'S' || rest[0] == 'C')) {
+            (rest[0] == 'S' ? shift : control) = true;
+            rest.remove_prefix(2);
+        }
+        int key = 0;
+        char16_t character = 0;
+        for (const NamedKey& k : kNamedKeys)
+            if (k.name == rest) {
+                key = k.key;
+                character = k.character;
+            }
+        if (!key && rest.size() == 1 && (control || shift) && std::isalnum(static_cast<unsigned char>(rest[0]))) {
+            key = keyOfCharacter(char16_t(rest[0]));
+            character = char16_t(shift ? std::toupper(static_cast<unsigned char>(rest[0])) : rest[0]);
+        }
+        if (!key) {
+            error = "unknown key {" + text + "}";
+            return false;
+        }
+        if (control)
+            m_session.keyDown(vk::Control);
+        if (shift)
+            m_session.keyDown(vk::Shift);
+        press(key, character);
+        if (shift)
+            m_session.keyUp(vk::Shift);
+        if (control)
+            m_session.keyUp(vk::Control);
+        return true;
+    }
+
+    bool chord(std::u16string_view keys, std::string& error)
+    {
+        for (char16_t c : keys) {
+            if (std::u16string_view(u"FDSJKLfdsjkl").find(c) == std::u16string_view::npos) {
+                error = "a chord is made of the keys F D S J K L";
+                return false;
+            }
+        }
+        for (char16_t c : keys) {
+            m_session.keyDown(keyOfCharacter(c));
+            m_session.character(char16_t(c | 0x20));
+        }
+        for (char16_t c : keys)
+            m_session.keyUp(keyOfCharacter(c), 1, vk::RepeatFlag);
+        return true;
+    }
+
+    EditingSession& m_session;
+    ScriptHost& m_host;
+};
+
+} // namespace
+
+bool runSessionScript(EditingSession& session, ScriptHost& host, std::u16string_view script, std::string& error)
+{
+    return ScriptRunner(session, host).run(script, error);
+}
+
+} // namespace braille

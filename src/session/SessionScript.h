@@ -1,0 +1,63 @@
+#pragma once
+// Scripts of keys, characters and commands run through an editing session, and the window they
+// need played without a window: timers on a clock that only the script moves, status texts and
+// messages kept, the clipboard in memory. The command-line tool and the session tests use them.
+//
+// A script is text and {...} tokens; plain characters are typed as the window delivers them (in
+// TEXT mode letters go through the kana input, other non-ASCII characters are committed as
+// input-method results a syllable at a time), tokens name keys ({Enter}, {S-Right}, {C-z}),
+// input-method results ({ime:TEXT}), chords ({chord:FD}), time ({wait:100}), the braille
+// display's cells and routing keys ({disp:A}, {route:5}) and commands ({cmd:32932}).
+
+#include "EditingSession.h"
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace braille {
+
+class ScriptHost final : public SessionHost {
+public:
+    void startTimer(int id, int milliseconds) override { m_deadlines[id] = m_now + milliseconds; }
+    void stopTimer(int id) override { m_deadlines.erase(id); }
+    void setStatusText(int pane, std::u16string_view text) override { m_panes[pane] = std::u16string(text); }
+    void setBrailleButton(bool pressed) override { m_brailleButton = pressed; }
+    void message(std::u16string_view text) override { m_messages.emplace_back(text); }
+    void caretIntoView() override {}
+    void repaint() override {}
+    void sectionChanged(SectionKind kind) override { m_section = kind; }
+
+    // Moves the clock on, firing the timers that fall due, in order.
+    void wait(long milliseconds, EditingSession& session);
+    bool timerRunning(int id) const { return m_deadlines.count(id) != 0; }
+
+    std::u16string pane(int n) const;
+    bool brailleButton() const { return m_brailleButton; }
+    SectionKind section() const { return m_section; }
+    const std::vector<std::u16string>& messages() const { return m_messages; }
+
+private:
+    long m_now = 0;
+    std::map<int, long> m_deadlines;
+    std::map<int, std::u16string> m_panes;
+    std::vector<std::u16string> m_messages;
+    bool m_brailleButton = false;
+    SectionKind m_section = Body;
+};
+
+class MemoryClipboard final : public SessionClipboard {
+public:
+    bool put(const std::vector<std::uint8_t>& bytes) override;
+    std::optional<std::vector<std::uint8_t>> get() override { return m_block; }
+    void set(std::optional<std::vector<std::uint8_t>> block) { m_block = std::move(block); }
+
+private:
+    std::optional<std::vector<std::uint8_t>> m_block;
+};
+
+// Runs a script; on a token it cannot understand it stops and says why in `error`.
+bool runSessionScript(EditingSession& session, ScriptHost& host, std::u16string_view script, std::string& error);
+
+} // namespace braille

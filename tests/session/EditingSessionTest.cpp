@@ -1,0 +1,404 @@
+#include "ClipboardFormat.h"
+#include "CommandIds.h"
+#include "DocumentBuilder.h"
+#include "SessionScript.h"
+#include "SymbolCommands.h"
+#include "TestSupport.h"
+#include "Utf.h"
+
+#include <gtest/gtest.h>
+
+using namespace braille;
+using namespace braille::test;
+
+namespace {
+
+// A session on a new document, driven by scripts.
+struct Session {
+    ScriptHost host;
+    MemoryClipboard clipboard;
+    NoCompanion companion;
+    ComposerInputMethod inputMethod;
+    NoCandidateList mathList, brailleList;
+    BrailleDocument document;
+    EditingSession session{{host, clipboard, companion, inputMethod, mathList, brailleList}};
+
+    explicit Session(std::u16string_view body = u"")
+    {
+        shippedDictionary();
+        if (!body.empty())
+            fillSection(document, body);
+        session.setDocument(&document);
+    }
+    void run(std::u16string_view script)
+    {
+        std::string error;
+        ASSERT_TRUE(runSessionScript(session, host, script, error)) << error;
+        ASSERT_EQ(document.checkInvariants(), "");
+    }
+    // The current section's cells, paragraphs separated by "|", without the end marker.
+    std::string cells() const
+    {
+        std::string out;
+        const CharacterDictionary& d = CharacterDictionary::instance();
+        for (const BrailleCharacter* e : flatCharacters(document)) {
+            if (e == d.endMarkerEntry())
+                continue;
+            out += e == d.lineBreakEntry() ? "|" : u8(e->nabcc);
+        }
+        return out;
+    }
+    std::string prints() const
+    {
+        std::string out;
+        for (const BrailleCharacter* e : flatCharacters(document))
+            if (e != CharacterDictionary::instance().endMarkerEntry())
+                out += u8(e->print);
+        return out;
+    }
+    std::string mode() const { return u8(host.pane(kModePane)) + (host.brailleButton() ? "+BRAILLE" : ""); }
+    std::size_t undoSteps() const { return session.undoHistory().currentIndex(); }
+};
+
+} // namespace
+
+TEST(SessionModes, F2AtARowStartInsertsTheMathOpenerAndASecondF2TakesItOut)
+{
+    Session s;
+    s.run(u"{F2}");
+    EXPECT_EQ(s.mode(), "MATH");
+    EXPECT_EQ(s.cells(), ";");
+    s.run(u"{F2}");
+    EXPECT_EQ(s.mode(), "TEXT");
+    EXPECT_EQ(s.cells(), "");
+}
+
+TEST(SessionModes, F2AfterABlankBehavesAsAtARowStartButNotAfterALetter)
+{
+    Session s;
+    s.run(u"ka {F2}");
+    EXPECT_EQ(s.cells(), "* ;");
+    s.run(u"{F2}");
+    EXPECT_EQ(s.cells(), "* ");
+    s.run(u"{BS}ka{F2}");
+    EXPECT_EQ(s.mode(), "MATH");
+    EXPECT_EQ(s.cells(), "**");
+}
+
+TEST(SessionModes, F4TurnsBrailleOnOverMathAndBack)
+{
+    Session s;
+    s.run(u"{F2}x{Enter}{F4}");
+    EXPECT_EQ(s.mode(), "MATH+BRAILLE");
+    EXPECT_EQ(u8(s.host.pane(kBraillePane)), "BRAILLE");
+    s.run(u"{F4}");
+    EXPECT_EQ(s.mode(), "MATH");
+    EXPECT_EQ(s.host.pane(kBraillePane), u"");
+    // Over TEXT it returns to TEXT.
+    s.run(u"{F2}{F4}{F4}");
+    EXPECT_EQ(s.mode(), "TEXT");
+}
+
+TEST(SessionChords, ReleasedInEitherOrderTheChordIsTypedOnce)
+{
+    Session s;
+    s.run(u"{F4}");
+    // F and D down, D released first.
+    s.session.keyDown('F');
+    s.session.character(u'f');
+    s.session.keyDown('D');
+    s.session.character(u'd');
+    s.session.keyUp('D');
+    s.session.keyUp('F');
+    EXPECT_EQ(s.cells(), "B");
+    s.run(u"{chord:DF}");
+    EXPECT_EQ(s.cells(), "BB");
+    EXPECT_FALSE(s.host.timerRunning(kChordTimer));
+}
+
+TEST(SessionChords, ASingleKeyHeldIsTypedWhenTheWindowPasses)
+{
+    Session s;
+    s.run(u"{F4}");
+    s.session.keyDown('F');
+    s.session.character(u'f');
+    s.run(u"{wait:99}");
+    EXPECT_EQ(s.cells(), "");
+    s.run(u"{wait:1}");
+    EXPECT_EQ(s.cells(), "A");
+    // The later release of the key types nothing more.
+    s.session.keyUp('F');
+    EXPECT_EQ(s.cells(), "A");
+    EXPECT_EQ(s.session.chordMask(), 0);
+}
+
+TEST(SessionDisplay, IndicatorsChooseTheKeySets)
+{
+    DisplayKeyboard k;
+    EXPECT_STREQ(k.stateName(), "T");
+    EXPECT_TRUE(k.classify(u'#'));
+    EXPECT_EQ(k.displaySet(), 4);
+    EXPECT_FALSE(k.classify(u'A'));
+    EXPECT_EQ(k.displaySet(), 7); // digits until a blank or connector
+    EXPECT_FALSE(k.classify(u' '));
+    EXPECT_EQ(k.displaySet(), 6);
+    EXPECT_STREQ(k.stateName(), "T");
+    EXPECT_TRUE(k.classify(u';'));
+    EXPECT_FALSE(k.classify(u'A'));
+    EXPECT_EQ(k.displaySet(), 8);
+    EXPECT_TRUE(k.classify(u','));
+    EXPECT_EQ(k.displaySet(), 9);
+    EXPECT_STREQ(k.stateName(), "T;,");
+    // An indicator the state does not list changes nothing and is no indicator here.
+    EXPECT_FALSE(k.classify(u'8'));
+    EXPECT_EQ(k.displayClass(), 0);
+    EXPECT_STREQ(k.stateName(), "T;,");
+    EXPECT_FALSE(k.classify(u' '));
+    EXPECT_STREQ(k.stateName(), "T");
+    k.startMath();
+    EXPECT_TRUE(k.classify(u'#'));
+    EXPECT_FALSE(k.classify(u'B'));
+    EXPECT_EQ(k.displaySet(), 11);
+    EXPECT_TRUE(k.classify(u'-'));
+    EXPECT_STREQ(k.stateName(), "M");
+}
+
+TEST(SessionDisplay, CellsTypedOnTheDisplayAreFlushedAfterASecond)
+{
+    Session s;
+    s.run(u"{disp:#}");
+    EXPECT_EQ(s.cells(), "#"); // the number sign is a sign of its own
+    EXPECT_EQ(s.mode(), "TEXT");
+    s.run(u"{disp:BC}");
+    EXPECT_EQ(s.cells(), "#BC"); // digits convert as they come
+    // The yōon sign alone may still become きょ: it waits for the next cell or for a second.
+    s.run(u"{disp: }{disp:@}{wait:999}");
+    EXPECT_EQ(s.cells(), "#BC");
+    EXPECT_TRUE(s.host.timerRunning(kDisplayFlushTimer));
+    s.run(u"{wait:1}");
+    EXPECT_EQ(s.cells(), "#BC@");
+    EXPECT_FALSE(s.host.timerRunning(kDisplayFlushTimer));
+    // Completed in time, it is the syllable.
+    s.run(u"{disp:@[}");
+    EXPECT_EQ(s.prints().substr(s.prints().size() - 6), "きょ");
+}
+
+TEST(SessionDisplay, ARoutingKeyMovesTheCaretOnItsRow)
+{
+    Session s;
+    s.run(u"kakikuke{route:2}");
+    EXPECT_EQ(s.session.cursor().column, 2u);
+    EXPECT_EQ(s.session.cursor().row(), 0u);
+}
+
+TEST(SessionClipboard, CopyAndPasteOfALetterALineBreakAndALetter)
+{
+    Session s(u"xa\nby");
+    s.session.cursor().goTo(0, 1);
+    s.session.cursor().collapseSelection();
+    s.session.cursor().goTo(1, 1);
+    s.session.cursor().setSelectionEnd(false);
+    EXPECT_EQ(s.session.selectedEntries().size(), 3u);
+    s.run(u"{C-c}");
+    const std::optional<std::vector<std::uint8_t>> block = s.clipboard.get();
+    ASSERT_TRUE(block);
+    const std::u16string units = s.session.serializeSelection();
+    EXPECT_EQ(block->size(), units.size() * 2);
+    EXPECT_EQ(units[1], units.size());
+    const std::string before = s.cells();
+    s.session.cursor().goTo(1, 1);
+    s.session.cursor().collapseSelection();
+    s.run(u"{C-v}");
+    EXPECT_EQ(s.prints(), "ｘａ↲ｂａ↲ｂｙ");
+    EXPECT_NE(before, s.cells());
+    s.run(u"{C-z}");
+    EXPECT_EQ(s.cells(), before);
+}
+
+TEST(SessionClipboard, ABlockWithLyingLengthsPastesWhatIsWhole)
+{
+    Session s;
+    std::u16string units = serializeEntries({entryOf(u'a'), entryOf(u'b')});
+    units[0] = 0x10; // claims a million units
+    s.clipboard.set(unitsToBytes(units));
+    s.run(u"{C-v}");
+    EXPECT_EQ(s.prints(), "ａｂ");
+    // A record cut in the middle: only the whole one before it.
+    std::vector<std::uint8_t> cut = unitsToBytes(serializeEntries({entryOf(u'c'), entryOf(u'd')}));
+    cut.resize(cut.size() - 3);
+    s.clipboard.set(cut);
+    s.run(u"{C-v}");
+    EXPECT_EQ(s.prints(), "ａｂｃ");
+    s.clipboard.set(std::vector<std::uint8_t>{0xFF});
+    s.run(u"{C-v}");
+    EXPECT_EQ(s.prints(), "ａｂｃ");
+}
+
+TEST(SessionClipboard, PasteOverASelectionUndoesInTwoSteps)
+{
+    Session s;
+    s.run(u"{F2}abc{Enter}{Home}{S-Right}{S-Right}{C-c}{End}");
+    s.session.cursor().goTo(0, 2);
+    s.session.cursor().collapseSelection();
+    s.session.cursor().goTo(0, 4);
+    s.session.cursor().setSelectionEnd(false);
+    s.run(u"{C-v}");
+    EXPECT_EQ(s.cells(), ";A;A");
+    s.run(u"{C-z}");
+    EXPECT_EQ(s.cells(), ";A");
+    s.run(u"{C-z}");
+    EXPECT_EQ(s.cells(), ";ABC");
+}
+
+TEST(SessionEditing, DeleteJoinsParagraphsAndUndoSplitsThemAgain)
+{
+    Session s;
+    s.run(u"ka{Enter}ki{Up}{End}");
+    EXPECT_EQ(s.cells(), "*|<");
+    s.run(u"{cmd:32780}");
+    EXPECT_EQ(s.cells(), "*<");
+    s.run(u"{C-z}");
+    EXPECT_EQ(s.cells(), "*|<");
+}
+
+TEST(SessionEditing, DeleteOnTheFinalEndMarkerRecordsNothing)
+{
+    Session s;
+    s.run(u"ka");
+    const std::size_t steps = s.undoSteps();
+    s.run(u"{cmd:32780}{Del}");
+    EXPECT_EQ(s.undoSteps(), steps);
+    EXPECT_EQ(s.cells(), "*");
+}
+
+TEST(SessionEditing, UndoToTheStartClearsModifiedAndRedoLeavesIt)
+{
+    Session s;
+    s.run(u"ka");
+    EXPECT_TRUE(s.document.modified);
+    s.run(u"{C-z}");
+    EXPECT_FALSE(s.document.modified);
+    s.run(u"{C-y}");
+    EXPECT_TRUE(s.document.modified);
+    s.run(u"{C-y}");
+    EXPECT_EQ(s.host.messages().back(), u"最新状態です。");
+    s.run(u"{C-z}{C-z}");
+    EXPECT_EQ(s.host.messages().back(), u"初期状態です。");
+}
+
+TEST(SessionEditing, ConvertingASelectionToMathKeepsBlanksAndLineBreaks)
+{
+    Session s;
+    s.run(u"{ime:ａ}{Space}{ime:ｂ}{Enter}{ime:ｃ}");
+    ASSERT_EQ(s.prints(), "ａ□ｂ↲ｃ");
+    const EntryList before = flatCharacters(s.document);
+    s.session.cursor().goTo(0, 0);
+    s.session.cursor().collapseSelection();
+    s.session.cursor().goTo(1, 5);
+    s.session.cursor().setSelectionEnd(false);
+    s.run(u"{cmd:32798}");
+    const EntryList after = flatCharacters(s.document);
+    ASSERT_EQ(after.size(), before.size());
+    for (std::size_t i = 0; i + 1 < after.size(); ++i) {
+        if (before[i]->print == u"□" || before[i]->print == u"↲") {
+            EXPECT_EQ(after[i], before[i]);
+        } else {
+            EXPECT_EQ(after[i]->set, kMathSet) << i;
+            EXPECT_EQ(after[i]->print, before[i]->print);
+        }
+    }
+    // The conversion is undone step by step back to the text characters.
+    while (flatCharacters(s.document) != before && s.session.undoHistory().canUndo())
+        s.run(u"{C-z}");
+    EXPECT_EQ(flatCharacters(s.document), before);
+}
+
+TEST(SessionStructureKeys, FractionInTextSwitchesToMathAndStandsAfterTheOpener)
+{
+    Session s;
+    s.run(u"{F5}");
+    EXPECT_EQ(s.mode(), "MATH");
+    EXPECT_EQ(s.cells(), ";(/)");
+    EXPECT_EQ(s.session.cursor().character, 2u);
+}
+
+TEST(SessionStructureKeys, Dots56InMathAndInText)
+{
+    Session s;
+    s.run(u"{F8}");
+    EXPECT_EQ(flatCharacters(s.document).front()->set, kTextSet);
+    EXPECT_FALSE(s.host.brailleButton());
+    s.run(u"{F2}{F8}");
+    EXPECT_EQ(flatCharacters(s.document)[1]->set, kMathSet);
+}
+
+TEST(SessionStructureKeys, RootAndBracketsAndCapital)
+{
+    Session s;
+    s.run(u"{F6}");
+    EXPECT_EQ(s.cells(), ";>");
+    s.run(u"{F7}");
+    EXPECT_EQ(s.cells(), ";>80");
+    EXPECT_EQ(s.session.cursor().column, 3u);
+    s.run(u"{F4}{F7}");
+    EXPECT_EQ(s.mode(), "MATH+BRAILLE");
+    s.run(u"{F9}");
+    EXPECT_NE(s.cells().find(','), std::string::npos);
+}
+
+TEST(SessionSections, SwitchingSectionsAndUndoAcrossThem)
+{
+    Session s;
+    s.run(u"ka");
+    s.run(u"{cmd:32795}");
+    EXPECT_EQ(s.document.currentSection, Colophon);
+    EXPECT_EQ(u8(s.host.pane(kSectionPane)), "COLOPHON");
+    s.run(u"ki");
+    EXPECT_EQ(s.cells(), "<");
+    s.run(u"{cmd:32794}");
+    EXPECT_EQ(s.session.cursor().position(), (CellPosition{0, 0}));
+    EXPECT_EQ(s.cells(), "*");
+    // Undoing the colophon's step goes back to the colophon.
+    s.run(u"{C-z}");
+    EXPECT_EQ(s.document.currentSection, Colophon);
+    EXPECT_EQ(s.host.section(), Colophon);
+    EXPECT_EQ(s.cells(), "");
+    s.run(u"{C-z}");
+    EXPECT_EQ(s.document.currentSection, Body);
+    EXPECT_EQ(s.cells(), "");
+}
+
+TEST(SessionSymbols, EverySymbolCommandInsertsRealEntriesAndUndoesInOneStep)
+{
+    Session s;
+    const CharacterDictionary& d = CharacterDictionary::instance();
+    for (const SymbolCommand& command : symbolCommands()) {
+        const EntryList before = flatCharacters(s.document);
+        const std::size_t steps = s.undoSteps();
+        ASSERT_TRUE(s.session.command(command.id));
+        const EntryList after = flatCharacters(s.document);
+        ASSERT_GT(after.size(), before.size()) << command.id;
+        for (const BrailleCharacter* e : after) {
+            ASSERT_NE(e, d.defaultEntry(kTextSet)) << command.id;
+            ASSERT_NE(e, d.defaultEntry(kMathSet)) << command.id;
+        }
+        EXPECT_EQ(s.undoSteps(), steps + 1) << command.id;
+        s.run(u"{C-z}");
+        ASSERT_EQ(flatCharacters(s.document), before) << command.id;
+        // Something in front, so that the next command is not always at a row start.
+        if (command.id % 3 == 0)
+            s.run(u"a");
+    }
+}
+
+TEST(SessionScriptErrors, UnknownTokensAreReported)
+{
+    Session s;
+    std::string error;
+    EXPECT_FALSE(runSessionScript(s.session, s.host, u"{Nope}", error));
+    EXPECT_NE(error.find("Nope"), std::string::npos);
+    EXPECT_FALSE(runSessionScript(s.session, s.host, u"{wait:x}", error));
+    EXPECT_FALSE(runSessionScript(s.session, s.host, u"{chord:FQ}", error));
+    EXPECT_FALSE(runSessionScript(s.session, s.host, u"{cmd:1}", error));
+    EXPECT_FALSE(runSessionScript(s.session, s.host, u"abc{", error));
+}
