@@ -4,6 +4,7 @@
 #include "BrailleXML.h"
 #include "CharacterDictionary.h"
 #include "CliCommands.h"
+#include "DocumentDump.h"
 #include "LinkTextConverter.h"
 #include "PageLayout.h"
 #include "TableLoader.h"
@@ -40,28 +41,6 @@ bool takeColumns(Arguments& args, std::string_view command)
     return !failed;
 }
 
-void dumpSection(const BrailleDocument& document, SectionKind kind)
-{
-    const DocumentSection& section = document.sections[kind];
-    std::cout << "== " << sectionName(kind) << " (" << section.rowCount << " rows)\n";
-    for (const BrailleParagraph& p : section.paragraphs) {
-        for (const BrailleRow& row : p.rows) {
-            std::u16string prints, cells, sets;
-            for (std::uint32_t i = row.begin; i < row.end; ++i) {
-                const BrailleCharacter* c = (*p.characters)[i];
-                prints += c->print;
-                cells += c->nabcc == u"\n" ? u"\u21B2" : c->nabcc;
-                if (i != row.begin)
-                    sets += u',';
-                const std::string number = std::to_string(c->set);
-                sets.append(number.begin(), number.end());
-            }
-            std::cout << toUtf8(row.orgPage) << '\t' << toUtf8(prints) << '\t' << toUtf8(cells) << '\t'
-                      << toUtf8(sets) << '\n';
-        }
-    }
-}
-
 } // namespace
 
 int runDump(Arguments& args)
@@ -78,7 +57,7 @@ int runDump(Arguments& args)
     if (!document)
         return kExitFailed;
     for (int k = 0; k < kSectionCount; ++k)
-        dumpSection(*document, SectionKind(k));
+        std::cout << dumpSection(*document, SectionKind(k));
     return kExitOk;
 }
 
