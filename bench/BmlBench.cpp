@@ -202,7 +202,7 @@ int main()
     std::printf("save (temporary file, fsync, rename): %7.1f ms\n", s);
     std::printf("write (buffered, no fsync):           %7.1f ms\n", w);
     std::printf("read (%zu paragraph steps):          %7.1f ms\n", steps, r);
-    std::printf("  of which opening (file and decoding): %5.1f ms\n", median(open));
+    std::printf("  of which opening the file:            %5.1f ms\n", median(open));
     std::printf("pugixml parse of the same file:       %7.1f ms\n", p);
     std::printf("read / pugixml:                       %7.2f\n", r / p);
     const bool same = readCharacters == characterCount(book);

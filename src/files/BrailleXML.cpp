@@ -161,7 +161,7 @@ const BrailleCharacter* BrailleXML::readUsualCharacter()
         return nullptr;
     // A second quote right away is the general case of an empty or odd value.
     const std::size_t open = m_pos + text.size();
-    if (m_text[open] == u'"')
+    if ((open >= m_text.size() && !fill()) || m_text[open] == u'"')
         return nullptr;
     const std::size_t close = find(u'"', open);
     if (close == std::u16string::npos || close + 1 >= m_text.size() || m_text[close + 1] != u'>')

@@ -401,3 +401,42 @@ TEST(BrailleXMLSample, TheShippedSampleReadsBackCleanly)
     EXPECT_TRUE(labelled);
     EXPECT_EQ(writtenBytes(*d), file);
 }
+
+// The reader decodes 64K code units at a time and drops what it consumed after 256K: elements
+// cut at every offset by a refill must read as whole elements, in every spelling.
+TEST(BrailleXMLWindow, ElementsCutByARefillReadTheSame)
+{
+    const char* kana[] = {"あ", "い", "う"};
+    const char* cells[] = {"A", "B", "C"};
+    for (int pad = 0; pad < 46; pad += 3) {
+        std::string file = "<use orgpage=\"yes\"/>" + std::string(std::size_t(pad), ' ') + "<body>";
+        for (int i = 0; i < 9000; ++i) {
+            const int k = i % 3;
+            if (i % 500 == 0)
+                file += "<line orgpage=\"" + std::to_string(i) + "\">";
+            if (i % 7 == 0) // the general spelling
+                file += std::string("<char nabcc='x' nabcc=\"") + (k == 1 ? "b" : cells[k]) + "\"  mode=\"text\">" + kana[k] + "</char>";
+            else
+                file += std::string("\t\t\t<char mode=\"text\" nabcc=\"") + cells[k] + "\">" + kana[k] + "</char>\r\n";
+            if (i % 1000 == 999)
+                file += "<br/>";
+        }
+        file += "</body>";
+        auto d = readBmlBytes(file);
+        const EntryList chars = flatCharacters(*d);
+        std::size_t n = 0;
+        bool allRight = true;
+        for (const BrailleCharacter* c : chars) {
+            if (c == shippedDictionary().lineBreakEntry() || c == shippedDictionary().endMarkerEntry())
+                continue;
+            allRight = allRight && u8(c->print) == kana[n % 3];
+            ++n;
+        }
+        EXPECT_EQ(n, 9000u) << pad;
+        EXPECT_TRUE(allRight) << pad;
+        EXPECT_EQ(d->sections[Body].paragraphs.size(), 10u) << pad;
+        EXPECT_EQ(u8(d->sections[Body].paragraphs.back().rows.front().orgPage), "")
+            << "the final end marker paragraph has no label";
+        EXPECT_EQ(u8(std::next(d->sections[Body].paragraphs.begin())->rows.front().orgPage), "1000") << pad;
+    }
+}
