@@ -11,9 +11,6 @@ namespace braille {
 namespace {
 
 constexpr std::size_t kCacheSlots = 4096;
-// Code units decoded at a time, and how much consumed text the window keeps before dropping it.
-constexpr std::size_t kFillUnits = 64 * 1024;
-constexpr std::size_t kDropAfter = 256 * 1024;
 
 // A name ends at any of these, which is left unread. A tab is not among them: "<br\t/>" is not
 // a br element.
@@ -28,16 +25,17 @@ bool endsWith(const CharacterSequence& seq, const BrailleCharacter* c) { return 
 
 } // namespace
 
-BrailleXML::BrailleXML(const std::filesystem::path& path)
-    : m_file(path, file_utf8::Read), m_dictionary(CharacterDictionary::instance())
+BrailleXML::BrailleXML(const std::filesystem::path& path, ReadWindow window)
+    : m_file(path, file_utf8::Read), m_window(window), m_dictionary(CharacterDictionary::instance())
 {
+    m_window.fillUnits = std::max<std::size_t>(m_window.fillUnits, 1);
 }
 
 bool BrailleXML::fill()
 {
     const std::size_t old = m_text.size();
-    m_text.resize(old + kFillUnits);
-    const std::size_t got = m_file.readUnits(m_text.data() + old, kFillUnits);
+    m_text.resize(old + m_window.fillUnits);
+    const std::size_t got = m_file.readUnits(m_text.data() + old, m_window.fillUnits);
     m_text.resize(old + got);
     return got != 0;
 }
@@ -45,7 +43,7 @@ bool BrailleXML::fill()
 // Only between elements: nothing refers into the window then.
 void BrailleXML::dropConsumed()
 {
-    if (m_pos < kDropAfter)
+    if (m_pos < m_window.dropAfter)
         return;
     m_text.erase(0, m_pos);
     m_consumed += m_pos;

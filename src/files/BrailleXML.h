@@ -32,10 +32,18 @@ enum ReadStepResult : int {
     kReadParagraph = 3, // one more paragraph was read
 };
 
+// How the reader decodes: code units at a time, and how many consumed ones it keeps before
+// dropping them. The sizes change nothing in what is read; tests read with tiny windows to cut
+// elements at every place.
+struct ReadWindow {
+    std::size_t fillUnits = 64 * 1024;
+    std::size_t dropAfter = 256 * 1024;
+};
+
 class BrailleXML {
 public:
     // Opens the file with exclusive access and takes its whole content.
-    explicit BrailleXML(const std::filesystem::path& path);
+    explicit BrailleXML(const std::filesystem::path& path, ReadWindow window = {});
     BrailleXML(const BrailleXML&) = delete;
     BrailleXML& operator=(const BrailleXML&) = delete;
 
@@ -89,6 +97,7 @@ private:
     std::u16string m_text; // the window of decoded text
     std::size_t m_pos = 0; // the next code unit to scan in m_text
     std::uint64_t m_consumed = 0; // code units dropped from the window's front
+    ReadWindow m_window;
     CharacterSequence* m_pending = nullptr; // characters of the paragraph being read
     bool m_finished = false;
     const CharacterDictionary& m_dictionary;

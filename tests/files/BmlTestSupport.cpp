@@ -7,11 +7,11 @@
 
 namespace braille::test {
 
-std::unique_ptr<BrailleDocument> readBmlFile(const std::filesystem::path& path, int* steps)
+std::unique_ptr<BrailleDocument> readBmlFile(const std::filesystem::path& path, int* steps, ReadWindow window)
 {
     shippedDictionary();
     auto document = std::make_unique<BrailleDocument>(BrailleDocument::ForReading);
-    BrailleXML reader(path);
+    BrailleXML reader(path, window);
     int paragraphs = 0;
     while (reader.readStep(*document) == kReadParagraph)
         ++paragraphs;
@@ -20,11 +20,11 @@ std::unique_ptr<BrailleDocument> readBmlFile(const std::filesystem::path& path, 
     return document;
 }
 
-std::unique_ptr<BrailleDocument> readBmlBytes(std::string_view bytes, int* steps)
+std::unique_ptr<BrailleDocument> readBmlBytes(std::string_view bytes, int* steps, ReadWindow window)
 {
     TempDir dir;
     writeBytes(dir.file("in.bml"), bytes);
-    return readBmlFile(dir.file("in.bml"), steps);
+    return readBmlFile(dir.file("in.bml"), steps, window);
 }
 
 std::string writtenBytes(BrailleDocument& document, const std::vector<std::u16string>* labels)

@@ -3,6 +3,7 @@
 // set for one test, and a text dump of a whole document.
 
 #include "BrailleDocument.h"
+#include "BrailleXML.h"
 #include "PageLayout.h"
 
 #include <filesystem>
@@ -29,9 +30,10 @@ private:
 };
 
 // Reads a file with all read steps; `steps` counts the steps that returned a paragraph.
-std::unique_ptr<BrailleDocument> readBmlFile(const std::filesystem::path& path, int* steps = nullptr);
+std::unique_ptr<BrailleDocument> readBmlFile(const std::filesystem::path& path, int* steps = nullptr,
+                                             ReadWindow window = {});
 // Reads BML given as bytes.
-std::unique_ptr<BrailleDocument> readBmlBytes(std::string_view bytes, int* steps = nullptr);
+std::unique_ptr<BrailleDocument> readBmlBytes(std::string_view bytes, int* steps = nullptr, ReadWindow window = {});
 // The bytes the writer produces for the document (empty when writing failed).
 std::string writtenBytes(BrailleDocument& document, const std::vector<std::u16string>* labels = nullptr);
 

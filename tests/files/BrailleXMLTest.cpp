@@ -402,13 +402,20 @@ TEST(BrailleXMLSample, TheShippedSampleReadsBackCleanly)
     EXPECT_EQ(writtenBytes(*d), file);
 }
 
-// The reader decodes 64K code units at a time and drops what it consumed after 256K: elements
-// cut at every offset by a refill must read as whole elements, in every spelling.
-TEST(BrailleXMLWindow, ElementsCutByARefillReadTheSame)
+// The reader decodes a window of code units at a time and drops what it consumed between
+// elements: elements cut at every offset by a refill must read as whole elements, in every
+// spelling, whatever the window's sizes.
+class BrailleXMLWindow : public testing::TestWithParam<ReadWindow> {};
+
+INSTANTIATE_TEST_SUITE_P(Sizes, BrailleXMLWindow,
+                         testing::Values(ReadWindow{}, ReadWindow{1, 1}, ReadWindow{2, 3}, ReadWindow{7, 64},
+                                         ReadWindow{64, 1000}, ReadWindow{4096, 4096}));
+
+TEST_P(BrailleXMLWindow, ElementsCutByARefillReadTheSame)
 {
     const char* kana[] = {"あ", "い", "う"};
     const char* cells[] = {"A", "B", "C"};
-    for (int pad = 0; pad < 46; pad += 3) {
+    for (int pad = 0; pad < 46; pad += GetParam().fillUnits == ReadWindow{}.fillUnits ? 3 : 23) {
         std::string file = "<use orgpage=\"yes\"/>" + std::string(std::size_t(pad), ' ') + "<body>";
         for (int i = 0; i < 9000; ++i) {
             const int k = i % 3;
@@ -422,7 +429,7 @@ TEST(BrailleXMLWindow, ElementsCutByARefillReadTheSame)
                 file += "<br/>";
         }
         file += "</body>";
-        auto d = readBmlBytes(file);
+        auto d = readBmlBytes(file, nullptr, GetParam());
         const EntryList chars = flatCharacters(*d);
         std::size_t n = 0;
         bool allRight = true;

@@ -28,9 +28,10 @@ std::string getBytes(const std::filesystem::path& path)
 
 // Reads with a bound on the steps: each paragraph step consumes a "<br/>", so more steps than
 // the file has characters means the reader is not making progress.
-std::string readAllSteps(const std::filesystem::path& path, std::size_t byteCount, BrailleDocument& document)
+std::string readAllSteps(const std::filesystem::path& path, std::size_t byteCount, BrailleDocument& document,
+                         ReadWindow window = {})
 {
-    BrailleXML reader(path);
+    BrailleXML reader(path, window);
     for (std::size_t steps = 0;; ++steps) {
         if (steps > byteCount + 1)
             return "the reader does not finish";
@@ -76,6 +77,29 @@ bool sameCharacters(const BrailleDocument& a, const BrailleDocument& b, std::str
     return identical;
 }
 
+// The same sections, paragraphs, characters, rows and labels.
+std::string sameDocument(const BrailleDocument& a, const BrailleDocument& b)
+{
+    if (a.useOrgPage != b.useOrgPage)
+        return "the label flag differs";
+    for (int k = 0; k < kSectionCount; ++k) {
+        const ParagraphList& pa = a.sections[k].paragraphs;
+        const ParagraphList& pb = b.sections[k].paragraphs;
+        if (pa.size() != pb.size())
+            return std::string(sectionName(SectionKind(k))) + ": the paragraphs differ";
+        for (auto ia = pa.begin(), ib = pb.begin(); ia != pa.end(); ++ia, ++ib) {
+            if (*ia->characters != *ib->characters)
+                return std::string(sectionName(SectionKind(k))) + ": the characters differ";
+            if (ia->rows.size() != ib->rows.size())
+                return std::string(sectionName(SectionKind(k))) + ": the rows differ";
+            for (std::size_t r = 0; r < ia->rows.size(); ++r)
+                if (ia->rows[r].orgPage != ib->rows[r].orgPage)
+                    return std::string(sectionName(SectionKind(k))) + ": the labels differ";
+        }
+    }
+    return {};
+}
+
 std::string sameLabels(const BrailleDocument& a, const BrailleDocument& b)
 {
     for (int k = 0; k < kSectionCount; ++k) {
@@ -107,6 +131,16 @@ std::string checkBmlInput(std::string_view bytes, const std::filesystem::path& s
     auto first = std::make_unique<BrailleDocument>(BrailleDocument::ForReading);
     if (std::string problem = readAllSteps(in, bytes.size(), *first); !problem.empty())
         return "first reading: " + problem;
+
+    // Decoding a few code units at a time cuts elements everywhere and mostly leaves the usual
+    // spelling to the general steps; the document must not change.
+    for (ReadWindow window : {ReadWindow{1, 1}, ReadWindow{3, 7}}) {
+        BrailleDocument small(BrailleDocument::ForReading);
+        if (std::string problem = readAllSteps(in, bytes.size(), small, window); !problem.empty())
+            return "reading with a small window: " + problem;
+        if (std::string problem = sameDocument(*first, small); !problem.empty())
+            return "reading with a small window: " + problem;
+    }
 
     first->modified = true;
     const SaveResult saved = writeBml(*first, out);

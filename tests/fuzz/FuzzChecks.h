@@ -8,10 +8,10 @@
 
 namespace braille::test {
 
-// Reads `bytes` as a BML file, writes the document and reads it back. Returns what is wrong
-// (empty when all holds): a broken document invariant, a failed save, a second reading that does
-// not give the same paragraphs, or, when every character came back as itself, bytes or labels
-// that differ.
+// Reads `bytes` as a BML file, also with tiny read windows, writes the document and reads it
+// back. Returns what is wrong (empty when all holds): a broken document invariant, a document
+// that depends on the read window, a failed save, a second reading that does not give the same
+// paragraphs, or, when every character came back as itself, bytes or labels that differ.
 std::string checkBmlInput(std::string_view bytes, const std::filesystem::path& scratch);
 
 // Converts `bytes` (UTF-8) as link text, saves the tree and reads it with the BML reader.
