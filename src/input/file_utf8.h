@@ -56,6 +56,9 @@ public:
     const std::string& error() const { return m_error; }
 
     std::uint64_t byteCount() const { return m_byteCount; }
+    // Reading: bytes decoded so far, and the size of the whole data.
+    std::size_t bytesRead() const { return m_writing ? 0 : m_readPos; }
+    std::size_t dataSize() const { return m_writing ? 0 : m_buffer.size(); }
 
 private:
     void fail(const char* what);

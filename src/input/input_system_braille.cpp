@@ -8,21 +8,9 @@ namespace braille {
 
 input_system_braille::input_system_braille(BrailleDocumentCursor& cursor, UndoHistory& undo, ScrollState& scroll,
                                            CandidateList& list, ChordTimer& timer)
-    : input_system_movement(cursor, undo, scroll), m_list(list), m_timer(timer)
+    : candidate_input_(cursor, undo, scroll, list), m_timer(timer)
 {
     m_modeWord = kTextSet;
-}
-
-void input_system_braille::showList()
-{
-    m_list.show();
-    m_listVisible = true;
-}
-
-void input_system_braille::hideList()
-{
-    m_list.hide();
-    m_listVisible = false;
 }
 
 void input_system_braille::activate()
@@ -85,75 +73,15 @@ int input_system_braille::keyDown(int key, int repeat, std::uint32_t flags)
 {
     if (m_pending.empty() || key == vk::Shift || key == vk::Control)
         return input_system_movement::keyDown(key, repeat, flags);
-    if (key == vk::Up || key == vk::Down) {
-        if (key == vk::Up)
-            m_candidates.selectPrevious();
-        else
-            m_candidates.selectNext();
-        if (!m_candidates.empty())
-            m_list.select(m_candidates.selected());
+    if (chooseWithArrow(key))
         return kHandledCaretMoved;
-    }
     return kNotHandled;
 }
 
 int input_system_braille::charTyped(char16_t c)
 {
-    switch (c) {
-    case 8:
-        if (!m_pending.empty())
-            m_pending.pop_back();
-        break;
-    case 9:
-    case 10:
-        break;
-    case 13:
-        if (!m_pending.empty())
-            commit();
-        m_spaceTyped = false;
-        return kHandledCaretMoved;
-    case 27:
-        m_pending.clear();
-        break;
-    case u' ':
-        if (!m_pending.empty()) {
-            m_candidates.selectNext();
-            if (!m_candidates.empty())
-                m_list.select(m_candidates.selected());
-        } else if (!m_spaceTyped && hasDocument()) {
-            insertRecorded({m_dictionary.blankEntry()});
-        }
-        m_spaceTyped = false;
-        return kHandledCaretMoved;
-    default:
-        if (commonCharacter(c)) {
-            m_spaceTyped = false;
-            return kHandledCaretMoved;
-        }
-        m_pending.push_back(c);
-        break;
-    }
-    m_spaceTyped = false;
-    m_candidates.clear();
-    if (m_pending.empty()) {
-        m_list.fill({});
-        hideList();
-        return kHandledCaretMoved;
-    }
-    m_candidates.search(m_dictionary.printSet(kGaijiSet).bySource(), m_pending);
-    if (m_candidates.size() == 1 && m_pending.size() == 1) {
-        commit();
-    } else if (m_candidates.empty()) {
-        // Nothing begins with these keys: they are discarded.
-        m_pending.clear();
-        m_list.fill({});
-        hideList();
-    } else {
-        m_list.fill(m_candidates.keys());
-        m_list.select(0);
-        showList();
-    }
-    return kHandledCaretMoved;
+    // Keys that begin no key of the gaiji set are dropped.
+    return typeKey(c, m_dictionary.printSet(kGaijiSet).bySource(), false);
 }
 
 void input_system_braille::commit()
@@ -170,10 +98,7 @@ void input_system_braille::commit()
             e = m_dictionary.defaultEntry(kTextSet);
         insertRecorded({e});
     }
-    m_pending.clear();
-    m_candidates.clear();
-    m_list.fill({});
-    hideList();
+    clearCandidates();
 }
 
 int input_system_braille::displayCell(SetNumber set, char16_t cell)
@@ -199,7 +124,5 @@ int input_system_braille::displayCell(SetNumber set, char16_t cell)
     }
     return kHandledCaretMoved;
 }
-
-void input_system_braille::paintPending(int x, int y) { m_list.place(x, y); }
 
 } // namespace braille

@@ -8,14 +8,12 @@
 // Cells typed on the braille display are converted through the display's key set, and the rules
 // run over them as in TEXT and MATH.
 
-#include "CandidateList.h"
-#include "CandidateMatches.h"
 #include "ChordTimer.h"
-#include "input_system_movement.h"
+#include "candidate_input_.h"
 
 namespace braille {
 
-class input_system_braille : public input_system_movement {
+class input_system_braille : public candidate_input_ {
 public:
     input_system_braille(BrailleDocumentCursor& cursor, UndoHistory& undo, ScrollState& scroll,
                          CandidateList& list, ChordTimer& timer);
@@ -37,7 +35,6 @@ public:
     int displayCell(SetNumber set, char16_t cell) override;
     int displayCellBuffered(SetNumber, char16_t) override { return kHandledCaretMoved; }
     int flushDisplayCells(SetNumber) override { return kHandledCaretMoved; }
-    void paintPending(int x, int y) override;
 
     // The system's own chord collection (the view collects chords itself and calls chord()).
     void clearChordMask() { m_chordMask = 0; }
@@ -47,19 +44,11 @@ public:
     // The dot (1..6) of a chord key, 0 for other keys.
     static int dotOfKey(char16_t c);
 
-    const CandidateMatches& candidates() const { return m_candidates; }
-    bool listVisible() const { return m_listVisible; }
-
 private:
-    void commit();
-    void showList();
-    void hideList();
+    void commit() override;
 
-    CandidateList& m_list;
     ChordTimer& m_timer;
-    CandidateMatches m_candidates;
     int m_chordMask = 0;
-    bool m_listVisible = false;
 };
 
 } // namespace braille

@@ -11,13 +11,11 @@
 // inserts the math opener after the blank: in Japanese braille a formula that goes on after a
 // line break or two blanks is opened again.
 
-#include "CandidateList.h"
-#include "CandidateMatches.h"
-#include "input_system_movement.h"
+#include "candidate_input_.h"
 
 namespace braille {
 
-class input_system_dictionary : public input_system_movement {
+class input_system_dictionary : public candidate_input_ {
 public:
     input_system_dictionary(BrailleDocumentCursor& cursor, UndoHistory& undo, ScrollState& scroll,
                             CandidateList& list);
@@ -36,28 +34,17 @@ public:
     int displayCell(SetNumber set, char16_t cell) override;
     int displayCellBuffered(SetNumber set, char16_t cell) override;
     int flushDisplayCells(SetNumber set) override;
-    void paintPending(int x, int y) override;
 
-    // One display cell converted at once.
-    int convertDisplayCell(SetNumber set, char16_t cell);
-    // One conversion of the buffered display cells (see convertBufferedCells).
-    int convertPendingCells(SetNumber set);
     void discardPending();
 
-    const CandidateMatches& candidates() const { return m_candidates; }
-    bool listVisible() const { return m_listVisible; }
     // The sign that opens a formula (dots 5-6).
     const BrailleCharacter* mathOpener() const;
 
 private:
-    void commit();
-    void showList();
-    void hideList();
+    void commit() override;
+    bool listMayShow() const override { return m_active; }
 
-    CandidateList& m_list;
-    CandidateMatches m_candidates;
     bool m_active = false;
-    bool m_listVisible = false;
 };
 
 } // namespace braille

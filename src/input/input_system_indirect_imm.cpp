@@ -104,27 +104,12 @@ int input_system_indirect_imm::charTyped(char16_t c)
     return kHandledCaretMoved;
 }
 
-int input_system_indirect_imm::displayCell(SetNumber set, char16_t cell)
-{
-    if (commonCharacter(cell))
-        return kHandledCaretMoved;
-    return convertDisplayCell(set, cell);
-}
-
-int input_system_indirect_imm::convertDisplayCell(SetNumber set, char16_t cell)
-{
-    return convertCells(set, std::u16string_view(&cell, 1), kTextSet);
-}
+int input_system_indirect_imm::displayCell(SetNumber set, char16_t cell) { return typeDisplayCell(set, cell, kTextSet); }
 
 int input_system_indirect_imm::displayCellBuffered(SetNumber set, char16_t cell)
 {
-    if (commonCharacter(cell))
-        return kHandledCaretMoved;
-    m_pending.push_back(cell);
-    return convertPendingCells(set);
+    return collectDisplayCell(set, cell, kTextSet);
 }
-
-int input_system_indirect_imm::convertPendingCells(SetNumber set) { return convertBufferedCells(set, kTextSet); }
 
 int input_system_indirect_imm::flushDisplayCells(SetNumber set) { return flushBufferedCells(set, kTextSet); }
 

@@ -35,10 +35,6 @@ public:
     int flushDisplayCells(SetNumber set) override;
     void paintPending(int x, int y) override;
 
-    // One display cell converted at once.
-    int convertDisplayCell(SetNumber set, char16_t cell);
-    // One conversion of the buffered display cells (see convertBufferedCells).
-    int convertPendingCells(SetNumber set);
 
     // The result being echoed, and how much of it has arrived.
     const std::u16string& resultText() const { return m_resultText; }

@@ -211,4 +211,19 @@ int input_system_movement::flushBufferedCells(SetNumber set, SetNumber printSet)
     return kHandledCaretMoved;
 }
 
+int input_system_movement::typeDisplayCell(SetNumber set, char16_t cell, SetNumber printSet)
+{
+    if (commonCharacter(cell))
+        return kHandledCaretMoved;
+    return convertCells(set, std::u16string_view(&cell, 1), printSet);
+}
+
+int input_system_movement::collectDisplayCell(SetNumber set, char16_t cell, SetNumber printSet)
+{
+    if (commonCharacter(cell))
+        return kHandledCaretMoved;
+    m_pending.push_back(cell);
+    return convertBufferedCells(set, printSet);
+}
+
 } // namespace braille

@@ -66,6 +66,10 @@ protected:
     int convertBufferedCells(SetNumber set, SetNumber printSet);
     // Converts what can be converted and types the cells that no key covers as raw cells.
     int flushBufferedCells(SetNumber set, SetNumber printSet);
+    // A display cell converted at once, and one collected in `pending` and converted as far as
+    // it can be: the display paths of TEXT and MATH, which differ only in `printSet`.
+    int typeDisplayCell(SetNumber set, char16_t cell, SetNumber printSet);
+    int collectDisplayCell(SetNumber set, char16_t cell, SetNumber printSet);
 
     BrailleDocumentCursor& m_cursor;
     UndoHistory& m_undo;

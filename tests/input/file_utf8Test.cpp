@@ -218,7 +218,7 @@ TEST(file_utf8Write, MixedTextGivesTheSameBytesAsUnitByUnit)
 TEST(file_utf8Read, ReadUnitsInSmallPiecesDecodesLikeReadUnit)
 {
     TempDir dir;
-    const std::string bytes = "\xEF\xBB\xBFa\r\n\xE3\x81\x82\xF0\x9F\x98\x80\xC3\xA9\xEF\xBB\xBF\xFF z\xE3\x81";
+    const std::string bytes = "\xEF\xBB\xBF" "a\r\n\xE3\x81\x82\xF0\x9F\x98\x80\xC3\xA9\xEF\xBB\xBF\xFF z\xE3\x81";
     writeBytes(dir.file("a.txt"), bytes);
     const std::u16string unitByUnit = readAll(dir.file("a.txt"));
     for (std::size_t piece = 1; piece <= 4; ++piece) {

@@ -35,8 +35,9 @@ TEST_F(MathInput, AKeyThatBeginsSeveralShowsThemAllInAscendingOrder)
     EXPECT_EQ(mathList.selected, 0u);
     for (std::size_t i = 0; i < mathList.lines.size(); ++i) {
         EXPECT_EQ(mathList.lines[i].front(), u'c');
-        if (i > 0)
+        if (i > 0) {
             EXPECT_LE(mathList.lines[i - 1], mathList.lines[i]);
+        }
     }
     EXPECT_EQ(mathList.lines, math.candidates().keys());
     type(u"u");
