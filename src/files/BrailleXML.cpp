@@ -46,7 +46,6 @@ void BrailleXML::dropConsumed()
     if (m_pos < m_window.dropAfter)
         return;
     m_text.erase(0, m_pos);
-    m_consumed += m_pos;
     m_pos = 0;
     m_value = {};
 }

@@ -62,8 +62,10 @@ public:
         }
     }
 
-    // Progress: the code units of decoded text consumed so far.
-    std::uint64_t position() const { return m_consumed + m_pos; }
+    // Progress for a loading screen: bytes of the file decoded so far (at most one window ahead
+    // of what was read) and the file's size.
+    std::size_t bytesRead() const { return m_file.bytesRead(); }
+    std::size_t totalBytes() const { return m_file.dataSize(); }
 
 private:
     // The text is decoded into a window that scanning extends as it needs and that is emptied
@@ -96,7 +98,6 @@ private:
 
     std::u16string m_text; // the window of decoded text
     std::size_t m_pos = 0; // the next code unit to scan in m_text
-    std::uint64_t m_consumed = 0; // code units dropped from the window's front
     ReadWindow m_window;
     CharacterSequence* m_pending = nullptr; // characters of the paragraph being read
     bool m_finished = false;

@@ -61,6 +61,29 @@ TEST(BrailleXMLReadStep, ReturnsThreeAfterEachParagraphAndZeroAtTheEnd)
     EXPECT_EQ(bodyDump(d), "あ$|2\nい$|2\n*|1\n");
 }
 
+TEST(BrailleXMLReadStep, ProgressGoesFromZeroToTheFileSize)
+{
+    std::string file = "<body>";
+    for (int i = 0; i < 30; ++i)
+        file += "<char mode=\"text\" nabcc=\"A\">あ</char><br/>";
+    file += "</body>";
+    TempDir dir;
+    writeBytes(dir.file("a.bml"), file);
+    shippedDictionary();
+    BrailleDocument d(BrailleDocument::ForReading);
+    BrailleXML reader(dir.file("a.bml"), ReadWindow{100, 100});
+    EXPECT_EQ(reader.bytesRead(), 0u);
+    EXPECT_EQ(reader.totalBytes(), file.size());
+    std::vector<std::size_t> progress;
+    while (reader.readStep(d) == kReadParagraph)
+        progress.push_back(reader.bytesRead());
+    ASSERT_EQ(progress.size(), 30u);
+    EXPECT_TRUE(std::is_sorted(progress.begin(), progress.end()));
+    EXPECT_LT(progress[10], file.size() / 2) << "with a small window the progress moves along the file";
+    EXPECT_GT(progress[20], file.size() / 2);
+    EXPECT_EQ(reader.bytesRead(), file.size());
+}
+
 TEST(BrailleXMLReadStep, TheDocumentCanBeDrawnBetweenSteps)
 {
     const std::string file = bmlFile(false, line(charLine("text", "A", "あ") + kBr), "",
