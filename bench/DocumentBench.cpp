@@ -7,6 +7,7 @@
 #include "BrailleDocument.h"
 #include "CharacterDictionary.h"
 #include "CursorEditing.h"
+#include "BenchSupport.h"
 #include "PageLayout.h"
 #include "RowLayout.h"
 #include "TableLoader.h"
@@ -20,6 +21,8 @@
 #include <vector>
 
 using namespace braille;
+using braille::bench::buildBody;
+using braille::bench::timeMicros;
 using Clock = std::chrono::steady_clock;
 
 namespace {
@@ -27,39 +30,6 @@ namespace {
 const BrailleCharacter* kana(const CharacterDictionary& d, const char16_t* text)
 {
     return d.printSet(kTextSet).firstByPrint(text);
-}
-
-void buildBody(BrailleDocument& doc, std::size_t targetCharacters)
-{
-    const CharacterDictionary& d = CharacterDictionary::instance();
-    const char16_t* syllables[] = {u"あ", u"か", u"さ", u"た", u"な", u"は", u"ま", u"や", u"ら", u"わ", u"き", u"し",
-                                   u"ち", u"に", u"ひ", u"み", u"り", u"が", u"ざ", u"だ", u"ば", u"ぱ", u"きょ", u"しゃ"};
-    std::vector<const BrailleCharacter*> pool;
-    for (const char16_t* s : syllables)
-        if (const BrailleCharacter* e = kana(d, s))
-            pool.push_back(e);
-    std::mt19937 rng(7);
-    DocumentSection& body = doc.section();
-    body.paragraphs.clear();
-    std::size_t total = 0;
-    while (total < targetCharacters) {
-        CharacterSequence* seq = doc.newCharacterSequence();
-        const std::size_t words = 20 + rng() % 60;
-        for (std::size_t w = 0; w < words; ++w) {
-            const std::size_t length = 2 + rng() % 6;
-            for (std::size_t i = 0; i < length; ++i)
-                seq->push_back(pool[rng() % pool.size()]);
-            seq->push_back(d.blankEntry());
-        }
-        seq->back() = d.lineBreakEntry();
-        total += seq->size();
-        seq->shrink_to_fit();
-        relayout(body.paragraphs.emplace_back(seq));
-    }
-    CharacterSequence* last = doc.newCharacterSequence();
-    last->push_back(d.endMarkerEntry());
-    relayout(body.paragraphs.emplace_back(last));
-    doc.recountRows();
 }
 
 struct Stats {
@@ -75,13 +45,6 @@ Stats summarize(std::vector<double>& micros)
     return {micros[micros.size() / 2], micros[micros.size() * 99 / 100], total};
 }
 
-template <typename F>
-double timeMicros(F f)
-{
-    const auto t0 = Clock::now();
-    f();
-    return std::chrono::duration<double, std::micro>(Clock::now() - t0).count();
-}
 
 void report(const char* what, Stats s)
 {

@@ -5,6 +5,7 @@
 // blanks, about 650,000 characters in 1000 pages of 21 rows of 32 cells.
 
 #include "InputModeSwitch.h"
+#include "BenchSupport.h"
 #include "PageLayout.h"
 #include "RowLayout.h"
 #include "TableLoader.h"
@@ -18,41 +19,12 @@
 #include <vector>
 
 using namespace braille;
+using braille::bench::buildBody;
+using braille::bench::timeMicros;
 using Clock = std::chrono::steady_clock;
 
 namespace {
 
-void buildBody(BrailleDocument& doc, std::size_t targetCharacters)
-{
-    const CharacterDictionary& d = CharacterDictionary::instance();
-    const char16_t* syllables[] = {u"あ", u"か", u"さ", u"た", u"な", u"は", u"ま", u"や", u"ら", u"わ", u"き", u"し",
-                                   u"ち", u"に", u"ひ", u"み", u"り", u"が", u"ざ", u"だ", u"ば", u"ぱ", u"きょ", u"しゃ"};
-    std::vector<const BrailleCharacter*> pool;
-    for (const char16_t* s : syllables)
-        if (const BrailleCharacter* e = d.printSet(kTextSet).firstByPrint(s))
-            pool.push_back(e);
-    std::mt19937 rng(7);
-    DocumentSection& body = doc.section();
-    body.paragraphs.clear();
-    std::size_t total = 0;
-    while (total < targetCharacters) {
-        CharacterSequence* seq = doc.newCharacterSequence();
-        const std::size_t words = 20 + rng() % 60;
-        for (std::size_t w = 0; w < words; ++w) {
-            const std::size_t length = 2 + rng() % 6;
-            for (std::size_t i = 0; i < length; ++i)
-                seq->push_back(pool[rng() % pool.size()]);
-            seq->push_back(d.blankEntry());
-        }
-        seq->back() = d.lineBreakEntry();
-        total += seq->size();
-        relayout(body.paragraphs.emplace_back(seq));
-    }
-    CharacterSequence* last = doc.newCharacterSequence();
-    last->push_back(d.endMarkerEntry());
-    relayout(body.paragraphs.emplace_back(last));
-    doc.recountRows();
-}
 
 class Committed final : public InputMethod {
 public:
@@ -65,13 +37,6 @@ public:
     std::u16string result;
 };
 
-template <typename F>
-double timeMicros(F f)
-{
-    const auto t0 = Clock::now();
-    f();
-    return std::chrono::duration<double, std::micro>(Clock::now() - t0).count();
-}
 
 bool report(const char* what, std::vector<double>& micros)
 {
