@@ -23,6 +23,20 @@ void moveLeftAndSetDesired(BrailleDocumentCursor& c)
 
 bool usable(const BrailleDocumentCursor& c) { return c.isAttached() && c.document->section().rowCount > 0; }
 
+// Whether a blank precedes the current word in the paragraph, the character right before the
+// cursor not counted. Walks the cursor left; the caller re-attaches it.
+bool blankBeforeWord(BrailleDocumentCursor& c)
+{
+    moveLeftAndSetDesired(c);
+    for (;;) {
+        if (c.onLineBreak() || c.atSectionStart())
+            return false;
+        moveLeftAndSetDesired(c);
+        if (c.onBlank())
+            return true;
+    }
+}
+
 } // namespace
 
 int deleteAtCursor(BrailleDocumentCursor& c)
@@ -101,19 +115,7 @@ void insertAtCursor(BrailleDocumentCursor& c, const BrailleCharacter* e)
     const std::uint32_t R = c.row(), L = c.column;
     const DocumentLocation inserted = c.location();
 
-    // F: a blank precedes the current word in the paragraph (the character right before the
-    // insertion point not counted).
-    bool F = false;
-    moveLeftAndSetDesired(c);
-    for (;;) {
-        if (c.onLineBreak() || c.atSectionStart())
-            break;
-        moveLeftAndSetDesired(c);
-        if (c.onBlank()) {
-            F = true;
-            break;
-        }
-    }
+    const bool F = blankBeforeWord(c);
 
     reattach(c, R, L);
     insertCharacter(*c.document, c.rows.paragraphPosition(), c.character, e);
@@ -156,17 +158,7 @@ std::size_t insertTextAtCursor(BrailleDocumentCursor& c, std::u16string_view tex
         return 0;
     const std::size_t k = c.character;
     const std::uint32_t R = c.row(), L = c.column;
-    bool F = false;
-    moveLeftAndSetDesired(c);
-    for (;;) {
-        if (c.onLineBreak() || c.atSectionStart())
-            break;
-        moveLeftAndSetDesired(c);
-        if (c.onBlank()) {
-            F = true;
-            break;
-        }
-    }
+    const bool F = blankBeforeWord(c);
     reattach(c, R, L);
     const std::size_t m = insertText(*c.document, c.rows.paragraphPosition(), c.character, text, mode, set);
     reattach(c, R, L);
