@@ -388,7 +388,7 @@ TEST(BrailleXMLMalformed, AnyInputGivesAValidDocument)
         "<body><body><body><br/><br/></body>",
         "<br/><br/><br/>",
         "<body><contents><cover><colophon><char mode=\"text\" nabcc=\"A\">あ</char></body></cover>",
-        std::string("\0\0\0<body>\xff\xfe\xc3<char mode=\"text\" nabcc=\"\xe3\x81\">\xf0\x9f</char>", 60),
+        std::string(3, '\0') + "<body>\xff\xfe\xc3<char mode=\"text\" nabcc=\"\xe3\x81\">\xf0\x9f</char>",
         "<body><char mode=\"text\" nabcc=\"&#x110000;&#xD800;&#0;&amp\">&#55296;&#x1F600;</char></body>",
         std::string(100000, '<'),
         "<body><char mode=\"text\" nabcc=\"A\">" + std::string(200000, 'x'),
