@@ -7,6 +7,7 @@
 #include "Utf.h"
 
 #include <gtest/gtest.h>
+#include <random>
 
 using namespace braille;
 using namespace braille::test;
@@ -401,4 +402,36 @@ TEST(SessionScriptErrors, UnknownTokensAreReported)
     EXPECT_FALSE(runSessionScript(s.session, s.host, u"{chord:FQ}", error));
     EXPECT_FALSE(runSessionScript(s.session, s.host, u"{cmd:1}", error));
     EXPECT_FALSE(runSessionScript(s.session, s.host, u"abc{", error));
+}
+
+// Random mixtures of everything a transcriber can do keep the document sound, and undoing every
+// step gives back the empty document.
+TEST(SessionRandom, KeysCharactersChordsDisplayCellsAndCommandsKeepTheDocumentSound)
+{
+    static const std::u16string_view tokens[] = {
+        u"ka",      u"kyo",     u"n",        u"a",         u"1",        u"{Space}",   u"{Enter}",   u"{BS}",
+        u"{Del}",   u"{Left}",  u"{Right}",  u"{Up}",      u"{Down}",   u"{Home}",    u"{End}",     u"{S-Right}",
+        u"{S-Left}", u"{S-Down}", u"{C-c}",  u"{C-x}",     u"{C-v}",    u"{C-z}",     u"{C-y}",     u"{F2}",
+        u"{F4}",    u"{F5}",    u"{F6}",     u"{F7}",      u"{F8}",     u"{F9}",      u"{S-F2}",    u"{chord:FD}",
+        u"{chord:L}", u"{wait:100}", u"{disp:#}", u"{disp:AB}", u"{disp: }", u"{disp:;,A}", u"{wait:1000}", u"{route:3}",
+        u"{ime:きょうは}", u"{ime:２０２６}", u"x", u"{cmd:32798}", u"{cmd:32799}", u"{cmd:32780}", u"{cmd:32792}",
+        u"{cmd:32794}", u"{PgDn}", u"{PgUp}", u"{Esc}", u"。", u"、"};
+    for (unsigned seed : {1u, 2u, 3u}) {
+        Session s;
+        std::mt19937 rng(seed);
+        for (int step = 0; step < 3000; ++step) {
+            const std::u16string_view token = tokens[rng() % std::size(tokens)];
+            s.run(token);
+            ASSERT_FALSE(HasFatalFailure()) << "seed " << seed << " step " << step << " " << u8(token);
+            ASSERT_TRUE(s.session.cursor().isAttached());
+        }
+        s.run(u"{Esc}");
+        EXPECT_GT(s.undoSteps(), 50u) << "seed " << seed; // the script did edit
+        while (s.session.undoHistory().canUndo())
+            s.run(u"{C-z}");
+        for (int k = 0; k < kSectionCount; ++k)
+            EXPECT_EQ(s.document.sections[k].paragraphs.size(), 1u) << "seed " << seed << " section " << k;
+        s.document.currentSection = Body;
+        EXPECT_EQ(s.cells(), "") << "seed " << seed;
+    }
 }
