@@ -3,8 +3,9 @@
 
 #include "Cells.h"
 #include "CliCommands.h"
+#include "CommandIds.h"
 #include "ComposerInputMethod.h"
-#include "InputModeSwitch.h"
+#include "SessionScript.h"
 #include "PageLayout.h"
 #include "TableLoader.h"
 #include "Utf.h"
@@ -15,31 +16,6 @@
 namespace braille::cli {
 
 namespace {
-
-// An input method whose result strings are set by the caller, as if a transcriber had typed and
-// committed them.
-class CommittedText final : public InputMethod {
-public:
-    bool isOpen() const override { return m_open; }
-    void setOpen(bool open) override { m_open = open; }
-    Conversion conversion() const override { return m_conversion; }
-    void setConversion(Conversion conversion) override { m_conversion = conversion; }
-    std::u16string resultString() const override { return m_result; }
-    void setCompositionPosition(int, int) override {}
-    void commit(std::u16string text) { m_result = std::move(text); }
-
-private:
-    bool m_open = false;
-    Conversion m_conversion = Conversion::Off;
-    std::u16string m_result;
-};
-
-void pressKey(input_system& system, int key, char16_t character)
-{
-    system.keyDown(key, 1, 0);
-    system.charTyped(character);
-    system.keyUp(key, 1, vk::RepeatFlag);
-}
 
 void printRows(const BrailleDocument& document, bool unicode)
 {
@@ -80,51 +56,43 @@ int runTranslate(Arguments& args)
     loadTables(CharacterDictionary::instance());
     pageLayout().ColumnNumber = std::uint32_t(columns);
 
+    // The window, played: the session types as a transcriber would.
     BrailleDocument document;
-    document.complete = true;
-    BrailleDocumentCursor cursor;
-    cursor.attach(&document, 0, 0);
-    UndoHistory undo(cursor);
-    undo.reset();
-    ScrollState scroll;
-    CommittedText inputMethod;
-    NoCandidateList list;
-    NoChordTimer timer;
-    input_system_indirect_imm text(cursor, undo, scroll, inputMethod);
-    input_system_dictionary dictionary(cursor, undo, scroll, list);
-    input_system_braille braille(cursor, undo, scroll, list, timer);
-    for (input_system_movement* system : {static_cast<input_system_movement*>(&text),
-                                          static_cast<input_system_movement*>(&dictionary),
-                                          static_cast<input_system_movement*>(&braille)})
-        system->setPageLayout(pageLayout().LineNumber, pageLayout().ColumnNumber);
-    InputModeSwitch modes(cursor, undo, text, dictionary, braille);
-    text.activate();
+    ScriptHost host;
+    MemoryClipboard clipboard;
+    NoCompanion companion;
+    ComposerInputMethod inputMethod;
+    NoCandidateList mathList, brailleList;
+    EditingSession session({host, clipboard, companion, inputMethod, mathList, brailleList});
+    session.setDocument(&document);
     if (math)
-        modes.toggleTextMath();
+        session.command(cmd::ToggleTextMath);
 
+    auto press = [&](int key, char16_t character) {
+        session.keyDown(key);
+        session.character(character);
+        session.keyUp(key, 1, vk::RepeatFlag);
+    };
     const std::u16string typed = fromUtf8(args.operands()[0]);
     if (math) {
         for (char16_t c : typed) {
             if (c == u' ')
-                pressKey(modes.active(), vk::Space, u' ');
+                press(vk::Space, u' ');
             else if (c == u'\n')
-                pressKey(modes.active(), vk::Return, u'\r');
+                press(vk::Return, u'\r');
             else
-                modes.active().charTyped(c);
-            if (!dictionary.pending().empty())
-                pressKey(modes.active(), vk::Return, u'\r');
+                session.character(c);
+            if (!session.pendingText().empty())
+                press(vk::Return, u'\r');
         }
     } else {
         for (const std::u16string& piece : ComposerInputMethod::syllables(typed)) {
-            if (piece == u" ") {
-                pressKey(modes.active(), vk::Space, u' ');
-            } else if (piece == u"\n") {
-                pressKey(modes.active(), vk::Return, u'\r');
-            } else {
-                inputMethod.commit(piece);
-                for (char16_t c : piece)
-                    modes.active().charTyped(c);
-            }
+            if (piece == u" ")
+                press(vk::Space, u' ');
+            else if (piece == u"\n")
+                press(vk::Return, u'\r');
+            else
+                session.inputMethodResult(piece);
         }
     }
 
