@@ -33,11 +33,11 @@ void buildBody(BrailleDocument& doc, std::size_t targetCharacters)
         seq->back() = d.lineBreakEntry();
         total += seq->size();
         seq->shrink_to_fit();
-        relayout(body.paragraphs.emplace_back(seq));
+        relayout(body.paragraphs.emplace_back(seq), doc.cellsPerLine);
     }
     CharacterSequence* last = doc.newCharacterSequence();
     last->push_back(d.endMarkerEntry());
-    relayout(body.paragraphs.emplace_back(last));
+    relayout(body.paragraphs.emplace_back(last), doc.cellsPerLine);
     doc.recountRows();
 }
 

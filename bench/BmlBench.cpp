@@ -97,14 +97,14 @@ void fillSection(BrailleDocument& doc, SectionKind kind, std::size_t rows, const
         }
         seq->back() = d.lineBreakEntry();
         BrailleParagraph& p = section.paragraphs.emplace_back(seq);
-        relayout(p);
+        relayout(p, doc.cellsPerLine);
         for (BrailleRow& r : p.rows)
             r.orgPage = printPage(made / 40 + 1);
         made += p.rows.size();
     }
     CharacterSequence* last = doc.newCharacterSequence();
     last->push_back(d.endMarkerEntry());
-    relayout(section.paragraphs.emplace_back(last));
+    relayout(section.paragraphs.emplace_back(last), doc.cellsPerLine);
     doc.recountRows();
 }
 

@@ -325,7 +325,7 @@ void BrailleXML::finishParagraph(BrailleDocument& document)
     } else {
         paragraph = &section.paragraphs.emplace_back(m_pending);
     }
-    relayout(*paragraph);
+    relayout(*paragraph, document.cellsPerLine);
 
     PendingOrgPages& pending = document.pendingOrgPages;
     if (document.useOrgPage) {
@@ -347,7 +347,7 @@ void BrailleXML::finishSection(BrailleDocument& document)
         if (section.paragraphs.empty() || !endsWith(*section.paragraphs.back().characters, endMarker)) {
             CharacterSequence* seq = document.newCharacterSequence();
             seq->push_back(endMarker);
-            relayout(section.paragraphs.emplace_back(seq));
+            relayout(section.paragraphs.emplace_back(seq), document.cellsPerLine);
         }
     } else {
         m_pending->push_back(endMarker);
@@ -367,7 +367,7 @@ void BrailleXML::finishDocument(BrailleDocument& document)
         if (section.paragraphs.empty() || !endsWith(*section.paragraphs.back().characters, endMarker)) {
             CharacterSequence* seq = document.newCharacterSequence();
             seq->push_back(endMarker);
-            relayout(section.paragraphs.emplace_back(seq));
+            relayout(section.paragraphs.emplace_back(seq), document.cellsPerLine);
         }
         document.currentSection = SectionKind(k);
         document.recountRows();

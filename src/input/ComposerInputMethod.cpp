@@ -1,20 +1,10 @@
 #include "ComposerInputMethod.h"
 
 #include "VirtualKeys.h"
+#include "input_system_indirect_imm.h"
 
 namespace braille {
 
-namespace {
-
-bool isSmallKana(char16_t c)
-{
-    static constexpr std::u16string_view small = u"ゃゅょぁぃぅぇぉゎャュョァィゥェォヮ";
-    return small.find(c) != std::u16string_view::npos;
-}
-
-bool isKana(char16_t c) { return (c >= u'ぁ' && c <= u'ゖ') || (c >= u'ァ' && c <= u'ヺ'); }
-
-} // namespace
 
 void ComposerInputMethod::setOpen(bool open)
 {
@@ -45,14 +35,7 @@ void ComposerInputMethod::setCompositionPosition(int x, int y)
 
 std::vector<std::u16string> ComposerInputMethod::syllables(std::u16string_view text)
 {
-    std::vector<std::u16string> pieces;
-    for (char16_t c : text) {
-        if (isSmallKana(c) && !pieces.empty() && isKana(pieces.back().back()) && !isSmallKana(pieces.back().back()))
-            pieces.back().push_back(c);
-        else
-            pieces.emplace_back(1, c);
-    }
-    return pieces;
+    return input_system_indirect_imm::resultPieces(text);
 }
 
 int ComposerInputMethod::deliver(std::u16string_view committed, input_system& target)

@@ -55,8 +55,8 @@ void readIntoKeySet(CharacterSet& set, const std::filesystem::path& path)
             set.addSourceIfFree(*r->source, e);
             set.addSourceIfFree(*r->nabcc, e);
         }
-        if (e->nabcc != *r->nabcc)
-            set.createAlternate(*r->print, *r->nabcc);
+        const BrailleCharacter* withCells = e->nabcc == *r->nabcc ? e : set.createAlternate(*r->print, *r->nabcc);
+        set.addCellsIfFree(withCells);
     }
 }
 

@@ -113,13 +113,9 @@ int input_system_braille::displayCell(SetNumber set, char16_t cell)
         // A blank typed on the display is a blank, whatever the display's set.
         inserted = insertRecorded({m_dictionary.blankEntry()});
     } else {
-        // The restricted key sets 6..13 have no print entries: cells typed in them are looked up
-        // among the keys, as in TEXT and MATH, so that they are not lost.
-        const SetNumber printSet = set;
-        inserted = set >= 6 && set <= 13
-                       ? insertTextRecorded(m_cursor, m_undo, std::u16string_view(&cell, 1), set, set)
-                       : insertTextRecorded(m_cursor, m_undo, std::u16string_view(&cell, 1), printSet, printSet);
-        m_cursor.collapseSelection();
+        // Looked up by its cells in the display's set as in TEXT and MATH; a cell no entry
+        // covers stays the raw cell, so nothing typed is lost or changed.
+        inserted = insertRecorded(displayEntries(set, std::u16string_view(&cell, 1), kTextSet));
         applyRules(m_cursor, m_undo, inserted);
     }
     return kHandledCaretMoved;

@@ -96,11 +96,49 @@ int input_system_indirect_imm::charTyped(char16_t c)
             m_resultText = result;
     }
     m_read = 0;
-
-    const EntryList inserted = insertTextRecorded(m_cursor, m_undo, m_resultText, kTextSet, kTextSet);
-    m_cursor.collapseSelection();
+    const std::u16string result = m_resultText;
     consumeEcho(c);
-    applyRules(m_cursor, m_undo, inserted);
+    return typeResult(result);
+}
+
+namespace {
+
+bool isSmallKana(char16_t c)
+{
+    static constexpr std::u16string_view small = u"ゃゅょぁぃぅぇぉゎャュョァィゥェォヮ";
+    return small.find(c) != std::u16string_view::npos;
+}
+
+bool isKana(char16_t c) { return (c >= u'ぁ' && c <= u'ゖ') || (c >= u'ァ' && c <= u'ヺ'); }
+
+} // namespace
+
+std::vector<std::u16string> input_system_indirect_imm::resultPieces(std::u16string_view text)
+{
+    std::vector<std::u16string> pieces;
+    for (char16_t c : text) {
+        if (isSmallKana(c) && !pieces.empty() && isKana(pieces.back().back()) && !isSmallKana(pieces.back().back()))
+            pieces.back().push_back(c);
+        else
+            pieces.emplace_back(1, c);
+    }
+    return pieces;
+}
+
+int input_system_indirect_imm::typeResult(std::u16string_view text)
+{
+    if (!hasDocument() || text.empty())
+        return kNotHandled;
+    deleteSelection();
+    for (const std::u16string& piece : resultPieces(text)) {
+        if (piece == u" " || piece == u"\u3000") {
+            insertRecorded({m_dictionary.blankEntry()});
+            continue;
+        }
+        const EntryList inserted = insertTextRecorded(m_cursor, m_undo, piece, kTextSet, kTextSet);
+        m_cursor.collapseSelection();
+        applyRules(m_cursor, m_undo, inserted);
+    }
     return kHandledCaretMoved;
 }
 

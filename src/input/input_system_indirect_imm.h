@@ -13,6 +13,9 @@
 #include "InputMethod.h"
 #include "input_system_movement.h"
 
+#include <string_view>
+#include <vector>
+
 namespace braille {
 
 class input_system_indirect_imm : public input_system_movement {
@@ -35,6 +38,16 @@ public:
     int flushDisplayCells(SetNumber set) override;
     void paintPending(int x, int y) override;
 
+    // A whole result string committed by the input method. It is inserted piece by piece, each
+    // piece recorded and followed by the braille rules, so a phrase committed at once gets the
+    // same signs as the same text typed a syllable at a time ("あ１" gets its number sign); a
+    // blank inside it (U+0020 or U+3000) becomes the blank cell.
+    int typeResult(std::u16string_view text);
+
+    // A result cut into the pieces the rules look at: a kana with the small kana that belong to
+    // it (ゃ ゅ ょ ぁ ぃ ぅ ぇ ぉ ゎ and their katakana) is one piece, every other character a
+    // piece of its own.
+    static std::vector<std::u16string> resultPieces(std::u16string_view text);
 
     // The result being echoed, and how much of it has arrived.
     const std::u16string& resultText() const { return m_resultText; }

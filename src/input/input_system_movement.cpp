@@ -166,13 +166,20 @@ void input_system_movement::setPageLayout(std::uint32_t linesPerPage, std::uint3
     m_cellsPerLine = cellsPerLine;
 }
 
+EntryList input_system_movement::displayEntries(SetNumber set, std::u16string_view cells, SetNumber printSet) const
+{
+    // Cells are looked up by their cell strings in the restricted key set only; outside the key
+    // sets (and for cells no cell string covers) each cell stays the raw cell it is.
+    EntryList entries;
+    m_dictionary.convertCells(isKeySet(set) || set == kGaijiSet ? set : 0, cells, printSet, entries);
+    return entries;
+}
+
 int input_system_movement::convertCells(SetNumber set, std::u16string_view cells, SetNumber printSet)
 {
     if (!hasDocument())
         return kNotHandled;
-    const EntryList inserted = isKeySet(set) ? insertTextRecorded(m_cursor, m_undo, cells, set, set)
-                                             : insertTextRecorded(m_cursor, m_undo, cells, printSet, printSet);
-    m_cursor.collapseSelection();
+    const EntryList inserted = insertRecorded(displayEntries(set, cells, printSet));
     applyRules(m_cursor, m_undo, inserted);
     return kHandledCaretMoved;
 }
@@ -182,7 +189,7 @@ int input_system_movement::convertBufferedCells(SetNumber set, SetNumber printSe
     if (m_pending.empty())
         return kNotHandled;
     const std::u16string_view keys = std::u16string_view(m_pending).substr(0, kMaxKeyLength);
-    const KeyMatch match = CharacterDictionary::longestMatch(m_dictionary.keySet(set).bySource(), keys);
+    const KeyMatch match = CharacterDictionary::longestMatch(m_dictionary.keySet(set).byCells(), keys);
     if (!match || match.entry->print.empty())
         return kNotHandled;
     // Only the cells the key covered are converted and taken out; the rest wait for more cells,
@@ -203,10 +210,7 @@ int input_system_movement::flushBufferedCells(SetNumber set, SetNumber printSet)
         // the display is lost or changed.
         const char16_t cell = m_pending.front();
         m_pending.erase(0, 1);
-        if (isCellCode(cell)) {
-            const char16_t raw = cellToPrivate(cell);
-            convertCells(printSet, std::u16string_view(&raw, 1), printSet);
-        }
+        convertCells(0, std::u16string_view(&cell, 1), printSet);
     }
     return kHandledCaretMoved;
 }

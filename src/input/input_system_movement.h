@@ -60,6 +60,9 @@ protected:
     // Cells typed on the braille display in TEXT and MATH. `printSet` is the print set that
     // converts cells when the display's set is not one of the key sets 6..13.
     int convertCells(SetNumber set, std::u16string_view cells, SetNumber printSet);
+    // What cells typed on the display stand for in the display's set: see
+    // CharacterDictionary::convertCells.
+    EntryList displayEntries(SetNumber set, std::u16string_view cells, SetNumber printSet) const;
     // One conversion of the buffered cells: the longest run at the front of `pending` that is a
     // key of the display's set is converted and taken out of `pending`. kNotHandled when no key
     // matches yet.

@@ -1,7 +1,10 @@
 #include "BrailleDocument.h"
 
 #include "CharacterDictionary.h"
+#include "PageLayout.h"
 #include "RowLayout.h"
+
+#include <algorithm>
 
 namespace braille {
 
@@ -11,14 +14,17 @@ const char* sectionName(SectionKind kind)
     return kind < kSectionCount ? names[kind] : "";
 }
 
-BrailleDocument::BrailleDocument()
+BrailleDocument::BrailleDocument() : cellsPerLine(std::max<std::uint32_t>(pageLayout().ColumnNumber, 1))
 {
     setUpSections(false);
     recountRows();
     complete = true;
 }
 
-BrailleDocument::BrailleDocument(ForReadingTag) { setUpSections(true); }
+BrailleDocument::BrailleDocument(ForReadingTag) : cellsPerLine(std::max<std::uint32_t>(pageLayout().ColumnNumber, 1))
+{
+    setUpSections(true);
+}
 
 BrailleDocument::~BrailleDocument() = default;
 
@@ -35,7 +41,7 @@ void BrailleDocument::setUpSections(bool forReading)
         CharacterSequence* seq = newCharacterSequence();
         seq->push_back(endMarker);
         BrailleParagraph& p = s.paragraphs.emplace_back(seq);
-        relayout(p);
+        relayout(p, cellsPerLine);
         s.rowCount = std::uint32_t(p.rows.size());
     }
     currentSection = Body;
@@ -43,6 +49,25 @@ void BrailleDocument::setUpSections(bool forReading)
     modified = false;
     useOrgPage = false;
     pendingOrgPages.next = 0;
+}
+
+void BrailleDocument::setCellsPerLine(std::uint32_t cells)
+{
+    cellsPerLine = std::max<std::uint32_t>(cells, 1);
+    for (DocumentSection& s : sections) {
+        for (BrailleParagraph& p : s.paragraphs) {
+            // The labels go back to the new rows in order, as reading a file hands them out.
+            std::vector<std::u16string> labels;
+            for (BrailleRow& r : p.rows)
+                labels.push_back(std::move(r.orgPage));
+            relayout(p, cellsPerLine);
+            for (std::size_t r = 0; r < p.rows.size() && r < labels.size(); ++r)
+                p.rows[r].orgPage = std::move(labels[r]);
+        }
+        s.rowCount = 0;
+        for (const BrailleParagraph& p : s.paragraphs)
+            s.rowCount += std::uint32_t(p.rows.size());
+    }
 }
 
 CharacterSequence* BrailleDocument::newCharacterSequence()
@@ -83,7 +108,7 @@ std::string BrailleDocument::checkInvariants() const
                 if ((*seq)[k] == d.endMarkerEntry() || (*seq)[k] == d.lineBreakEntry() || (*seq)[k] == nullptr)
                     return at + "structural character inside at " + std::to_string(k);
             BrailleParagraph fresh(const_cast<CharacterSequence*>(seq));
-            relayout(fresh);
+            relayout(fresh, cellsPerLine);
             if (fresh.rows.size() != it->rows.size())
                 return at + "rows differ from a fresh layout";
             for (std::size_t r = 0; r < fresh.rows.size(); ++r)

@@ -87,6 +87,8 @@ public:
     BrailleDocument& operator=(const BrailleDocument&) = delete;
 
     CharacterSequence* newCharacterSequence();
+    // Lays every section out again with a new line width (at least 1 cell).
+    void setCellsPerLine(std::uint32_t cells);
     // rowCount of the current section from its paragraphs' rows.
     void recountRows();
 
@@ -101,6 +103,9 @@ public:
     bool complete = false;
     bool modified = false;
     bool useOrgPage = false;
+    // The line width the rows are laid out to. A new document takes the width in force for new
+    // documents (pageLayout); setCellsPerLine changes it.
+    std::uint32_t cellsPerLine;
     PendingOrgPages pendingOrgPages;
     std::vector<std::unique_ptr<CharacterSequence>> characterPool;
 

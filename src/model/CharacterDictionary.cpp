@@ -164,6 +164,32 @@ void CharacterDictionary::convertKeys(StoredCharMode mode, const char16_t*& pos,
     }
 }
 
+const BrailleCharacter* CharacterDictionary::rawCellEntry(SetNumber set, char16_t cell) const
+{
+    if (!isCellCode(cell))
+        return nullptr;
+    const char16_t pua = cellToPrivate(cell);
+    return printSet(set).firstBySource(std::u16string_view(&pua, 1));
+}
+
+void CharacterDictionary::convertCells(SetNumber set, std::u16string_view cells, SetNumber rawSet,
+                                       EntryList& out) const
+{
+    const CharacterIndex& index = keySet(set).byCells();
+    while (!cells.empty()) {
+        if (const KeyMatch m = longestMatch(index, cells)) {
+            out.push_back(m.entry);
+            cells.remove_prefix(m.length);
+            continue;
+        }
+        if (cells.front() == u' ')
+            out.push_back(m_blank);
+        else if (const BrailleCharacter* raw = rawCellEntry(rawSet, cells.front()))
+            out.push_back(raw);
+        cells.remove_prefix(1);
+    }
+}
+
 int CharacterDictionary::matchKeys(std::size_t count, const char16_t* keys, StoredCharMode mode, EntryList& out) const
 {
     const std::u16string_view typed(keys, std::min<std::size_t>(count, 19));

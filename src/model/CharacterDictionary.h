@@ -87,6 +87,12 @@ public:
                     std::u16string* unmatched = nullptr) const;
     // Typed keys to entries through the key sets; no mode changes.
     void convertKeys(StoredCharMode mode, const char16_t*& pos, const char16_t* end, EntryList& out) const;
+    // Cells typed on a braille display to entries of key set `set`, by longest match of cell
+    // strings only; a cell that begins no cell string of the set becomes the raw-cell entry of
+    // `rawSet` (2 text, 3 math), so what was typed keeps its cells. Other code units are skipped.
+    void convertCells(SetNumber set, std::u16string_view cells, SetNumber rawSet, EntryList& out) const;
+    // The raw-cell entry of set 2 or 3 for one cell code, or none for a code that is no cell.
+    const BrailleCharacter* rawCellEntry(SetNumber set, char16_t cell) const;
     // One longest match over the first `count` (at most 19) keys; see MatchResult.
     int matchKeys(std::size_t count, const char16_t* keys, StoredCharMode mode, EntryList& out) const;
 

@@ -42,4 +42,10 @@ void CharacterSet::addSourceIfFree(std::u16string_view key, const BrailleCharact
         addSource(key, entry);
 }
 
+void CharacterSet::addCellsIfFree(const BrailleCharacter* entry)
+{
+    if (!entry->nabcc.empty() && !first(m_byCells, entry->nabcc))
+        m_byCells.emplace(entry->nabcc, entry);
+}
+
 } // namespace braille

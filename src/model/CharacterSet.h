@@ -3,7 +3,10 @@
 //
 // `byPrint` holds the first entry created for each print text, `alternates` the entries created
 // later for a print text that already had one with other cells, and `bySource` every key (print
-// texts, source keys, cell strings) that leads to an entry. The indexes are ordered by code units
+// texts, source keys, cell strings) that leads to an entry. In the key sets `byCells` holds each
+// entry under its cell string alone: cells typed on a braille display are looked up there, so a
+// cell string can never be taken for a keyboard key that happens to be spelled the same (the
+// full stop's cell "4" is the digit key 4 of the number table). The indexes are ordered by code units
 // in descending order, so a string sorts before its own prefixes; that is what lets the longest
 // prefix of a text be found by walking a short range of `bySource`. Equal keys keep their order of
 // insertion, and exact search returns the first.
@@ -35,6 +38,7 @@ public:
     const CharacterIndex& byPrint() const { return m_byPrint; }
     const CharacterIndex& alternates() const { return m_alternates; }
     const CharacterIndex& bySource() const { return m_bySource; }
+    const CharacterIndex& byCells() const { return m_byCells; }
 
     const BrailleCharacter* firstByPrint(std::u16string_view print) const { return first(m_byPrint, print); }
     const BrailleCharacter* firstAlternate(std::u16string_view print) const { return first(m_alternates, print); }
@@ -49,6 +53,8 @@ public:
     void addSource(std::u16string_view key, const BrailleCharacter* entry);
     // Adds the key unless some entry is registered under it already.
     void addSourceIfFree(std::u16string_view key, const BrailleCharacter* entry);
+    // Adds the entry under its cell string unless an entry has those cells already.
+    void addCellsIfFree(const BrailleCharacter* entry);
 
 private:
     static const BrailleCharacter* first(const CharacterIndex& index, std::u16string_view key);
@@ -58,6 +64,7 @@ private:
     CharacterIndex m_byPrint;
     CharacterIndex m_alternates;
     CharacterIndex m_bySource;
+    CharacterIndex m_byCells;
 };
 
 } // namespace braille

@@ -105,7 +105,7 @@ void insertAtCursor(BrailleDocumentCursor& c, const BrailleCharacter* e)
     if (e == d.endMarkerEntry())
         return;
     const std::uint32_t w = std::uint32_t(e->cellCount());
-    const std::uint32_t columns = pageLayout().ColumnNumber;
+    const std::uint32_t columns = c.document->cellsPerLine;
     const std::size_t k = c.character;
     if (k > 0) {
         // Turns the position after a row's end into the first character of the next row.
@@ -158,15 +158,20 @@ std::size_t insertTextAtCursor(BrailleDocumentCursor& c, std::u16string_view tex
         return 0;
     const std::size_t k = c.character;
     const std::uint32_t R = c.row(), L = c.column;
-    const bool F = blankBeforeWord(c);
-    reattach(c, R, L);
+    const DocumentLocation at = c.location();
     const std::size_t m = insertText(*c.document, c.rows.paragraphPosition(), c.character, text, mode, set);
     reattach(c, R, L);
     c.goToCharacterIndex(k);
     for (std::size_t i = 0; i < m; ++i)
         moveRightAndSetDesired(c);
-    if (F && c.row() != R)
-        moveRightAndSetDesired(c);
+    // The cursor ends on the character after the inserted text. Counting moves can end one short
+    // or one long where the text made a word wrap to the next row (the state after a row's end
+    // counts as a move of its own), so the exact place is taken when they disagree.
+    const DocumentLocation after{at.paragraph, at.character + std::uint32_t(m)};
+    if (c.location() != after) {
+        c.goToLocation(after);
+        c.setDesired();
+    }
     c.collapseSelection();
     c.document->modified = true;
     return m;

@@ -1,8 +1,9 @@
 #pragma once
-// The page geometry in force for the whole process: lines per page and cells per line.
+// The page geometry: lines per page and cells per line.
 //
-// Row layout reads `ColumnNumber` at the moment it runs; rows already laid out keep their shape
-// until their paragraph is laid out again.
+// `pageLayout()` holds the geometry from the settings, which a new document takes when it is
+// created; from then on the document keeps its own line width (BrailleDocument::cellsPerLine) and
+// only the editing session changes it.
 
 #include <cstdint>
 

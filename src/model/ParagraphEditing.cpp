@@ -7,9 +7,9 @@ namespace braille {
 namespace {
 
 // Lays the paragraph out again, keeping the label of its first row.
-void relayoutKeepingLabel(BrailleParagraph& paragraph, std::u16string label)
+void relayoutKeepingLabel(const BrailleDocument& document, BrailleParagraph& paragraph, std::u16string label)
 {
-    relayout(paragraph);
+    relayout(paragraph, document.cellsPerLine);
     if (!paragraph.rows.empty())
         paragraph.rows.front().orgPage = std::move(label);
 }
@@ -46,7 +46,7 @@ void deleteCharacter(BrailleDocument& document, ParagraphList::iterator paragrap
         chars.insert(chars.end(), more.begin(), more.end());
         section.paragraphs.erase(following);
     }
-    relayoutKeepingLabel(*paragraph, std::move(label));
+    relayoutKeepingLabel(document, *paragraph, std::move(label));
     document.recountRows();
 }
 
@@ -58,7 +58,7 @@ void insertEntries(BrailleDocument& document, ParagraphList::iterator paragraph,
         return;
     std::u16string label = firstLabel(*paragraph);
     chars.insert(chars.begin() + std::ptrdiff_t(position), entries.begin(), entries.end());
-    relayoutKeepingLabel(*paragraph, std::move(label));
+    relayoutKeepingLabel(document, *paragraph, std::move(label));
     document.recountRows();
 }
 
@@ -101,9 +101,9 @@ void splitParagraph(BrailleDocument& document, ParagraphList::iterator paragraph
     rest->assign(chars.begin() + std::ptrdiff_t(position), chars.end());
     chars.erase(chars.begin() + std::ptrdiff_t(position), chars.end());
     auto second = document.section().paragraphs.emplace(std::next(paragraph), rest);
-    relayoutKeepingLabel(*second, label);
+    relayoutKeepingLabel(document, *second, label);
     chars.push_back(CharacterDictionary::instance().lineBreakEntry());
-    relayoutKeepingLabel(*paragraph, std::move(label));
+    relayoutKeepingLabel(document, *paragraph, std::move(label));
     document.recountRows();
 }
 

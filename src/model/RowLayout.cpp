@@ -1,10 +1,9 @@
 #include "RowLayout.h"
 
-#include "PageLayout.h"
-
 namespace braille {
 
-std::size_t relayout(BrailleParagraph& paragraph, std::size_t firstRow, std::size_t firstCharacter)
+std::size_t relayout(BrailleParagraph& paragraph, std::uint32_t cellsPerLine, std::size_t firstRow,
+                     std::size_t firstCharacter)
 {
     std::vector<BrailleRow>& rows = paragraph.rows;
     if (firstRow < rows.size())
@@ -14,7 +13,7 @@ std::size_t relayout(BrailleParagraph& paragraph, std::size_t firstRow, std::siz
         return result;
     const CharacterSequence& chars = *paragraph.characters;
     const std::size_t count = chars.size();
-    const std::uint32_t limit = pageLayout().ColumnNumber;
+    const std::uint32_t limit = cellsPerLine;
 
     std::size_t s = firstCharacter;
     while (s < count) {

@@ -8,8 +8,38 @@ namespace braille {
 void UndoHistory::reset()
 {
     m_steps.clear();
-    m_steps.emplace_back();
+    m_steps.emplace_back().serial = m_nextSerial++;
     m_current = m_steps.begin();
+    m_savedSerial = m_current->serial;
+    m_grouping = m_groupStarted = false;
+}
+
+void UndoHistory::beginGroup()
+{
+    m_grouping = true;
+    m_groupStarted = false;
+}
+
+void UndoHistory::endGroup() { m_grouping = m_groupStarted = false; }
+
+void UndoHistory::setSavePoint()
+{
+    if (m_steps.empty())
+        reset();
+    m_savedSerial = m_current->serial;
+}
+
+bool UndoHistory::atSavePoint() const { return !m_steps.empty() && m_current->serial == m_savedSerial; }
+
+std::optional<std::size_t> UndoHistory::savePointIndex() const
+{
+    std::size_t i = 0;
+    for (const UndoStep& step : m_steps) {
+        if (step.serial == m_savedSerial)
+            return i;
+        ++i;
+    }
+    return std::nullopt;
 }
 
 void UndoHistory::record(std::uint32_t row, std::uint32_t column, std::uint32_t kind, EntryList entries)
@@ -28,6 +58,9 @@ void UndoHistory::recordAt(DocumentLocation where, std::uint32_t row, std::uint3
     step.kind = kind;
     step.entries = std::move(entries);
     step.where = where;
+    step.serial = m_nextSerial++;
+    step.joinedToPrevious = m_grouping && m_groupStarted;
+    m_groupStarted = m_grouping;
     if (m_cursor.document)
         step.section = m_cursor.document->currentSection;
     m_steps.erase(std::next(m_current), m_steps.end());
@@ -110,13 +143,17 @@ bool UndoHistory::undo()
             m_notifier->message(u"初期状態です。");
         return false;
     }
-    const UndoStep& step = *m_current;
-    enterSection(step);
-    if (step.kind == kInsertion)
-        redelete(step);
-    else if (step.kind == kDeletion)
-        reinsert(step);
-    --m_current;
+    bool joined = true;
+    while (joined && canUndo()) {
+        const UndoStep& step = *m_current;
+        enterSection(step);
+        if (step.kind == kInsertion)
+            redelete(step);
+        else if (step.kind == kDeletion)
+            reinsert(step);
+        joined = step.joinedToPrevious;
+        --m_current;
+    }
     return true;
 }
 
@@ -127,13 +164,15 @@ bool UndoHistory::redo()
             m_notifier->message(u"最新状態です。");
         return false;
     }
-    ++m_current;
-    const UndoStep& step = *m_current;
-    enterSection(step);
-    if (step.kind == kInsertion)
-        reinsert(step);
-    else if (step.kind == kDeletion)
-        redelete(step);
+    do {
+        ++m_current;
+        const UndoStep& step = *m_current;
+        enterSection(step);
+        if (step.kind == kInsertion)
+            reinsert(step);
+        else if (step.kind == kDeletion)
+            redelete(step);
+    } while (canRedo() && std::next(m_current)->joinedToPrevious);
     return true;
 }
 

@@ -14,6 +14,7 @@
 #include "CharacterDictionary.h"
 
 #include <list>
+#include <optional>
 #include <string_view>
 
 namespace braille {
@@ -38,6 +39,11 @@ struct UndoStep {
     std::uint32_t redoColumn = 0;
     SectionKind section = Body;
     DocumentLocation where; // the character at (row, column) when the step was recorded
+    // Undone and redone together with the step before it: one user action made of several
+    // edits (a TEXT/MATH conversion replaces characters one by one).
+    bool joinedToPrevious = false;
+    // Tells steps apart for the save point; never reused within a history.
+    std::uint64_t serial = 0;
 };
 
 class UndoHistory {
@@ -73,6 +79,19 @@ public:
     // The position of the current step, the initial step being 0.
     std::size_t currentIndex() const;
 
+    // Steps recorded between beginGroup and endGroup are undone and redone as one. Groups do
+    // not nest; an empty group records nothing.
+    void beginGroup();
+    void endGroup();
+
+    // The save point: the document equals its file exactly when the current step is the one
+    // that was current when it was last saved or loaded (reset sets it). Once that step is
+    // dropped from the history no position reaches it again.
+    void setSavePoint();
+    bool atSavePoint() const;
+    // The position of the save point as currentIndex counts, or none when it was dropped.
+    std::optional<std::size_t> savePointIndex() const;
+
 private:
     void reinsert(const UndoStep& step);
     void redelete(const UndoStep& step);
@@ -82,6 +101,10 @@ private:
     Notifier* m_notifier;
     std::list<UndoStep> m_steps;
     std::list<UndoStep>::iterator m_current = m_steps.end();
+    std::uint64_t m_nextSerial = 1;
+    std::uint64_t m_savedSerial = 0;
+    bool m_grouping = false;
+    bool m_groupStarted = false;
 };
 
 } // namespace braille

@@ -161,11 +161,11 @@ void EditingSession::inputMethodResult(std::u16string_view text)
 {
     if (!viewReady() || text.empty())
         return;
-    input_system& active = m_modes->active();
-    if (m_composer && m_modes->isText()) {
-        act(m_composer->commitResult(text, active));
+    if (m_modes->isText()) {
+        act(m_text.typeResult(text));
         return;
     }
+    input_system& active = m_modes->active();
     for (char16_t c : text)
         act(active.charTyped(c));
 }
@@ -194,9 +194,8 @@ void EditingSession::timer(int id)
             active.stopChordTimer();
         }
     } else if (id == kDisplayFlushTimer) {
-        act(active.flushDisplayCells(m_display.displaySet()));
-        m_services.host.stopTimer(kDisplayFlushTimer);
-        m_displayTimerRunning = false;
+        m_displayTimerRunning = true; // stopped by the flush
+        flushDisplayCells(m_display.displaySet());
     }
 }
 
@@ -209,15 +208,11 @@ void EditingSession::displayKeyDown(int key)
             act(m_modes->active().routeCursor(std::uint32_t(key - vk::FirstRoutingKey)));
         return;
     }
+    const SetNumber typedIn = m_display.displaySet();
     if (key > 0 && key < 0x10000)
         m_display.classify(char16_t(key));
-    if (key == vk::Space) {
-        act(m_modes->active().flushDisplayCells(m_display.displaySet()));
-        if (m_displayTimerRunning) {
-            m_services.host.stopTimer(kDisplayFlushTimer);
-            m_displayTimerRunning = false;
-        }
-    }
+    if (key == vk::Space)
+        flushDisplayCells(typedIn);
     keyDown(key);
 }
 
@@ -225,7 +220,13 @@ void EditingSession::displayCharacter(char16_t cell)
 {
     if (!viewReady())
         return;
-    if (m_display.classify(cell)) {
+    // Cells still waiting are converted in the set they were typed in, before the indicator or
+    // blank that ends them changes the set.
+    const SetNumber typedIn = m_display.displaySet();
+    const bool indicator = m_display.classify(cell);
+    if (indicator || m_display.displayClass() != 0)
+        flushDisplayCells(typedIn);
+    if (indicator) {
         // An indicator is a sign of its own: it is written as a cell in BRAILLE, then the mode
         // the transcriber was in comes back.
         const bool wasBraille = m_modes->isBraille();
@@ -253,12 +254,15 @@ void EditingSession::displayCharacter(char16_t cell)
         act(active.displayCellBuffered(m_display.displaySet(), cell));
         m_services.host.startTimer(kDisplayFlushTimer, 1000);
         m_displayTimerRunning = true;
-    } else {
-        act(active.flushDisplayCells(m_display.displaySet()));
-        if (m_displayTimerRunning) {
-            m_services.host.stopTimer(kDisplayFlushTimer);
-            m_displayTimerRunning = false;
-        }
+    }
+}
+
+void EditingSession::flushDisplayCells(SetNumber set)
+{
+    act(m_modes->active().flushDisplayCells(set));
+    if (m_displayTimerRunning) {
+        m_services.host.stopTimer(kDisplayFlushTimer);
+        m_displayTimerRunning = false;
     }
 }
 

@@ -97,6 +97,9 @@ private:
     void toggleBraille();
     void ensureMath();
 
+    // Converts the cells typed on the display that are still waiting, in `set`.
+    void flushDisplayCells(SetNumber set);
+
     // Chords.
     void commitChord();
     static int dotOfKey(int key);

@@ -122,7 +122,7 @@ TEST(BmlWriter, CellsAreEscaped)
     // The raw cells '"', '&', '<' and '>'.
     for (char16_t cell : {u'"', u'&', u'<', u'>'})
         seq.insert(seq.end() - 1, dict.find(kTextSet, std::u16string(1, char16_t(0xE000 + cell - 0x20)), std::u16string(1, cell)));
-    relayout(d.section().paragraphs.front());
+    relayout(d.section().paragraphs.front(), d.cellsPerLine);
     EXPECT_EQ(writtenBytes(d), bmlFile(false, "", "",
                                        kLineStart + charLine("text", "&quot;", "\uE002") +
                                            charLine("text", "&amp;", "\uE006") + charLine("text", "&lt;", "\uE01C") +
@@ -139,7 +139,7 @@ TEST(BmlWriter, PrintTextsAndLabelsWithMarkupCharactersAreEscaped)
     d.useOrgPage = true;
     CharacterSequence& seq = *d.section().paragraphs.front().characters;
     seq.insert(seq.begin(), &lessOrEqual);
-    relayout(d.section().paragraphs.front());
+    relayout(d.section().paragraphs.front(), d.cellsPerLine);
     d.section().paragraphs.front().rows.front().orgPage = u"1\"2<&>";
     EXPECT_EQ(writtenBytes(d), bmlFile(true, "", "",
                                        labelledLine("1&quot;2&lt;&amp;&gt;") +
@@ -155,7 +155,7 @@ TEST(BmlWriter, MathAndGaijiSetsAreWrittenAsMath)
     BrailleDocument d;
     CharacterSequence& seq = *d.section().paragraphs.front().characters;
     seq.insert(seq.begin(), {&math, &gaiji, &mathKeys, &textKeys});
-    relayout(d.section().paragraphs.front());
+    relayout(d.section().paragraphs.front(), d.cellsPerLine);
     EXPECT_EQ(writtenBytes(d), bmlFile(false, "", "",
                                        kLineStart + charLine("math", "5", "＋") +
                                            charLine("math", "77", "\uE017\uE017") + charLine("math", "X", "ｘ") +

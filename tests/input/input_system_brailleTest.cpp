@@ -112,17 +112,16 @@ TEST_F(BrailleInput, DisplayCellsOfTheRestrictedSetsGoThroughTheKeySets)
     EXPECT_EQ(undo.size(), 4u);
 }
 
-TEST_F(BrailleInput, DisplayCellsRunTheRules)
+TEST_F(BrailleInput, DisplayCellsKeepTheirCells)
 {
-    braille.displayCell(2, u'1'); // through the text set: the digit １, with its number sign
-    EXPECT_EQ(cells(), "#A");
+    braille.displayCell(2, u'1'); // outside the key sets a cell stays itself, never the digit key 1
+    EXPECT_EQ(cells(), "1");
     load(u"");
     braille.displayCell(7, u'A');
     braille.displayCell(6, u'A');
     EXPECT_EQ(print(), "１あ"); // key-set entries find no signs in their own sets
-    load(u"");
-    braille.displayCell(2, u'\uE001'); // a raw cell through the text set
-    EXPECT_EQ(cells(), "!");
+    braille.displayCell(7, u'4'); // the full stop's cell, no digit key of the number set
+    EXPECT_EQ(cells(), "AA4");
 }
 
 TEST_F(BrailleInput, BrailleRemembersTheModeUnderIt)

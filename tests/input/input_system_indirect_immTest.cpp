@@ -15,7 +15,7 @@ TEST_F(TextInput, AResultOfThreeKanaIsInsertedAtOnceAndItsEchoesInsertNothing)
     inputMethod.result = u"きょうは";
     EXPECT_EQ(text.charTyped(u'き'), kHandledCaretMoved);
     EXPECT_EQ(print(), "きょうは");
-    EXPECT_EQ(undo.size(), 2u);
+    EXPECT_EQ(undo.size(), 4u); // one step per piece the rules looked at: きょ, う, は
     EXPECT_EQ(text.charTyped(u'ょ'), kNotHandled);
     EXPECT_EQ(text.charTyped(u'う'), kNotHandled);
     EXPECT_EQ(text.charTyped(u'は'), kNotHandled);
@@ -27,12 +27,12 @@ TEST_F(TextInput, AResultOfThreeKanaIsInsertedAtOnceAndItsEchoesInsertNothing)
     EXPECT_EQ(print(), "きょうはは");
 }
 
-TEST_F(TextInput, TheRulesRunOverTheWholeResult)
+TEST_F(TextInput, TheRulesRunInsideAResultAsWhenTypedKeyByKey)
 {
-    commit(u"５あ"); // one result: the number sign before it, the connector inside it is not
-    EXPECT_EQ(cells(), "#EA");
+    commit(u"５あ"); // one result gets the number sign and the connector inside it
+    EXPECT_EQ(cells(), "#E-A");
     commit(u"、");
-    EXPECT_EQ(cells(), "#EA; ");
+    EXPECT_EQ(cells(), "#E-A; ");
 }
 
 TEST_F(TextInput, AnAsciiCharacterIsItsOwnResult)

@@ -1,5 +1,6 @@
 #include "DocumentBuilder.h"
 
+#include "PageLayout.h"
 #include "RowLayout.h"
 #include "TestSupport.h"
 #include "Utf.h"
@@ -30,18 +31,20 @@ EntryList entriesOf(std::u16string_view text)
 void fillSection(BrailleDocument& document, std::u16string_view text)
 {
     const CharacterDictionary& d = shippedDictionary();
+    // Tests set the width for the document they are about to fill, as the settings would.
+    document.cellsPerLine = pageLayout().ColumnNumber;
     DocumentSection& section = document.section();
     section.paragraphs.clear();
     CharacterSequence* seq = document.newCharacterSequence();
     for (char16_t c : text) {
         seq->push_back(entryOf(c));
         if (c == u'\n') {
-            relayout(section.paragraphs.emplace_back(seq));
+            relayout(section.paragraphs.emplace_back(seq), document.cellsPerLine);
             seq = document.newCharacterSequence();
         }
     }
     seq->push_back(d.endMarkerEntry());
-    relayout(section.paragraphs.emplace_back(seq));
+    relayout(section.paragraphs.emplace_back(seq), document.cellsPerLine);
     document.recountRows();
 }
 
