@@ -108,8 +108,10 @@ const std::vector<CliCommand>& cliCommands()
          "                    the Space key, a line feed the Enter key.\n"
          "  {Enter} {BS} {Del} {Space} {Esc} {Tab} {Left} {Right} {Up} {Down} {Home} {End}\n"
          "  {PgUp} {PgDn} {F1}..{F9}\n"
-         "                    keys; S- adds Shift and C- Control: {S-Right} {C-z} {C-y} {C-x}\n"
-         "                    {C-c} {C-v} {S-F2} {C-S-Up}. F2 switches TEXT and MATH, F4 BRAILLE.\n"
+         "                    keys; S- adds Shift, C- Control, A- Alt: {S-Right} {C-z} {C-y}\n"
+         "                    {C-x} {C-c} {C-v} {S-F2} {C-S-Up} {A-BS}. F2 switches TEXT and\n"
+         "                    MATH, F4 BRAILLE.\n"
+         "  {C-s}             saves to OUT.bml, or back to IN.bml when there is no --save\n"
          "  {ime:TEXT}        TEXT committed as one input-method result\n"
          "  {chord:FD}        the six-key chord of the keys F D S J K L (dots 1 to 6), pressed\n"
          "                    together and released\n"
@@ -117,8 +119,8 @@ const std::vector<CliCommand>& cliCommands()
          "  {disp:A}          cells typed on the braille display's keys (Braille ASCII)\n"
          "  {route:5}         the display's cursor-routing key over cell 5 (from 0)\n"
          "  {cmd:32932}       a command by id (symbols, sections, conversions, delete, ...)\n\n"
-         "--state adds the caret, the selection, the mode, the undo position and the messages\n"
-         "shown after the dump. N is the line width in cells (default 32).\n",
+         "--state adds the caret, the selection, the mode, the undo position, whether the document\n"
+         "is modified, the save point and the messages shown after the dump. N is the line width in cells (default 32).\n",
          runType},
     };
     return commands;

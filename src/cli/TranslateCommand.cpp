@@ -54,7 +54,8 @@ int runTranslate(Arguments& args)
         return usageError("translate", "give exactly one TEXT");
 
     loadTables(CharacterDictionary::instance());
-    pageLayout().ColumnNumber = std::uint32_t(columns);
+    PageLayout layout;
+    layout.ColumnNumber = std::uint32_t(columns);
 
     // The window, played: the session types as a transcriber would.
     BrailleDocument document;
@@ -63,7 +64,7 @@ int runTranslate(Arguments& args)
     NoCompanion companion;
     ComposerInputMethod inputMethod;
     NoCandidateList mathList, brailleList;
-    EditingSession session({host, clipboard, companion, inputMethod, mathList, brailleList});
+    EditingSession session({host, clipboard, companion, inputMethod, mathList, brailleList, layout});
     session.setDocument(&document);
     if (math)
         session.command(cmd::ToggleTextMath);
@@ -71,7 +72,7 @@ int runTranslate(Arguments& args)
     auto press = [&](int key, char16_t character) {
         session.keyDown(key);
         session.character(character);
-        session.keyUp(key, 1, vk::RepeatFlag);
+        session.keyUp(key, kNoModifier, 1, vk::RepeatFlag);
     };
     const std::u16string typed = fromUtf8(args.operands()[0]);
     if (math) {

@@ -30,6 +30,8 @@ void printState(const EditingSession& session, const ScriptHost& host)
     std::cout << "undo: step " << session.undoHistory().currentIndex() << " of " << session.undoHistory().size() - 1
               << "\n";
     std::cout << "modified: " << (session.document()->modified ? "yes" : "no") << "\n";
+    const std::optional<std::size_t> saved = session.undoHistory().savePointIndex();
+    std::cout << "save point: " << (saved ? "step " + std::to_string(*saved) : std::string("gone")) << "\n";
     for (const std::u16string& m : host.messages())
         std::cout << "message: " << toUtf8(m) << "\n";
 }
@@ -54,12 +56,14 @@ int runType(Arguments& args)
         return usageError("type", "give exactly one SCRIPT");
 
     loadTables(CharacterDictionary::instance());
+    PageLayout layout;
     if (columns)
-        pageLayout().ColumnNumber = std::uint32_t(*columns);
+        layout.ColumnNumber = std::uint32_t(*columns);
 
     std::unique_ptr<BrailleDocument> document;
     if (open) {
         document = std::make_unique<BrailleDocument>(BrailleDocument::ForReading);
+        document->cellsPerLine = layout.ColumnNumber;
         BrailleXML reader(*open);
         if (!reader.isOpen()) {
             std::cerr << "tenkora-cli: " << reader.error() << "\n";
@@ -75,8 +79,21 @@ int runType(Arguments& args)
     NoCompanion companion;
     ComposerInputMethod inputMethod;
     NoCandidateList mathList, brailleList;
-    EditingSession session({host, clipboard, companion, inputMethod, mathList, brailleList});
+    EditingSession session({host, clipboard, companion, inputMethod, mathList, brailleList, layout});
     session.setDocument(document.get());
+    // {C-s} writes to the --save file, or back to the opened one.
+    const std::optional<std::string> target = save ? save : open;
+    bool savedByScript = false;
+    host.setSaver([&](std::string& reason) {
+        if (!target) {
+            reason = "give --save FILE or --open FILE";
+            return false;
+        }
+        const SaveResult saved = writeBml(*document, *target);
+        reason = saved.reason;
+        savedByScript = savedByScript || (saved && save);
+        return bool(saved);
+    });
 
     std::string error;
     if (!runSessionScript(session, host, fromUtf8(args.operands()[0]), error)) {
@@ -90,7 +107,8 @@ int runType(Arguments& args)
     else
         for (const std::u16string& m : host.messages())
             std::cerr << "tenkora-cli: message: " << toUtf8(m) << "\n";
-    if (save) {
+    // --save writes the end result, unless the script saved it there and changed nothing since.
+    if (save && !(savedByScript && !document->modified)) {
         const SaveResult saved = writeBml(*document, *save);
         if (!saved) {
             std::cerr << "tenkora-cli: " << saved.reason << "\n";

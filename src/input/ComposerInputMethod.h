@@ -35,6 +35,8 @@ public:
     // last one back, Escape drops them and Enter commits them; such a key goes no further (true).
     bool takeKey(int key, input_system& target, int& result);
 
+    // Drops the unfinished letters, as Escape does.
+    void cancel() { m_composer.cancel(); }
     // Commits the unfinished letters, as Enter does, and delivers them.
     int flush(input_system& target);
     // Text committed as one result string, as a system input method commits it after a

@@ -18,6 +18,7 @@ public:
     candidate_input_(BrailleDocumentCursor& cursor, UndoHistory& undo, ScrollState& scroll, CandidateList& list);
 
     void paintPending(int x, int y) override { m_list.place(x, y); }
+    void cancelPending() override { clearCandidates(); }
 
     const CandidateMatches& candidates() const { return m_candidates; }
     bool listVisible() const { return m_listVisible; }

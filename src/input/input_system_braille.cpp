@@ -1,6 +1,7 @@
 #include "input_system_braille.h"
 
 #include "BrailleRules.h"
+#include "ChordKeys.h"
 #include "RecordedEditing.h"
 #include "VirtualKeys.h"
 
@@ -21,25 +22,11 @@ void input_system_braille::activate()
 
 void input_system_braille::deactivate() { hideList(); }
 
-int input_system_braille::dotOfKey(char16_t c)
-{
-    switch (c) {
-    case u'F': case u'f': return 1;
-    case u'D': case u'd': return 2;
-    case u'S': case u's': return 3;
-    case u'J': case u'j': return 4;
-    case u'K': case u'k': return 5;
-    case u'L': case u'l': return 6;
-    default: return 0;
-    }
-}
-
-bool input_system_braille::isChordKey(char16_t c) { return dotOfKey(c) != 0; }
+bool input_system_braille::isChordKey(char16_t c) { return chordDotOfKey(c) != 0; }
 
 void input_system_braille::addChordKey(char16_t c)
 {
-    if (const int dot = dotOfKey(c))
-        m_chordMask |= 1 << (dot - 1);
+    m_chordMask |= chordDotOfKey(c);
 }
 
 void input_system_braille::startChordTimer() { m_timer.start(kChordWindowMs); }

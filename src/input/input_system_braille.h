@@ -41,8 +41,6 @@ public:
     int chordMask() const { return m_chordMask; }
     // Adds the dot of a chord key; other keys are ignored.
     void addChordKey(char16_t c);
-    // The dot (1..6) of a chord key, 0 for other keys.
-    static int dotOfKey(char16_t c);
 
 private:
     void commit() override;

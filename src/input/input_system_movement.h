@@ -38,6 +38,8 @@ public:
 
     // The keys (or display cells) typed but not yet converted, for the view to draw.
     const std::u16string& pending() const { return m_pending; }
+    // Drops them (and whatever shows them).
+    virtual void cancelPending() { m_pending.clear(); }
     StoredCharMode modeWord() const { return m_modeWord; }
     bool shiftDown() const { return m_shiftDown; }
     bool controlDown() const { return m_controlDown; }

@@ -1,34 +1,34 @@
 #include "EditingSession.h"
 
+#include "ChordKeys.h"
 #include "CommandIds.h"
-#include "PageLayout.h"
 #include "VirtualKeys.h"
+
+#include <algorithm>
 
 namespace braille {
 
 namespace {
 
 // The six chord keys and their dots: F D S J K L are dots 1 to 6.
-constexpr std::u16string_view kChordKeys = u"FDSJKL";
-
-int dotOfCharacter(char16_t c)
-{
-    if (c >= u'a' && c <= u'z')
-        c = char16_t(c - u'a' + u'A');
-    const std::size_t i = kChordKeys.find(c);
-    return i == std::u16string_view::npos ? 0 : 1 << i;
-}
+int dotOfKey(int key) { return key >= 0 && key < 0x10000 ? chordDotOfKey(char16_t(key)) : 0; }
 
 } // namespace
 
 EditingSession::EditingSession(Services services)
     : m_services(services), m_composer(dynamic_cast<ComposerInputMethod*>(&services.inputMethod)),
-      m_undo(m_cursor, this), m_text(m_cursor, m_undo, m_scroll, services.inputMethod),
+      m_undo(m_cursor, this), m_layout(services.layout),
+      m_text(m_cursor, m_undo, m_scroll, services.inputMethod),
       m_math(m_cursor, m_undo, m_scroll, services.mathList),
       m_braille(m_cursor, m_undo, m_scroll, services.brailleList, m_noChordTimer),
       m_modes(std::make_unique<InputModeSwitch>(m_cursor, m_undo, m_text, m_math, m_braille))
 {
     m_undo.reset();
+    m_scroll.rowsPerPage = m_visibleRows;
+    for (input_system_movement* system : {static_cast<input_system_movement*>(&m_text),
+                                          static_cast<input_system_movement*>(&m_math),
+                                          static_cast<input_system_movement*>(&m_braille)})
+        system->setPageLayout(m_layout.LineNumber, m_layout.ColumnNumber);
     // The view enters TEXT when its window is created.
     m_text.activate();
     updateStatus();
@@ -38,17 +38,52 @@ EditingSession::~EditingSession() = default;
 
 void EditingSession::setDocument(BrailleDocument* document)
 {
+    dropPending();
+    stopChord();
+    m_searchPattern.clear();
     m_document = document;
-    for (input_system_movement* system : {static_cast<input_system_movement*>(&m_text),
-                                          static_cast<input_system_movement*>(&m_math),
-                                          static_cast<input_system_movement*>(&m_braille)})
-        system->setPageLayout(pageLayout().LineNumber, pageLayout().ColumnNumber);
+    if (document && document->cellsPerLine != m_layout.ColumnNumber)
+        document->setCellsPerLine(m_layout.ColumnNumber);
     m_cursor.attach(document, 0, 0);
     m_undo.reset();
+    m_scroll.position = 0;
+    updateScrollRange();
     if (document)
         announceSection();
     updateStatus();
     m_services.host.repaint();
+}
+
+void EditingSession::dropPending()
+{
+    if (m_composer)
+        m_composer->cancel();
+    m_preedit.clear();
+    m_text.cancelPending();
+    m_math.cancelPending();
+    m_braille.cancelPending();
+    if (m_displayTimerRunning) {
+        m_services.host.stopTimer(kDisplayFlushTimer);
+        m_displayTimerRunning = false;
+    }
+}
+
+void EditingSession::settlePending()
+{
+    if (!viewReady())
+        return;
+    if (m_modes->isText()) {
+        // Letters being composed are committed, as an input method commits on a click; cells
+        // typed on the display are converted as the pause after them would.
+        if (m_composer)
+            act(m_composer->flush(m_modes->active()));
+        if (!m_text.pending().empty())
+            flushDisplayCells(m_display.displaySet());
+    } else {
+        // Keys waiting for a choice among candidates are dropped, as Escape drops them.
+        activeSystem().cancelPending();
+    }
+    notePendingChange();
 }
 
 void EditingSession::announceSection()
@@ -62,12 +97,125 @@ bool EditingSession::viewReady() const { return m_document && m_document->comple
 
 void EditingSession::message(std::u16string_view text) { m_services.host.message(text); }
 
+input_system_movement& EditingSession::activeSystem() const
+{
+    if (m_modes->isText())
+        return m_modes->textSystem();
+    if (m_modes->isMath())
+        return m_modes->mathSystem();
+    return m_modes->brailleSystem();
+}
+
 void EditingSession::act(int result)
 {
-    if (result & kCaretMoved) {
-        m_services.host.caretIntoView();
+    if (result & kCaretMoved)
+        caretIntoView();
+    if (result != kNotHandled) {
+        m_drawnPending = pendingText();
         m_services.host.repaint();
     }
+}
+
+void EditingSession::notePendingChange()
+{
+    std::u16string now = pendingText();
+    if (now != m_drawnPending) {
+        m_drawnPending = std::move(now);
+        m_services.host.repaint();
+    }
+}
+
+void EditingSession::updateScrollRange()
+{
+    m_scroll.maximum = m_document ? m_document->section().rowCount : 0;
+    m_scroll.position = std::min(m_scroll.position, m_scroll.maximum);
+}
+
+void EditingSession::caretIntoView()
+{
+    updateScrollRange();
+    if (m_cursor.isAttached()) {
+        const std::uint32_t row = m_cursor.row();
+        if (row < m_scroll.position)
+            m_scroll.position = row;
+        else if (row >= m_scroll.position + m_visibleRows)
+            m_scroll.position = row + 1 - m_visibleRows;
+        m_scroll.position = std::min(m_scroll.position, m_scroll.maximum);
+    }
+    m_services.host.caretIntoView();
+}
+
+void EditingSession::setVisibleRows(std::uint32_t rows)
+{
+    m_visibleRows = std::max<std::uint32_t>(rows, 1);
+    m_scroll.rowsPerPage = m_visibleRows;
+    m_services.host.repaint();
+}
+
+void EditingSession::scrollTo(std::uint32_t row)
+{
+    updateScrollRange();
+    m_scroll.position = std::min(row, m_scroll.maximum);
+    m_services.host.repaint();
+}
+
+void EditingSession::scrollBy(int rows)
+{
+    const std::int64_t to = std::int64_t(m_scroll.position) + rows;
+    scrollTo(std::uint32_t(std::max<std::int64_t>(to, 0)));
+}
+
+void EditingSession::setPageLayout(PageLayout layout)
+{
+    layout.ColumnNumber = std::max<std::uint32_t>(layout.ColumnNumber, 1);
+    layout.LineNumber = std::max<std::uint32_t>(layout.LineNumber, 1);
+    m_layout = layout;
+    for (input_system_movement* system : {static_cast<input_system_movement*>(&m_text),
+                                          static_cast<input_system_movement*>(&m_math),
+                                          static_cast<input_system_movement*>(&m_braille)})
+        system->setPageLayout(layout.LineNumber, layout.ColumnNumber);
+    if (m_document && m_document->cellsPerLine != layout.ColumnNumber) {
+        settlePending();
+        const bool attached = m_cursor.isAttached();
+        const DocumentLocation at = m_cursor.location();
+        m_document->setCellsPerLine(layout.ColumnNumber);
+        // The rows changed: the caret goes back to its character, the selection is dropped.
+        if (attached) {
+            m_cursor.attach(m_document, 0, 0);
+            m_cursor.goToLocation(at);
+            m_cursor.setDesired();
+            m_cursor.collapseSelection();
+        }
+        caretIntoView();
+    }
+    m_services.host.repaint();
+}
+
+void EditingSession::markSaved()
+{
+    m_undo.setSavePoint();
+    if (m_document)
+        m_document->modified = false;
+}
+
+void EditingSession::placeCaretAt(std::uint32_t row, double cellX, bool extend)
+{
+    if (!viewReady())
+        return;
+    settlePending();
+    const std::uint32_t column = cellX <= 0 ? 0u : std::uint32_t(cellX);
+    m_cursor.goTo(row, column);
+    // A point on the right half of a character puts the caret after it.
+    const BrailleCharacter* e = m_cursor.entry();
+    if (e && m_cursor.column + 1 < m_cursor.rows.row().width &&
+        cellX - m_cursor.column >= double(e->cellCount()) / 2) {
+        m_cursor.moveRight();
+        m_cursor.setDesired();
+    }
+    m_cursor.setSelectionEnd(!extend);
+    caretIntoView();
+    m_drawnPending = pendingText();
+    m_services.host.repaint();
 }
 
 void EditingSession::updateStatus()
@@ -79,27 +227,49 @@ void EditingSession::updateStatus()
 
 std::u16string EditingSession::pendingText() const
 {
-    if (m_modes->isText())
-        return m_composer ? m_composer->composition() : std::u16string();
+    if (m_modes->isText()) {
+        if (m_composer && !m_composer->composition().empty())
+            return m_composer->composition();
+        return m_preedit.empty() ? m_text.pending() : m_preedit;
+    }
     return m_modes->isMath() ? m_math.pending() : m_braille.pending();
 }
 
 // ---- Keys, characters, timers -------------------------------------------------------------
 
-void EditingSession::keyDown(int key, int repeat, std::uint32_t flags)
+void EditingSession::syncShift(unsigned modifiers)
 {
+    input_system_movement& system = activeSystem();
+    const bool shift = modifiers & kShiftModifier;
+    if (shift != system.shiftDown()) {
+        if (shift)
+            system.keyDown(vk::Shift, 1, 0);
+        else
+            system.keyUp(vk::Shift, 1, 0);
+    }
+}
+
+bool EditingSession::keyDown(int key, unsigned modifiers, int repeat, std::uint32_t flags)
+{
+    m_modifiers = modifiers;
     if (key == vk::Shift)
-        m_shift = true;
+        m_modifiers |= kShiftModifier;
     if (key == vk::Control)
-        m_control = true;
-    if (flags & vk::ControlHeldFlag)
-        m_control = true;
+        m_modifiers |= kControlModifier;
+    const bool shift = m_modifiers & kShiftModifier, control = m_modifiers & kControlModifier;
 
     // In link mode Ctrl+Shift+Up and Down move the companion's caret first.
     Companion& companion = m_services.companion;
-    if ((key == vk::Up || key == vk::Down) && m_shift && m_control && companion.isLinked() && companion.sendKey(key))
-        return;
+    if ((key == vk::Up || key == vk::Down) && shift && control && companion.isLinked() && companion.sendKey(key))
+        return false;
 
+    if (const int id = cmd::commandForKey(key, shift, control, m_modifiers & kAltModifier)) {
+        command(id);
+        return true;
+    }
+
+    syncShift(m_modifiers);
+    updateScrollRange();
     input_system& active = m_modes->active();
     if (m_composer && m_modes->isText()) {
         // While letters are being composed, Backspace, Escape and Enter belong to them; Space
@@ -107,22 +277,26 @@ void EditingSession::keyDown(int key, int repeat, std::uint32_t flags)
         int result = kNotHandled;
         if (m_composer->takeKey(key, active, result)) {
             act(result);
-            return;
+            notePendingChange();
+            return false;
         }
         if (key == vk::Space)
             act(m_composer->flush(active));
     }
-    if (m_control)
+    if (control)
         flags |= vk::ControlHeldFlag;
     act(active.keyDown(key, repeat, flags));
+    notePendingChange();
+    return false;
 }
 
-void EditingSession::keyUp(int key, int repeat, std::uint32_t flags)
+void EditingSession::keyUp(int key, unsigned modifiers, int repeat, std::uint32_t flags)
 {
+    m_modifiers = modifiers;
     if (key == vk::Shift)
-        m_shift = false;
+        m_modifiers &= ~unsigned(kShiftModifier);
     if (key == vk::Control)
-        m_control = false;
+        m_modifiers &= ~unsigned(kControlModifier);
     if (!viewReady())
         return;
     if (m_modes->isBraille() && dotOfKey(key)) {
@@ -130,16 +304,28 @@ void EditingSession::keyUp(int key, int repeat, std::uint32_t flags)
             commitChord();
         return;
     }
+    syncShift(m_modifiers);
     act(m_modes->active().keyUp(key, repeat, flags));
 }
 
-int EditingSession::dotOfKey(int key) { return key >= 0 && key < 0x10000 ? dotOfCharacter(char16_t(key)) : 0; }
+void EditingSession::focusLost()
+{
+    m_modifiers = kNoModifier;
+    for (input_system_movement* system : {static_cast<input_system_movement*>(&m_text),
+                                          static_cast<input_system_movement*>(&m_math),
+                                          static_cast<input_system_movement*>(&m_braille)}) {
+        system->keyUp(vk::Shift, 1, 0);
+        system->keyUp(vk::Control, 1, 0);
+    }
+    // A chord whose keys were down when the focus went is dropped, not typed.
+    stopChord();
+}
 
 void EditingSession::character(char16_t c)
 {
     if (!viewReady())
         return;
-    if (m_modes->isBraille() && dotOfCharacter(c)) {
+    if (m_modes->isBraille() && chordDotOfKey(c)) {
         // Chord keys are collected, never typed: the chord is committed when one of its keys is
         // released or when its time window has passed.
         if (!m_chordTimerRunning) {
@@ -147,7 +333,7 @@ void EditingSession::character(char16_t c)
             m_services.host.startTimer(kChordTimer, input_system_braille::kChordWindowMs);
             m_chordTimerRunning = true;
         }
-        m_chordMask |= dotOfCharacter(c);
+        m_chordMask |= chordDotOfKey(c);
         return;
     }
     input_system& active = m_modes->active();
@@ -155,29 +341,45 @@ void EditingSession::character(char16_t c)
         act(m_composer->type(c, active));
     else
         act(active.charTyped(c));
+    notePendingChange();
 }
 
 void EditingSession::inputMethodResult(std::u16string_view text)
 {
-    if (!viewReady() || text.empty())
-        return;
-    if (m_modes->isText()) {
-        act(m_text.typeResult(text));
+    m_preedit.clear();
+    if (!viewReady() || text.empty()) {
+        notePendingChange();
         return;
     }
-    input_system& active = m_modes->active();
-    for (char16_t c : text)
-        act(active.charTyped(c));
+    if (m_modes->isText()) {
+        act(m_text.typeResult(text));
+    } else {
+        input_system& active = m_modes->active();
+        for (char16_t c : text)
+            act(active.charTyped(c));
+    }
+    notePendingChange();
+}
+
+void EditingSession::inputMethodPreedit(std::u16string_view text)
+{
+    m_preedit.assign(text);
+    notePendingChange();
 }
 
 void EditingSession::commitChord()
 {
     act(m_modes->active().chord(m_chordMask));
+    stopChord();
+}
+
+void EditingSession::stopChord()
+{
     if (m_chordTimerRunning) {
         m_services.host.stopTimer(kChordTimer);
         m_chordTimerRunning = false;
-        m_chordMask = 0;
     }
+    m_chordMask = 0;
 }
 
 void EditingSession::timer(int id)
@@ -197,6 +399,7 @@ void EditingSession::timer(int id)
         m_displayTimerRunning = true; // stopped by the flush
         flushDisplayCells(m_display.displaySet());
     }
+    notePendingChange();
 }
 
 // ---- The braille display's keys ------------------------------------------------------------
@@ -213,7 +416,7 @@ void EditingSession::displayKeyDown(int key)
         m_display.classify(char16_t(key));
     if (key == vk::Space)
         flushDisplayCells(typedIn);
-    keyDown(key);
+    keyDown(key, m_modifiers);
 }
 
 void EditingSession::displayCharacter(char16_t cell)
@@ -255,6 +458,7 @@ void EditingSession::displayCharacter(char16_t cell)
         m_services.host.startTimer(kDisplayFlushTimer, 1000);
         m_displayTimerRunning = true;
     }
+    notePendingChange();
 }
 
 void EditingSession::flushDisplayCells(SetNumber set)

@@ -1,21 +1,24 @@
 #pragma once
-// One editing session: everything a transcriber does to a document with keys and commands,
-// without a window.
+// One editing session: everything a transcriber does to a document with keys, the mouse and
+// commands, without a window.
 //
-// The view owns a session and hands it its events: key presses and releases, typed characters,
-// input-method results, timer ticks, the keys of the braille display, and commands. The session
-// holds the caret, the undo history, the three input systems and the switch between the modes
-// TEXT, MATH and BRAILLE, collects six-key chords, follows the indicators typed on the braille
-// display, and runs the editing commands (clipboard, conversion, undo, the structure keys F5 to
-// F9, sections, symbols). What it needs from the window (timers, status texts, the BRAILLE
-// button, message boxes, the clipboard, scrolling, the companion) it asks through SessionHost,
-// SessionClipboard and Companion.
+// The view owns a session and hands it its events: key presses and releases with the modifiers
+// held, typed characters, input-method results and pre-edit text, timer ticks, clicks and drags
+// as rows and cells, the keys of the braille display, and commands. The session holds the caret,
+// the scroll position, the undo history with its save point, the three input systems and the
+// switch between the modes TEXT, MATH and BRAILLE, collects six-key chords, follows the
+// indicators typed on the braille display, and runs the editing commands (clipboard, conversion,
+// undo, the structure keys F5 to F9, sections, symbols). What it needs from the window (timers,
+// status texts, the BRAILLE button, message boxes, the clipboard, repainting, the companion) it
+// asks through SessionHost, SessionClipboard and Companion. The view only translates events and
+// paints what the session exposes.
 
 #include "CandidateList.h"
 #include "ChordTimer.h"
 #include "ComposerInputMethod.h"
 #include "DisplayKeyboard.h"
 #include "InputModeSwitch.h"
+#include "PageLayout.h"
 #include "SessionHost.h"
 #include "UndoHistory.h"
 
@@ -23,6 +26,14 @@
 #include <string_view>
 
 namespace braille {
+
+// The modifier keys held with a key, as the window reports them.
+enum KeyModifier : unsigned {
+    kNoModifier = 0,
+    kShiftModifier = 1,
+    kControlModifier = 2,
+    kAltModifier = 4,
+};
 
 class EditingSession final : private Notifier {
 public:
@@ -35,6 +46,8 @@ public:
         InputMethod& inputMethod;
         CandidateList& mathList;
         CandidateList& brailleList;
+        // Lines per page and cells per line the session starts with (the settings).
+        PageLayout layout{};
     };
 
     explicit EditingSession(Services services);
@@ -42,28 +55,60 @@ public:
     EditingSession(const EditingSession&) = delete;
     EditingSession& operator=(const EditingSession&) = delete;
 
-    // Shows a newly loaded or created document: the caret at its start, a fresh undo history.
+    // Shows a newly loaded or created document: laid out to the session's line width, the caret
+    // at its start, a fresh undo history whose save point is the document as it is, and nothing
+    // left over from the previous document (pending keys, unfinished letters, the search pattern).
     void setDocument(BrailleDocument* document);
     BrailleDocument* document() const { return m_document; }
+    const BrailleDocument* constDocument() const { return m_document; }
     // A document is there, complete, and the caret stands on it.
     bool viewReady() const;
 
-    // Events from the keyboard. `flags` carry vk::RepeatFlag for auto-repeat.
-    void keyDown(int key, int repeat = 1, std::uint32_t flags = 0);
-    void keyUp(int key, int repeat = 1, std::uint32_t flags = 0);
+    // Events from the keyboard. `modifiers` are the KeyModifier bits held with the key; `flags`
+    // carry vk::RepeatFlag for auto-repeat. keyDown returns true when the key ran a command
+    // (an accelerator such as Ctrl+C, F2 or Alt+Backspace): the character it may carry must then
+    // not be typed.
+    bool keyDown(int key, unsigned modifiers = kNoModifier, int repeat = 1, std::uint32_t flags = 0);
+    void keyUp(int key, unsigned modifiers = kNoModifier, int repeat = 1, std::uint32_t flags = 0);
     void character(char16_t c);
-    // Text the input method committed (one result string).
+    // The window lost the keyboard focus: whatever was held (modifiers, a chord) is let go.
+    void focusLost();
+    // Text the input method committed (one result string), and the text it is composing.
     void inputMethodResult(std::u16string_view text);
+    void inputMethodPreedit(std::u16string_view text);
     void timer(int id);
     // The braille display's own keys: a key (routing keys 3201..3247 among them) and a cell.
     void displayKeyDown(int key);
     void displayCharacter(char16_t cell);
 
+    // The mouse. `cellX` is the horizontal position in cells from the left of the text (0.5 is
+    // the middle of the first cell): the caret goes before the character under it, or after it
+    // when the point is on the character's right half. With `extend` the selection is extended
+    // to there (Shift+click, drag); otherwise it collapses there (click). Pending input is
+    // settled first.
+    void placeCaretAt(std::uint32_t row, double cellX, bool extend);
+
+    // Scrolling. The view tells how many rows it shows; the session keeps the top row and keeps
+    // the caret in view after every caret move.
+    void setVisibleRows(std::uint32_t rows);
+    std::uint32_t visibleRows() const { return m_visibleRows; }
+    std::uint32_t scrollPosition() const { return m_scroll.position; }
+    // The largest top row: the number of rows of the current section.
+    std::uint32_t scrollMaximum() const { return m_scroll.maximum; }
+    // The wheel and the scroll bar: the caret stays where it is.
+    void scrollTo(std::uint32_t row);
+    void scrollBy(int rows);
+
+    // The page layout: the document is laid out again with the new line width.
+    void setPageLayout(PageLayout layout);
+    const PageLayout& pageLayout() const { return m_layout; }
+
+    // The document was written to its file (or read from it): this undo position is its save
+    // point, and the document is no longer modified.
+    void markSaved();
+
     // A command by id; false for an id the session does not know.
     bool command(int id);
-    // The accelerator keys (F2, Ctrl+C, ...): runs the command and returns true, or false for a
-    // key that is no accelerator.
-    bool acceleratorKey(int key);
 
     // The operations the commands are made of, for the window and the find dialog.
     void insertEntries(const EntryList& entries);
@@ -78,19 +123,36 @@ public:
     const InputModeSwitch& modes() const { return *m_modes; }
     const DisplayKeyboard& displayKeyboard() const { return m_display; }
     int chordMask() const { return m_chordMask; }
-    bool shiftDown() const { return m_shift; }
-    bool controlDown() const { return m_control; }
-    // The unfinished letters of Tenkora's own kana input, or the keys pending in MATH/BRAILLE.
+    bool shiftDown() const { return m_modifiers & kShiftModifier; }
+    bool controlDown() const { return m_modifiers & kControlModifier; }
+    // What is typed but not yet in the document, drawn at the caret: the unfinished letters of
+    // Tenkora's own kana input or the system input method's pre-edit text in TEXT, the keys or
+    // display cells pending in MATH and BRAILLE.
     std::u16string pendingText() const;
+    // The cell (row, column) where the pending text is drawn: the caret's.
+    CellPosition pendingPosition() const { return m_cursor.position(); }
     EntryList& searchPattern() { return m_searchPattern; }
 
 private:
     void message(std::u16string_view text) override;
+    // Acts on an input system's result word: keeps the caret in view when it moved and asks
+    // for a repaint when anything was handled.
     void act(int result);
+    void caretIntoView();
+    void updateScrollRange();
+    // Asks for a repaint when the pending text changed since it was last drawn.
+    void notePendingChange();
     void updateStatus();
     // Pane 6 and the menu follow the edited section.
     void announceSection();
-    bool commandNeedsDocument(int id) const;
+    input_system_movement& activeSystem() const;
+    // Tells the active input system whether Shift is held, as a key press of its own would.
+    void syncShift(unsigned modifiers);
+    // Commits the unfinished letters, converts display cells still waiting and drops keys
+    // pending in MATH or BRAILLE, before the caret is moved by other means than the keys.
+    void settlePending();
+    // Forgets everything typed but not committed.
+    void dropPending();
 
     // Modes.
     void toggleTextMath();
@@ -102,7 +164,7 @@ private:
 
     // Chords.
     void commitChord();
-    static int dotOfKey(int key);
+    void stopChord();
 
     // Commands.
     void copy();
@@ -125,6 +187,8 @@ private:
     BrailleDocumentCursor m_cursor;
     UndoHistory m_undo;
     ScrollState m_scroll;
+    std::uint32_t m_visibleRows = 22;
+    PageLayout m_layout;
     NoChordTimer m_noChordTimer; // the session collects chords itself
     input_system_indirect_imm m_text;
     input_system_dictionary m_math;
@@ -134,8 +198,9 @@ private:
     int m_chordMask = 0;
     bool m_chordTimerRunning = false;
     bool m_displayTimerRunning = false;
-    bool m_shift = false;
-    bool m_control = false;
+    unsigned m_modifiers = kNoModifier;
+    std::u16string m_preedit;
+    std::u16string m_drawnPending;
     EntryList m_searchPattern;
 };
 

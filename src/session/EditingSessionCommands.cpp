@@ -70,15 +70,6 @@ int cmd::commandForKey(int key, bool shift, bool control, bool alt)
     }
 }
 
-bool EditingSession::acceleratorKey(int key)
-{
-    const int id = cmd::commandForKey(key, m_shift, m_control, false);
-    if (id == 0)
-        return false;
-    command(id);
-    return true;
-}
-
 bool EditingSession::command(int id)
 {
     // These work whatever the document's state.
@@ -178,7 +169,8 @@ bool EditingSession::command(int id)
 
 void EditingSession::commandEpilogue()
 {
-    m_services.host.caretIntoView();
+    caretIntoView();
+    m_drawnPending = pendingText();
     m_services.host.repaint();
 }
 
@@ -251,6 +243,9 @@ void EditingSession::convertSelection(SetNumber target)
     const CellPosition start = m_cursor.selectionStart();
     m_cursor.goTo(start.row, start.column);
     CharacterPosition at = characterPosition(m_cursor);
+    // Each replacement is a deletion and an insertion in place, which keeps the paragraphs and
+    // their labels; together they are one undo step.
+    m_undo.beginGroup();
     for (std::size_t i = 0; i < count; ++i) {
         const BrailleCharacter* e = characterAt(at);
         if (!e)
@@ -264,8 +259,6 @@ void EditingSession::convertSelection(SetNumber target)
         const bool keep = !replacement || replacement == d.defaultEntry(target) || replacement == d.lineBreakEntry() ||
                           replacement == d.blankEntry() || replacement == e;
         if (!keep) {
-            // Each replacement is recorded (the deletion, then the insertion), so the conversion
-            // can be undone and later steps keep their positions.
             placeCursor(m_cursor, at);
             deleteAtCursorRecorded(m_cursor, m_undo);
             placeCursor(m_cursor, at);
@@ -276,6 +269,7 @@ void EditingSession::convertSelection(SetNumber target)
             break;
         at = *next;
     }
+    m_undo.endGroup();
     placeCursor(m_cursor, at);
     m_cursor.collapseSelection();
     commandEpilogue();
@@ -284,9 +278,8 @@ void EditingSession::convertSelection(SetNumber target)
 void EditingSession::undo()
 {
     const SectionKind before = m_document->currentSection;
-    m_undo.undo();
-    if (!m_undo.canUndo())
-        m_document->modified = false;
+    if (m_undo.undo())
+        m_document->modified = !m_undo.atSavePoint();
     if (m_document->currentSection != before)
         announceSection();
     commandEpilogue();
@@ -294,10 +287,9 @@ void EditingSession::undo()
 
 void EditingSession::redo()
 {
-    // Redo leaves the modified flag set even when it reaches the latest step: the document
-    // still differs from the file.
     const SectionKind before = m_document->currentSection;
-    m_undo.redo();
+    if (m_undo.redo())
+        m_document->modified = !m_undo.atSavePoint();
     if (m_document->currentSection != before)
         announceSection();
     commandEpilogue();

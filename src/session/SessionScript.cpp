@@ -1,5 +1,6 @@
 #include "SessionScript.h"
 
+#include "ChordKeys.h"
 #include "ComposerInputMethod.h"
 #include "Utf.h"
 #include "VirtualKeys.h"
@@ -25,6 +26,15 @@ void ScriptHost::wait(long milliseconds, EditingSession& session)
         session.timer(id);
     }
     m_now = until;
+}
+
+bool ScriptHost::save(std::string& error)
+{
+    if (!m_saver) {
+        error = "there is no file to save to";
+        return false;
+    }
+    return m_saver(error);
 }
 
 std::u16string ScriptHost::pane(int n) const
@@ -98,21 +108,20 @@ public:
     }
 
 private:
-    void press(int key, char16_t character)
+    void press(int key, char16_t character, unsigned modifiers = kNoModifier)
     {
-        if (m_session.acceleratorKey(key))
-            return;
-        m_session.keyDown(key);
-        if (character && !m_session.controlDown())
+        if (m_session.keyDown(key, modifiers))
+            return; // an accelerator: its character is not typed
+        if (character && !(modifiers & kControlModifier))
             m_session.character(character);
-        m_session.keyUp(key, 1, vk::RepeatFlag);
+        m_session.keyUp(key, modifiers, 1, vk::RepeatFlag);
     }
 
     void typeText(std::u16string_view text)
     {
         std::u16string foreign; // non-ASCII characters go to the input method in TEXT mode
         auto flushForeign = [&] {
-            for (const std::u16string& piece : ComposerInputMethod::syllables(foreign))
+            for (const std::u16string& piece : input_system_indirect_imm::resultPieces(foreign))
                 m_session.inputMethodResult(piece);
             foreign.clear();
         };
@@ -173,12 +182,22 @@ private:
             error = "unknown token {" + text + "}";
             return false;
         }
-        // Keys with modifiers: S- Shift, C- Control.
+        // Keys with modifiers: S- Shift, C- Control, A- Alt.
         std::string_view rest = text;
-        bool shift = false, control = false;
-        while (rest.size() > 2 && rest[1] == '-' && (rest[0] == 'S' || rest[0] == 'C')) {
-            (rest[0] == 'S' ? shift : control) = true;
+        unsigned modifiers = kNoModifier;
+        while (rest.size() > 2 && rest[1] == '-' && (rest[0] == 'S' || rest[0] == 'C' || rest[0] == 'A')) {
+            modifiers |= rest[0] == 'S' ? kShiftModifier : rest[0] == 'C' ? kControlModifier : kAltModifier;
             rest.remove_prefix(2);
+        }
+        const bool shift = modifiers & kShiftModifier, control = modifiers & kControlModifier;
+        if (control && !shift && (rest == "s" || rest == "S")) {
+            // Saving is the window's command; the script's host does it.
+            if (!m_host.save(error)) {
+                error = "{C-s}: " + error;
+                return false;
+            }
+            m_session.markSaved();
+            return true;
         }
         int key = 0;
         char16_t character = 0;
@@ -187,7 +206,7 @@ private:
                 key = k.key;
                 character = k.character;
             }
-        if (!key && rest.size() == 1 && (control || shift) && std::isalnum(static_cast<unsigned char>(rest[0]))) {
+        if (!key && rest.size() == 1 && modifiers && std::isalnum(static_cast<unsigned char>(rest[0]))) {
             key = keyOfCharacter(char16_t(rest[0]));
             character = char16_t(shift ? std::toupper(static_cast<unsigned char>(rest[0])) : rest[0]);
         }
@@ -195,13 +214,14 @@ private:
             error = "unknown key {" + text + "}";
             return false;
         }
+        // The modifier keys go down before the key and up after it, as a keyboard sends them.
         if (control)
-            m_session.keyDown(vk::Control);
+            m_session.keyDown(vk::Control, kControlModifier);
         if (shift)
-            m_session.keyDown(vk::Shift);
-        press(key, character);
+            m_session.keyDown(vk::Shift, modifiers & (kShiftModifier | kControlModifier));
+        press(key, character, modifiers);
         if (shift)
-            m_session.keyUp(vk::Shift);
+            m_session.keyUp(vk::Shift, modifiers & kControlModifier);
         if (control)
             m_session.keyUp(vk::Control);
         return true;
@@ -210,7 +230,7 @@ private:
     bool chord(std::u16string_view keys, std::string& error)
     {
         for (char16_t c : keys) {
-            if (std::u16string_view(u"FDSJKLfdsjkl").find(c) == std::u16string_view::npos) {
+            if (!chordDotOfKey(c)) {
                 error = "a chord is made of the keys F D S J K L";
                 return false;
             }

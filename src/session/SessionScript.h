@@ -6,11 +6,12 @@
 // A script is text and {...} tokens; plain characters are typed as the window delivers them (in
 // TEXT mode letters go through the kana input, other non-ASCII characters are committed as
 // input-method results a syllable at a time), tokens name keys ({Enter}, {S-Right}, {C-z}),
-// input-method results ({ime:TEXT}), chords ({chord:FD}), time ({wait:100}), the braille
+// input-method results ({ime:TEXT}), saving ({C-s}), chords ({chord:FD}), time ({wait:100}), the braille
 // display's cells and routing keys ({disp:A}, {route:5}) and commands ({cmd:32932}).
 
 #include "EditingSession.h"
 
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -26,8 +27,14 @@ public:
     void setBrailleButton(bool pressed) override { m_brailleButton = pressed; }
     void message(std::u16string_view text) override { m_messages.emplace_back(text); }
     void caretIntoView() override {}
-    void repaint() override {}
+    void repaint() override { ++m_repaints; }
     void sectionChanged(SectionKind kind) override { m_section = kind; }
+
+    // What {C-s} does: writes the document where the script's caller says; false with the
+    // reason when there is no such place or the writing failed.
+    void setSaver(std::function<bool(std::string& error)> saver) { m_saver = std::move(saver); }
+    bool save(std::string& error);
+    int repaints() const { return m_repaints; }
 
     // Moves the clock on, firing the timers that fall due, in order.
     void wait(long milliseconds, EditingSession& session);
@@ -45,6 +52,8 @@ private:
     std::vector<std::u16string> m_messages;
     bool m_brailleButton = false;
     SectionKind m_section = Body;
+    int m_repaints = 0;
+    std::function<bool(std::string& error)> m_saver;
 };
 
 class MemoryClipboard final : public SessionClipboard {
