@@ -158,6 +158,17 @@ TEST(CursorEditing, InsertTextMovesPastTheInsertion)
     EXPECT_EQ(insertTextAtCursor(f.cursor, u"", kTextSet, kTextSet), 0u);
 }
 
+// Text inserted into a word that then wraps to the next row: the cursor stands right after the
+// inserted text, not one character further.
+TEST(CursorEditing, InsertTextThatWrapsTheWordLeavesTheCursorRightAfterIt)
+{
+    Fixture f(u"あいう かきく たち", 10);
+    f.cursor.goTo(0, 7); // on the blank before たち
+    EXPECT_EQ(insertTextAtCursor(f.cursor, u"けこさし", kTextSet, kTextSet), 4u);
+    EXPECT_EQ(dumpRows(f.doc), "あいう_|4\nかきくけこさし_たち*|11\n");
+    EXPECT_EQ(f.at(), "_@1:7");
+}
+
 TEST(CursorEditing, SelectionCollectAndDeleteInEitherDirection)
 {
     for (bool reversed : {false, true}) {

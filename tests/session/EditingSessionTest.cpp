@@ -5,6 +5,7 @@
 #include "SymbolCommands.h"
 #include "TestSupport.h"
 #include "Utf.h"
+#include "VirtualKeys.h"
 
 #include <gtest/gtest.h>
 #include <random>
@@ -308,10 +309,52 @@ TEST(SessionEditing, ConvertingASelectionToMathKeepsBlanksAndLineBreaks)
             EXPECT_EQ(after[i]->print, before[i]->print);
         }
     }
-    // The conversion is undone step by step back to the text characters.
-    while (flatCharacters(s.document) != before && s.session.undoHistory().canUndo())
-        s.run(u"{C-z}");
+    // One Ctrl+Z takes the whole conversion back, one Ctrl+Y brings it again.
+    s.run(u"{C-z}");
     EXPECT_EQ(flatCharacters(s.document), before);
+    s.run(u"{C-y}");
+    EXPECT_EQ(flatCharacters(s.document), after);
+}
+
+TEST(SessionEditing, ModifiedIsClearExactlyAtTheSavePoint)
+{
+    Session s;
+    s.host.setSaver([](std::string&) { return true; });
+    s.run(u"ka{C-s}");
+    EXPECT_FALSE(s.document.modified);
+    s.run(u"ki{C-z}");
+    EXPECT_FALSE(s.document.modified); // back where the file is
+    s.run(u"{C-z}");
+    EXPECT_TRUE(s.document.modified); // before the save: the file holds か, the screen nothing
+    s.run(u"{A-BS}{C-y}");
+    EXPECT_FALSE(s.document.modified);
+    s.run(u"{C-y}");
+    EXPECT_TRUE(s.document.modified);
+    // Typing after an undo drops the saved step: no undo position reaches the file again.
+    s.run(u"{C-z}{C-z}ku");
+    while (s.session.undoHistory().canUndo()) {
+        s.run(u"{C-z}");
+        EXPECT_TRUE(s.document.modified);
+    }
+}
+
+TEST(SessionEditing, ANewDocumentStartsClean)
+{
+    Session s;
+    s.run(u"ky"); // unfinished letters
+    s.session.searchPattern() = {CharacterDictionary::instance().blankEntry()};
+    BrailleDocument next;
+    s.session.setDocument(&next);
+    EXPECT_EQ(s.session.pendingText(), u"");
+    EXPECT_TRUE(s.session.searchPattern().empty());
+    s.run(u"a");
+    EXPECT_EQ(u8(flatCharacters(next).front()->print), "あ"); // not きゃ
+    s.run(u"{F2}al"); // keys pending in MATH
+    ASSERT_NE(s.session.pendingText(), u"");
+    BrailleDocument third;
+    s.session.setDocument(&third);
+    EXPECT_EQ(s.session.pendingText(), u"");
+    EXPECT_EQ(flatCharacters(third).size(), 1u);
 }
 
 TEST(SessionStructureKeys, FractionInTextSwitchesToMathAndStandsAfterTheOpener)
@@ -434,4 +477,139 @@ TEST(SessionRandom, KeysCharactersChordsDisplayCellsAndCommandsKeepTheDocumentSo
         s.document.currentSection = Body;
         EXPECT_EQ(s.cells(), "") << "seed " << seed;
     }
+}
+
+// Cells typed on the braille display keep their cells: a cell string is never taken for a
+// keyboard key spelled the same (the full stop "4" for the digit key 4).
+TEST(SessionDisplay, CellsKeepTheirCellsInEveryKeySet)
+{
+    for (const auto& [typed, cells] : {std::pair{u"{disp:#A4 }", "#A4"}, std::pair{u"{disp:#A2B }", "#A2B"},
+                                       std::pair{u"{disp:;,A }", ";,A"}}) {
+        Session s;
+        s.run(typed);
+        EXPECT_EQ(s.cells(), cells) << u8(typed);
+    }
+}
+
+// An input method may commit a whole phrase: the rules then give the same signs as when the
+// same text is committed a syllable at a time, and blanks inside it stay blanks.
+TEST(SessionInputMethod, APhraseCommittedAtOnceGetsTheSignsOfItsSyllables)
+{
+    for (std::u16string_view phrase : {u"あ１", u"きょうは２０２６ねん", u"あ　い", u"５あ、Ｂあ", u"１，０００。"}) {
+        Session whole, pieces;
+        whole.run(u"{ime:" + std::u16string(phrase) + u"}");
+        for (const std::u16string& piece : input_system_indirect_imm::resultPieces(phrase))
+            pieces.run(u"{ime:" + piece + u"}");
+        EXPECT_EQ(whole.cells(), pieces.cells()) << u8(phrase);
+    }
+    Session s;
+    s.run(u"{ime:あ１}{ime:あ い}");
+    EXPECT_EQ(s.cells(), "A#A-A B");
+}
+
+TEST(SessionKeys, ModifiersComeWithTheKeyAndFocusLossLetsGo)
+{
+    Session s;
+    s.run(u"ka");
+    EXPECT_TRUE(s.session.keyDown(vk::Back, kAltModifier)); // Alt+Backspace undoes
+    EXPECT_EQ(s.cells(), "");
+    s.run(u"ka{Left}");
+    EXPECT_FALSE(s.session.keyDown(vk::Left, kShiftModifier)); // Shift comes with the key
+    EXPECT_FALSE(s.session.cursor().hasSelection()); // already at the start: nothing to select
+    s.session.keyDown(vk::Right, kShiftModifier);
+    EXPECT_TRUE(s.session.cursor().hasSelection());
+    s.session.keyDown(vk::Right, kNoModifier); // released between keys: the selection collapses
+    EXPECT_FALSE(s.session.cursor().hasSelection());
+    // A chord held when the focus goes is dropped, not typed.
+    s.run(u"{F4}");
+    s.session.keyDown('F');
+    s.session.character(u'f');
+    s.session.focusLost();
+    s.run(u"{wait:200}");
+    s.session.keyUp('F');
+    EXPECT_EQ(s.cells(), "*");
+}
+
+TEST(SessionView, TheCaretStaysInViewAndScrollingAsksForARepaint)
+{
+    std::u16string body;
+    for (int i = 0; i < 100; ++i)
+        body += u"あ\n";
+    Session s(body);
+    s.session.setVisibleRows(30);
+    const auto inView = [&] {
+        const std::uint32_t row = s.session.cursor().row(), top = s.session.scrollPosition();
+        return row >= top && row < top + 30;
+    };
+    for (std::u16string_view key : {u"{PgDn}", u"{PgDn}", u"{Down}", u"{PgDn}", u"{PgDn}", u"{PgUp}", u"{Up}"}) {
+        s.run(key);
+        EXPECT_TRUE(inView()) << u8(key) << " row " << s.session.cursor().row();
+        EXPECT_LE(s.session.scrollPosition(), s.session.scrollMaximum());
+    }
+    EXPECT_EQ(s.session.scrollMaximum(), 101u);
+    // Ctrl+Down scrolls and leaves the caret; the view is asked to paint it.
+    const std::uint32_t row = s.session.cursor().row(), top = s.session.scrollPosition();
+    const int repaints = s.host.repaints();
+    s.run(u"{C-Down}");
+    EXPECT_EQ(s.session.scrollPosition(), top + 1);
+    EXPECT_EQ(s.session.cursor().row(), row);
+    EXPECT_GT(s.host.repaints(), repaints);
+    s.session.scrollTo(1000);
+    EXPECT_EQ(s.session.scrollPosition(), 101u);
+}
+
+TEST(SessionView, PendingTextIsDrawnAndEveryChangeOfItRepaints)
+{
+    Session s;
+    int repaints = s.host.repaints();
+    s.run(u"k");
+    EXPECT_EQ(s.session.pendingText(), u"k");
+    EXPECT_GT(s.host.repaints(), repaints);
+    repaints = s.host.repaints();
+    s.run(u"{BS}");
+    EXPECT_EQ(s.session.pendingText(), u"");
+    EXPECT_GT(s.host.repaints(), repaints);
+    // A system input method's pre-edit text, then its commit.
+    repaints = s.host.repaints();
+    s.session.inputMethodPreedit(u"きょう");
+    EXPECT_EQ(s.session.pendingText(), u"きょう");
+    EXPECT_GT(s.host.repaints(), repaints);
+    s.session.inputMethodResult(u"今日");
+    EXPECT_EQ(s.session.pendingText(), u"");
+}
+
+TEST(SessionView, ClicksPlaceTheCaretByHalvesOfCharacters)
+{
+    Session s(u"がいは かき"); // が is two cells wide
+    s.session.placeCaretAt(0, 0.9, false);
+    EXPECT_EQ(s.session.cursor().column, 0u);
+    s.session.placeCaretAt(0, 1.1, false); // right half of が
+    EXPECT_EQ(s.session.cursor().column, 2u);
+    s.session.placeCaretAt(0, 3.6, true); // Shift+click on the right half of は
+    EXPECT_EQ(s.session.cursor().selectionStart(), (CellPosition{2, 0}));
+    EXPECT_EQ(s.session.cursor().selectionStop(), (CellPosition{4, 0}));
+    s.session.placeCaretAt(5, 100, false); // beyond the last row and its end
+    EXPECT_EQ(s.session.cursor().row(), 0u);
+    EXPECT_FALSE(s.session.cursor().hasSelection());
+    // Letters being composed are committed before the caret moves.
+    s.session.placeCaretAt(0, 0, false);
+    s.run(u"ta");
+    s.run(u"n");
+    s.session.placeCaretAt(0, 8, false);
+    EXPECT_EQ(s.session.pendingText(), u"");
+    EXPECT_EQ(s.prints(), "たんがいは□かき");
+}
+
+TEST(SessionView, ANewLineWidthLaysTheDocumentOutAgainAroundTheCaret)
+{
+    Session s(u"あいうえお かきくけこ さしすせそ");
+    s.session.cursor().goTo(0, 7); // on き
+    s.session.setPageLayout({22, 6});
+    EXPECT_EQ(s.document.cellsPerLine, 6u);
+    EXPECT_EQ(s.document.section().rowCount, 3u);
+    EXPECT_EQ(u8(s.session.cursor().entry()->print), "き");
+    EXPECT_EQ(s.session.cursor().position(), (CellPosition{1, 1}));
+    s.run(u"{ime:ん}"); // typing goes on at the same place
+    EXPECT_EQ(s.prints(), "あいうえお□かんきくけこ□さしすせそ");
+    ASSERT_EQ(s.document.checkInvariants(), "");
 }
