@@ -234,7 +234,10 @@ private:
 
     // Rule 6. A number begins with the number sign. Digits that continue a number (after a
     // digit, the numeric comma or the decimal point) take none, and neither does a digit typed
-    // right after a number sign that is already there.
+    // right after a number sign that is already there: the sign before it already opens the
+    // number. That sign is there when the transcriber typed it (F8 and the display's "#") or when
+    // the digit after it was deleted and another typed in its place ("５", Backspace, "６" keeps
+    // the first digit's sign); a second sign would read as a stray cell before the number.
     void numberSign()
     {
         if (!isDigit(characterAt(m_first)))

@@ -109,7 +109,7 @@ bool deleteSelectionRecorded(BrailleDocumentCursor& cursor, UndoHistory& undo)
     const CellPosition before = cellPosition(cursor, at);
     cursor.anchor = anchor;
     cursor.end = end;
-    if (!deleteSelection(cursor))
+    if (!deleteSelectionUnrecorded(cursor))
         return false;
     if (!entries.empty())
         recordDeletion(cursor, undo, before, at, std::move(entries));

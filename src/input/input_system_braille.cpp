@@ -46,7 +46,7 @@ int input_system_braille::chord(int dots)
     if (dots < 1 || dots > 63 || !hasDocument())
         return kNotHandled;
     const SixDotPair& pair = m_dictionary.gaijiSixDot(dots);
-    const bool deleted = deleteSelection();
+    const bool deleted = deleteSelectionRecorded(m_cursor, m_undo);
     const BrailleCharacter* e = pair.empty() ? nullptr : m_dictionary.find(kGaijiSet, pair.print, pair.nabcc);
     if (!e && !pair.empty())
         e = m_dictionary.find(kSpecialSet, pair.print, pair.nabcc);
@@ -75,7 +75,7 @@ void input_system_braille::commit()
 {
     const CandidateMatches::Candidate* chosen = m_candidates.selectedCandidate();
     if (hasDocument() && chosen) {
-        deleteSelection();
+        deleteSelectionRecorded(m_cursor, m_undo);
         // The gaiji character goes into the document as the text character with the same print
         // text and cells, or the text set's default character when there is none.
         const BrailleCharacter* e = m_dictionary.find(kTextSet, chosen->entry->print, chosen->entry->nabcc);

@@ -43,12 +43,12 @@ int input_system_dictionary::keyDown(int key, int repeat, std::uint32_t flags)
     if (!hasDocument())
         return input_system_movement::keyDown(key, repeat, flags);
     if (key == vk::Return) {
-        deleteSelection();
+        deleteSelectionRecorded(m_cursor, m_undo);
         insertRecorded({m_dictionary.lineBreakEntry(), mathOpener()});
         return kHandledCaretMoved;
     }
     if (key == vk::Space) {
-        deleteSelection();
+        deleteSelectionRecorded(m_cursor, m_undo);
         const auto before = previousPosition(*m_cursor.document, characterPosition(m_cursor));
         if (before && characterAt(*before) == m_dictionary.blankEntry())
             insertRecorded({m_dictionary.blankEntry(), mathOpener()});
@@ -70,7 +70,7 @@ void input_system_dictionary::commit()
 {
     EntryList inserted;
     if (hasDocument()) {
-        deleteSelection();
+        deleteSelectionRecorded(m_cursor, m_undo);
         if (const CandidateMatches::Candidate* chosen = m_candidates.selectedCandidate()) {
             inserted = insertRecorded({chosen->entry});
         } else {

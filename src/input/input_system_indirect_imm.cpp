@@ -129,7 +129,7 @@ int input_system_indirect_imm::typeResult(std::u16string_view text)
 {
     if (!hasDocument() || text.empty())
         return kNotHandled;
-    deleteSelection();
+    deleteSelectionRecorded(m_cursor, m_undo);
     for (const std::u16string& piece : resultPieces(text)) {
         if (piece == u" " || piece == u"\u3000") {
             insertRecorded({m_dictionary.blankEntry()});

@@ -10,7 +10,6 @@
 namespace braille {
 
 namespace {
-constexpr bool isKeySet(SetNumber set) { return set >= 6 && set <= 13; }
 constexpr std::size_t kMaxKeyLength = 19; // the longest run of keys matched in one step
 } // namespace
 
@@ -20,8 +19,6 @@ input_system_movement::input_system_movement(BrailleDocumentCursor& cursor, Undo
 }
 
 void input_system_movement::followSelection() { m_cursor.setSelectionEnd(!m_shiftDown); }
-
-bool input_system_movement::deleteSelection() { return deleteSelectionRecorded(m_cursor, m_undo); }
 
 EntryList input_system_movement::insertRecorded(const EntryList& entries)
 {
@@ -45,11 +42,11 @@ int input_system_movement::keyDown(int key, int, std::uint32_t flags)
     case vk::Delete:
         return deleteForward();
     case vk::Return:
-        deleteSelection();
+        deleteSelectionRecorded(m_cursor, m_undo);
         insertRecorded({m_dictionary.lineBreakEntry()});
         return kHandledCaretMoved;
     case vk::Space:
-        deleteSelection();
+        deleteSelectionRecorded(m_cursor, m_undo);
         insertRecorded({m_dictionary.blankEntry()});
         m_spaceTyped = true;
         return kHandledCaretMoved;
@@ -102,7 +99,7 @@ int input_system_movement::keyDown(int key, int, std::uint32_t flags)
 
 int input_system_movement::backspace()
 {
-    if (deleteSelection())
+    if (deleteSelectionRecorded(m_cursor, m_undo))
         return kHandledCaretMoved;
     if (m_cursor.atSectionStart())
         return kNotHandled;
@@ -114,7 +111,7 @@ int input_system_movement::backspace()
 
 int input_system_movement::deleteForward()
 {
-    if (!deleteSelection())
+    if (!deleteSelectionRecorded(m_cursor, m_undo))
         deleteAtCursorRecorded(m_cursor, m_undo); // nothing happens at the section's end
     return kHandledCaretMoved;
 }
@@ -134,7 +131,7 @@ bool input_system_movement::commonCharacter(char16_t c)
     case u'\u3000': // the input method's space
         if (!hasDocument())
             return true;
-        deleteSelection();
+        deleteSelectionRecorded(m_cursor, m_undo);
         insertRecorded({m_dictionary.blankEntry()});
         return true;
     case 8:  // Backspace
@@ -144,7 +141,7 @@ bool input_system_movement::commonCharacter(char16_t c)
     case 27: // Escape
         return true;
     default:
-        deleteSelection();
+        deleteSelectionRecorded(m_cursor, m_undo);
         return false;
     }
 }

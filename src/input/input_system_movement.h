@@ -49,10 +49,8 @@ public:
 protected:
     // The characters every system treats alike. True when the character needs no more work:
     // the ideographic space (a blank) and the control characters whose work keyDown does.
-    // Any other character replaces the selection, which is deleted here.
+    // Any other character replaces the selection, which is deleted here as one undo step.
     bool commonCharacter(char16_t c);
-    // Deletes the selection as one undo step; false when there was none.
-    bool deleteSelection();
     // Inserts the entries at the caret as one undo step and collapses the selection.
     EntryList insertRecorded(const EntryList& entries);
     // After a caret move: Shift extends the selection to the caret, otherwise it collapses.

@@ -36,6 +36,10 @@ struct BrailleCharacter {
     std::size_t cellCount() const { return nabcc.size(); }
 };
 
+// The restricted key sets 6..13 (kana, digits, small and capital letters, for text and for
+// math): typed keys and display cells are converted through them by their keys, not as print.
+constexpr bool isKeySet(SetNumber set) { return set >= 6 && set <= 13; }
+
 // Sets 3, 4 and 10..13 are stored with the mode "math", all others with "text".
 constexpr bool isMathSet(SetNumber set) { return set == 3 || set == 4 || (set >= 10 && set <= 13); }
 

@@ -224,7 +224,7 @@ void collectSelection(BrailleDocumentCursor& c, EntryList& out)
     walkSelection(c, [&](const BrailleCharacter* e) { out.push_back(e); });
 }
 
-bool deleteSelection(BrailleDocumentCursor& c)
+bool deleteSelectionUnrecorded(BrailleDocumentCursor& c)
 {
     if (!usable(c) || !c.hasSelection())
         return false;

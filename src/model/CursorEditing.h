@@ -26,6 +26,8 @@ void insertLineBreakAtCursor(BrailleDocumentCursor& cursor);
 // The entries between the selection's ends, in document order; the list is left untouched when
 // the selection is empty. The cursor ends at the selection's stop.
 void collectSelection(BrailleDocumentCursor& cursor, EntryList& out);
-bool deleteSelection(BrailleDocumentCursor& cursor);
+// Deletes the selection and records nothing (RecordedEditing's deleteSelectionRecorded records
+// the deletion as one undo step); false when the selection is empty.
+bool deleteSelectionUnrecorded(BrailleDocumentCursor& cursor);
 
 } // namespace braille

@@ -79,7 +79,7 @@ std::size_t insertText(BrailleDocument& document, ParagraphList::iterator paragr
     EntryList entries;
     const char16_t* pos = text.data();
     const char16_t* end = pos + text.size();
-    if (set >= 6 && set <= 13)
+    if (isKeySet(set))
         d.convertKeys(set, pos, end, entries);
     else
         d.convertText(mode, pos, end, entries);

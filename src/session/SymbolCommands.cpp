@@ -309,14 +309,14 @@ constexpr std::u16string_view kBracketsAndDotsPath[] = {kRoot, kMath, u"括弧�
 constexpr std::u16string_view kAccentsPath[] = {kRoot, kMath, u"アクセント記号"};
 constexpr std::u16string_view kOtherSymbolsPath[] = {kRoot, kMath, u"その他の記号"};
 
-CharacterSpec rawCellSpec(SetNumber set, char16_t cell)
+SymbolItem rawCellItem(SetNumber set, char16_t cell)
 {
-    return {CharacterSpec::Kind::RawCell, set, std::u16string(1, cellToPrivate(cell)), std::u16string(1, cell)};
+    return {SymbolItem::Kind::RawCell, set, std::u16string(1, cellToPrivate(cell)), std::u16string(1, cell)};
 }
 
-CharacterSpec lineBreakSpec()
+SymbolItem lineBreakItem()
 {
-    return {CharacterSpec::Kind::LineBreak, kSpecialSet, u"\u21B2", u"\n"};
+    return {SymbolItem::Kind::LineBreak, kSpecialSet, u"\u21B2", u"\n"};
 }
 
 } // namespace
@@ -365,51 +365,51 @@ std::u16string symbolMenuCaption(const SymbolCommand& command)
     return std::u16string(command.label) + u'\t' + symbolShownText(command);
 }
 
-std::vector<CharacterSpec> symbolSpecs(const SymbolCommand& command, std::uint32_t caretColumn)
+std::vector<SymbolItem> symbolItems(const SymbolCommand& command, std::uint32_t caretColumn)
 {
-    std::vector<CharacterSpec> specs;
+    std::vector<SymbolItem> items;
     switch (command.kind) {
     case SymbolKind::RawCells:
         for (char16_t cell : command.cells)
-            specs.push_back(rawCellSpec(command.set, cell));
+            items.push_back(rawCellItem(command.set, cell));
         break;
     case SymbolKind::RuledLine:
         // A ruling line always starts a line of its own, even when the caret is in mid-line.
         if (caretColumn != 0)
-            specs.push_back(lineBreakSpec());
+            items.push_back(lineBreakItem());
         for (char16_t cell : command.cells)
-            specs.push_back(rawCellSpec(command.set, cell));
-        specs.push_back(lineBreakSpec());
+            items.push_back(rawCellItem(command.set, cell));
+        items.push_back(lineBreakItem());
         break;
     case SymbolKind::Symbols:
         for (const SymbolPart& part : command.symbols) {
             if (part.empty())
                 continue;
-            specs.push_back({part.blankWrapped ? CharacterSpec::Kind::BlankWrappedSymbol : CharacterSpec::Kind::Symbol,
+            items.push_back({part.blankWrapped ? SymbolItem::Kind::BlankWrappedSymbol : SymbolItem::Kind::Symbol,
                              command.set, std::u16string(part.print), std::u16string(part.cells)});
         }
         break;
     }
-    return specs;
+    return items;
 }
 
 EntryList symbolEntries(const SymbolCommand& command, const CharacterDictionary& dictionary,
-                        std::uint32_t caretColumn, std::vector<CharacterSpec>* unresolved)
+                        std::uint32_t caretColumn, std::vector<SymbolItem>* unresolved)
 {
     EntryList entries;
-    for (CharacterSpec& spec : symbolSpecs(command, caretColumn)) {
-        if (spec.kind == CharacterSpec::Kind::LineBreak) {
+    for (SymbolItem& item : symbolItems(command, caretColumn)) {
+        if (item.kind == SymbolItem::Kind::LineBreak) {
             entries.push_back(dictionary.lineBreakEntry());
             continue;
         }
-        const BrailleCharacter* entry = dictionary.findOrDefault(spec.set, spec.print, spec.cells);
+        const BrailleCharacter* entry = dictionary.findOrDefault(item.set, item.print, item.cells);
         // findOrDefault may settle for the default entry or for an alternate of the same print text
         // with other cells; either way the braille would not be what the menu promises.
-        const bool exact = entry && entry != dictionary.defaultEntry(spec.set) && entry->print == spec.print &&
-                           entry->nabcc == spec.cells;
+        const bool exact = entry && entry != dictionary.defaultEntry(item.set) && entry->print == item.print &&
+                           entry->nabcc == item.cells;
         if (!exact && unresolved)
-            unresolved->push_back(spec);
-        const bool wrap = spec.kind == CharacterSpec::Kind::BlankWrappedSymbol;
+            unresolved->push_back(item);
+        const bool wrap = item.kind == SymbolItem::Kind::BlankWrappedSymbol;
         if (wrap)
             entries.push_back(dictionary.blankEntry());
         entries.push_back(entry);

@@ -71,7 +71,7 @@ struct SymbolCommand {
 };
 
 // One element of a command's list, resolved on its own with findOrDefault.
-struct CharacterSpec {
+struct SymbolItem {
     enum class Kind : std::uint8_t {
         RawCell,            // print is the cell's private-use character, cells the one code
         Symbol,
@@ -83,7 +83,7 @@ struct CharacterSpec {
     std::u16string print;
     std::u16string cells;
 
-    bool operator==(const CharacterSpec&) const = default;
+    bool operator==(const SymbolItem&) const = default;
 };
 
 // All commands, in menu order.
@@ -99,13 +99,13 @@ std::u16string symbolShownText(const SymbolCommand& command);
 std::u16string symbolMenuCaption(const SymbolCommand& command);
 
 // The command's list of characters for a caret at `caretColumn` (only ruled lines depend on it).
-std::vector<CharacterSpec> symbolSpecs(const SymbolCommand& command, std::uint32_t caretColumn);
+std::vector<SymbolItem> symbolItems(const SymbolCommand& command, std::uint32_t caretColumn);
 
 // The entries to insert for the command, in order. A lookup that finds nothing stays in the list as
-// an empty pointer, which insertEntries skips. Specs that do not resolve to an entry with exactly
+// an empty pointer, which insertEntries skips. Items that do not resolve to an entry with exactly
 // their print text and cells (nothing, the set's default entry "☒", or another entry of the same
 // print text) are appended to `unresolved` when it is given.
 EntryList symbolEntries(const SymbolCommand& command, const CharacterDictionary& dictionary,
-                        std::uint32_t caretColumn, std::vector<CharacterSpec>* unresolved = nullptr);
+                        std::uint32_t caretColumn, std::vector<SymbolItem>* unresolved = nullptr);
 
 } // namespace braille

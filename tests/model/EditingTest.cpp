@@ -186,11 +186,11 @@ TEST(CursorEditing, SelectionCollectAndDeleteInEitherDirection)
         for (const BrailleCharacter* e : got)
             s += notation(e);
         EXPECT_EQ(s, "bc$def$gh") << reversed;
-        EXPECT_TRUE(deleteSelection(f.cursor));
+        EXPECT_TRUE(deleteSelectionUnrecorded(f.cursor));
         EXPECT_EQ(f.text(), "ai*") << reversed;
         EXPECT_EQ(f.at(), "i@0:1");
         EXPECT_FALSE(f.cursor.hasSelection());
-        EXPECT_FALSE(deleteSelection(f.cursor));
+        EXPECT_FALSE(deleteSelectionUnrecorded(f.cursor));
         EXPECT_EQ(f.doc.checkInvariants(), "");
     }
 }
@@ -203,7 +203,7 @@ TEST(CursorEditing, ASelectionToTheEndNeverTakesTheEndMarker)
     EntryList got;
     collectSelection(f.cursor, got);
     EXPECT_EQ(got.size(), 2u);
-    EXPECT_TRUE(deleteSelection(f.cursor));
+    EXPECT_TRUE(deleteSelectionUnrecorded(f.cursor));
     EXPECT_EQ(f.text(), "*");
 }
 

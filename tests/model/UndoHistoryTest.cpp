@@ -74,7 +74,7 @@ struct Editor {
             return false;
         EntryList entries;
         collectSelection(cursor, entries);
-        deleteSelection(cursor);
+        deleteSelectionUnrecorded(cursor);
         if (!entries.empty())
             history.record(cursor.row(), cursor.column, kDeletion, entries);
         return true;

@@ -110,22 +110,22 @@ TEST(SymbolCommandEntries, EveryCommandInsertsTheListedCharactersFromTheShippedT
     std::size_t total = 0;
     for (const SymbolCommand& c : symbolCommands()) {
         for (std::uint32_t column : {0u, 5u}) {
-            std::vector<CharacterSpec> unresolved;
+            std::vector<SymbolItem> unresolved;
             const EntryList entries = symbolEntries(c, d, column, &unresolved);
-            const std::vector<CharacterSpec> specs = symbolSpecs(c, column);
+            const std::vector<SymbolItem> items = symbolItems(c, column);
             SCOPED_TRACE(u8(symbolMenuCaption(c)) + " (" + std::to_string(c.id) + ") at column " +
                          std::to_string(column) + ": " + describe(entries));
             EXPECT_TRUE(unresolved.empty());
-            ASSERT_FALSE(specs.empty());
+            ASSERT_FALSE(items.empty());
 
             std::size_t at = 0;
             auto next = [&]() -> const BrailleCharacter* { return at < entries.size() ? entries[at++] : nullptr; };
-            for (const CharacterSpec& spec : specs) {
-                if (spec.kind == CharacterSpec::Kind::LineBreak) {
+            for (const SymbolItem& item : items) {
+                if (item.kind == SymbolItem::Kind::LineBreak) {
                     EXPECT_EQ(next(), d.lineBreakEntry());
                     continue;
                 }
-                const bool wrapped = spec.kind == CharacterSpec::Kind::BlankWrappedSymbol;
+                const bool wrapped = item.kind == SymbolItem::Kind::BlankWrappedSymbol;
                 if (wrapped) {
                     EXPECT_EQ(next(), d.blankEntry());
                 }
@@ -134,9 +134,9 @@ TEST(SymbolCommandEntries, EveryCommandInsertsTheListedCharactersFromTheShippedT
                 EXPECT_NE(e, d.defaultEntry(kTextSet));
                 EXPECT_NE(e, d.defaultEntry(kMathSet));
                 EXPECT_NE(e->print, u"\u2612");
-                EXPECT_EQ(e->print, spec.print);
-                EXPECT_EQ(e->nabcc, spec.cells);
-                EXPECT_EQ(e->set, spec.set);
+                EXPECT_EQ(e->print, item.print);
+                EXPECT_EQ(e->nabcc, item.cells);
+                EXPECT_EQ(e->set, item.set);
                 if (wrapped) {
                     EXPECT_EQ(next(), d.blankEntry());
                 }
@@ -320,21 +320,21 @@ TEST(SymbolCommandEntries, SymbolsTheTablesLackBecomeTheDefaultEntryAndAreReport
 {
     // Without tables only the raw cells and the special entries exist.
     CharacterDictionary bare;
-    std::vector<CharacterSpec> unresolved;
+    std::vector<SymbolItem> unresolved;
     EXPECT_EQ(symbolEntries(command(32932), bare, 0, &unresolved), EntryList{bare.find(kTextSet, u"\uE003", u"#")});
     EXPECT_TRUE(unresolved.empty());
 
     const EntryList cup = symbolEntries(command(33022), bare, 0, &unresolved);
     EXPECT_EQ(cup, (EntryList{bare.blankEntry(), bare.defaultEntry(kMathSet), bare.blankEntry()}));
     ASSERT_EQ(unresolved.size(), 1u);
-    EXPECT_EQ(unresolved[0], (CharacterSpec{CharacterSpec::Kind::BlankWrappedSymbol, kMathSet, u"∪", u"+"}));
+    EXPECT_EQ(unresolved[0], (SymbolItem{SymbolItem::Kind::BlankWrappedSymbol, kMathSet, u"∪", u"+"}));
 }
 
 TEST(SymbolCommandEntries, AnotherEntryOfTheSamePrintTextIsReported)
 {
     // "∪" with other cells: the lookup settles for an alternate whose cells are not those listed.
     auto d = dictionaryFromTables({{"math.txt", "union\t\t\xE2\x88\xAA\tX\nunion\t\t\xE2\x88\xAA\tY\n"}});
-    std::vector<CharacterSpec> unresolved;
+    std::vector<SymbolItem> unresolved;
     const EntryList cup = symbolEntries(command(33022), *d, 0, &unresolved);
     ASSERT_EQ(cup.size(), 3u);
     ASSERT_NE(cup[1], nullptr);
