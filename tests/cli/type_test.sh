@@ -27,6 +27,15 @@ check "save exit" 0 $?
 check "saved body" '#BJBFP0 ' "$("$cli" dump "$tmp/out.bml" | body | cut -f3)"
 check "open and type" '#BJBFP0? ' "$("$cli" type --open "$tmp/out.bml" '{C-End}{Down}{End}su' | body | cut -f3)"
 
+# {C-s} saves where --save (or --open) says; the save point follows it.
+out=$("$cli" type --save "$tmp/saved.bml" --state 'ka{C-s}ki{C-z}')
+check "saved by the script" '* ' "$("$cli" dump "$tmp/saved.bml" | body | cut -f3)"
+check "at the save point" $'modified: no\nsave point: step 1' "$(grep -E '^(modified|save point):' <<<"$out")"
+out=$("$cli" type --open "$tmp/saved.bml" --state 'su{C-s}{C-z}')
+check "back to the opened file" '?* ' "$("$cli" dump "$tmp/saved.bml" | body | cut -f3)"
+check "before the save point" $'modified: yes\nsave point: step 1' "$(grep -E '^(modified|save point):' <<<"$out")"
+check "nowhere to save" 2 "$("$cli" type 'ka{C-s}' >/dev/null 2>&1; echo $?)"
+
 # Messages from undo and redo.
 check "nothing to undo" "message: 初期状態です。" "$("$cli" type --state '{C-z}' | grep '^message:')"
 
