@@ -38,13 +38,14 @@ public:
 };
 
 
-bool report(const char* what, std::vector<double>& micros)
+// Prints the figures; true when the median is within the budget (a millisecond for one key).
+bool report(const char* what, std::vector<double>& micros, double budgetMicros = 1000)
 {
     std::sort(micros.begin(), micros.end());
     const double median = micros[micros.size() / 2];
-    std::printf("%-52s median %7.1f us   p99 %7.1f us   max %7.1f us\n", what, median,
+    std::printf("%-56s median %7.1f us   p99 %7.1f us   max %7.1f us\n", what, median,
                 micros[micros.size() * 99 / 100], micros.back());
-    return median < 1000;
+    return median < budgetMicros;
 }
 
 } // namespace
@@ -75,7 +76,8 @@ int main()
 
     const std::uint32_t middle = doc->section().rowCount / 2;
     bool ok = true;
-    const auto session = [&](const char* what, const std::vector<std::u16string>& pieces, int count) {
+    const auto session = [&](const char* what, const std::vector<std::u16string>& pieces, int count,
+                             double budgetMicros = 1000) {
         cursor.goTo(middle, 10);
         std::vector<double> times;
         for (int i = 0; i < count; ++i) {
@@ -86,11 +88,15 @@ int main()
                     text.charTyped(c);
             }));
         }
-        ok &= report(what, times);
+        ok &= report(what, times, budgetMicros);
     };
     session("TEXT: a kana through the input method and rules", {u"か", u"な", u"きょ", u"ぱ"}, 1000);
     session("TEXT: digits (number sign) and kana (connector)", {u"５", u"あ", u"１", u"２", u"か"}, 1000);
     session("TEXT: full stops (two blanks after each)", {u"。"}, 500);
+    // A whole phrase from the input method (20 characters, the rules run piece by piece): still
+    // far below what a transcriber can notice, so its budget is 5 ms.
+    session("TEXT: a 20-character katakana phrase committed at once", {u"５リットルのボトルと３アンペアのＡデス。"}, 300,
+            5000);
 
     std::vector<double> times;
     for (int i = 0; i < 1000; ++i)
@@ -113,6 +119,6 @@ int main()
         times.push_back(timeMicros([&] { math.charTyped(keys[i % 4]); }));
     ok &= report("MATH: a key committed at once, with the rules", times);
 
-    std::printf("%s\n", ok ? "every median under 1 ms" : "A MEDIAN IS OVER 1 ms");
+    std::printf("%s\n", ok ? "every median within its budget" : "A MEDIAN IS OVER ITS BUDGET");
     return doc->checkInvariants().empty() && ok ? 0 : 1;
 }

@@ -23,11 +23,13 @@ bool isDigit(Entry e)
 }
 
 // あ行 and ら行 kana have the cells of the digits 1..0 (あ = a = 1, ら = e + dot 5 ...); after a
-// number they would be read as digits.
+// number they would be read as digits. Braille does not tell katakana from hiragana, so the
+// katakana of the two rows need the connector just the same (６エン is "６えん", not "66ン").
 bool isAOrRaRowKana(Entry e)
 {
-    static constexpr std::u16string_view kana[] = {u"あ", u"い", u"う", u"え", u"お",
-                                                   u"ら", u"り", u"る", u"れ", u"ろ"};
+    static constexpr std::u16string_view kana[] = {u"あ", u"い", u"う", u"え", u"お", u"ら", u"り",
+                                                   u"る", u"れ", u"ろ", u"ア", u"イ", u"ウ", u"エ",
+                                                   u"オ", u"ラ", u"リ", u"ル", u"レ", u"ロ"};
     return e && std::find(std::begin(kana), std::end(kana), e->print) != std::end(kana);
 }
 
@@ -40,7 +42,9 @@ bool between(Entry e, std::u16string_view low, std::u16string_view high)
 }
 
 bool isLatinLetter(Entry e) { return between(e, u"Ａ", u"Ｚ") || between(e, u"ａ", u"ｚ"); }
-bool isHiragana(Entry e) { return between(e, u"あ", u"ん"); }
+// Any kana, hiragana or katakana, small ones and ゔ/ヴ among them: after a Latin letter each
+// would be read as letters.
+bool isKana(Entry e) { return between(e, u"ぁ", u"ゖ") || between(e, u"ァ", u"ヶ"); }
 
 bool isNumericComma(Entry e) { return is(e, u"，", u"'"); }
 bool isMathComma(Entry e) { return is(e, u"，", u"1"); }
@@ -259,7 +263,7 @@ private:
     // foreign-letter passage.
     void connectorAfterLetter()
     {
-        if (isHiragana(characterAt(m_first)) && isLatinLetter(before(m_first)))
+        if (isKana(characterAt(m_first)) && isLatinLetter(before(m_first)))
             insert(m_first, sign(kTextSet, u"\uE00D", u"-"));
     }
 

@@ -182,6 +182,30 @@ TEST_F(BrailleRules, KanaAfterALatinLetterTakesTheTextConnector)
     EXPECT_EQ(chars[connector]->set, kTextSet);
 }
 
+// Braille does not tell katakana from hiragana: katakana after a number or a letter take the
+// same signs, whether typed a syllable at a time or committed as one result.
+TEST_F(BrailleRules, KatakanaTakeTheSignsOfTheirHiragana)
+{
+    const std::pair<std::u16string_view, std::u16string_view> words[] = {
+        {u"６エン", u"６えん"}, {u"５リットル", u"５りっとる"}, {u"３アンペア", u"３あんぺあ"},
+        {u"２ラウンド", u"２らうんど"}, {u"Ａデス", u"Ａです"}, {u"ｘヴァ", u"ｘゔぁ"}};
+    for (const auto& [katakana, hiragana] : words) {
+        load(u"");
+        commit(hiragana);
+        const std::string expected = cells();
+        load(u"");
+        commit(katakana);
+        EXPECT_EQ(cells(), expected) << u8(katakana) << " committed at once";
+        load(u"");
+        for (const std::u16string& piece : input_system_indirect_imm::resultPieces(katakana))
+            commit(piece);
+        EXPECT_EQ(cells(), expected) << u8(katakana) << " a syllable at a time";
+    }
+    load(u"");
+    commit(u"６エン");
+    EXPECT_EQ(cells(), "#F-F0");
+}
+
 TEST_F(BrailleRules, ASignIsItsOwnUndoStepAndUndoLeavesTheTypedText)
 {
     commit(u"５");
