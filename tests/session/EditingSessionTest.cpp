@@ -3,6 +3,7 @@
 #include "DocumentBuilder.h"
 #include "SessionScript.h"
 #include "SymbolCommands.h"
+#include "SystemInputMethod.h"
 #include "TestSupport.h"
 #include "Utf.h"
 #include "VirtualKeys.h"
@@ -612,4 +613,30 @@ TEST(SessionView, ANewLineWidthLaysTheDocumentOutAgainAroundTheCaret)
     s.run(u"{ime:ん}"); // typing goes on at the same place
     EXPECT_EQ(s.prints(), "あいうえお□かんきくけこ□さしすせそ");
     ASSERT_EQ(s.document.checkInvariants(), "");
+}
+
+// With the system's input method Tenkora cannot force the mode: Shift+F2 changes nothing there,
+// and what the input method commits and composes still reaches the document and the screen.
+TEST(SessionInputMethod, TheSystemInputMethodIsNotForcedAndItsTextArrives)
+{
+    ScriptHost host;
+    MemoryClipboard clipboard;
+    NoCompanion companion;
+    SystemInputMethod inputMethod;
+    NoCandidateList mathList, brailleList;
+    BrailleDocument document;
+    shippedDictionary();
+    EditingSession session({host, clipboard, companion, inputMethod, mathList, brailleList});
+    session.setDocument(&document);
+    std::string error;
+    ASSERT_TRUE(runSessionScript(session, host, u"{S-F2}{S-F2}", error)) << error;
+    EXPECT_EQ(inputMethod.conversion(), InputMethod::Conversion::Hiragana);
+    session.inputMethodPreedit(u"ろく");
+    EXPECT_EQ(session.pendingText(), u"ろく");
+    session.inputMethodResult(u"６エン");
+    EXPECT_EQ(session.pendingText(), u"");
+    std::string cells;
+    for (const BrailleCharacter* e : flatCharacters(document))
+        cells += u8(e->nabcc);
+    EXPECT_EQ(cells, "#F-F0 ");
 }
