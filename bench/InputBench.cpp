@@ -5,6 +5,7 @@
 // blanks, about 650,000 characters in 1000 pages of 21 rows of 32 cells.
 
 #include "InputModeSwitch.h"
+#include "SystemInputMethod.h"
 #include "BenchSupport.h"
 #include "PageLayout.h"
 #include "RowLayout.h"
@@ -24,19 +25,6 @@ using braille::bench::timeMicros;
 using Clock = std::chrono::steady_clock;
 
 namespace {
-
-
-class Committed final : public InputMethod {
-public:
-    bool isOpen() const override { return true; }
-    void setOpen(bool) override {}
-    Conversion conversion() const override { return Conversion::Hiragana; }
-    void setConversion(Conversion) override {}
-    std::u16string resultString() const override { return result; }
-    void setCompositionPosition(int, int) override {}
-    std::u16string result;
-};
-
 
 // Prints the figures; true when the median is within the budget (a millisecond for one key).
 bool report(const char* what, std::vector<double>& micros, double budgetMicros = 1000)
@@ -65,7 +53,7 @@ int main()
     UndoHistory undo(cursor);
     undo.reset();
     ScrollState scroll;
-    Committed inputMethod;
+    SystemInputMethod inputMethod; // a system input method: each piece is committed
     NoCandidateList list;
     NoChordTimer timer;
     input_system_indirect_imm text(cursor, undo, scroll, inputMethod);
@@ -83,7 +71,7 @@ int main()
         for (int i = 0; i < count; ++i) {
             const std::u16string& piece = pieces[std::size_t(i) % pieces.size()];
             times.push_back(timeMicros([&] {
-                inputMethod.result = piece;
+                inputMethod.setResult(piece);
                 for (char16_t c : piece)
                     text.charTyped(c);
             }));
