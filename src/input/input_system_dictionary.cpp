@@ -74,8 +74,18 @@ void input_system_dictionary::commit()
         if (const CandidateMatches::Candidate* chosen = m_candidates.selectedCandidate()) {
             inserted = insertRecorded({chosen->entry});
         } else {
-            inserted = insertTextRecorded(m_cursor, m_undo, m_pending, kMathSet, kMathSet);
-            m_cursor.collapseSelection();
+            // Keys converted by longest match may give several characters ("+1" is ＋ and １):
+            // each goes in with its own rules, as if typed one after the other, so the digit
+            // after the plus still gets its number sign.
+            EntryList converted;
+            StoredCharMode mode = kMathSet;
+            const char16_t* pos = m_pending.data();
+            m_dictionary.convertText(mode, pos, pos + m_pending.size(), converted);
+            for (const BrailleCharacter* e : converted) {
+                if (e == m_dictionary.lineBreakEntry() || e == m_dictionary.endMarkerEntry())
+                    continue;
+                applyRules(m_cursor, m_undo, insertRecorded({e}));
+            }
         }
     }
     clearCandidates();

@@ -83,10 +83,10 @@ TEST_F(MathInput, WhatNoKeyBeginsIsConvertedByLongestMatchOnEnter)
     EXPECT_EQ(math.pending(), u"x1");
     EXPECT_FALSE(mathList.visible);
     press(vk::Return, u'\r');
-    EXPECT_EQ(print(), "\uE01Bｘ１");
-    // The rules look at the first and last character of what was inserted: the digit inside
-    // gets no number sign. Typing key by key (Enter after each) gives it one.
-    EXPECT_EQ(cells(), ";XA");
+    // Each converted character gets its rules, as when typed key by key (Enter after each):
+    // the digit gets its number sign.
+    EXPECT_EQ(print(), "\uE01Bｘ\uE003１");
+    EXPECT_EQ(cells(), ";X#A");
 }
 
 TEST_F(MathInput, BackspaceAndEscapeWorkOnThePendingKeys)

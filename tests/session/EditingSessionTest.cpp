@@ -640,3 +640,14 @@ TEST(SessionInputMethod, TheSystemInputMethodIsNotForcedAndItsTextArrives)
         cells += u8(e->nabcc);
     EXPECT_EQ(cells, "#F-F0 ");
 }
+
+// Keys that MATH converts together by longest match ("+1" on Enter) get the signs of each
+// character, as when typed one by one.
+TEST(SessionMath, KeysConvertedTogetherGetTheSignsOfEachCharacter)
+{
+    Session together, apart;
+    together.run(u"{F2}x+1{Enter}");
+    apart.run(u"{F2}x+{Enter}1{Enter}");
+    EXPECT_EQ(together.cells(), ";X5#A");
+    EXPECT_EQ(apart.cells(), together.cells() + "|;");
+}

@@ -1,0 +1,422 @@
+#include "CMainFrame.h"
+
+#include "CAboutDlg.h"
+#include "CommandIds.h"
+#include "Settings.h"
+
+#include <QActionGroup>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTextStream>
+#include <QToolBar>
+#include <QToolButton>
+#include <QUrl>
+
+namespace braille {
+
+namespace {
+
+// The frame's own commands.
+namespace id {
+constexpr int New = 57600, Open = 57601, Save = 57603, SaveAs = 57604, PrintSetup = 57606, Print = 57607,
+              PrintPreview = 57609, RecentFirst = 57616, RecentLast = 57635, Exit = 57665, About = 57664,
+              Find = 57641, ToolBar = 59392, StatusBar = 59393, ExportBse = 32808, TocNew = 32809,
+              TocWorking = 32810, Help = 32812, PageLayout = 33361, OriginalPages = 33368;
+} // namespace id
+
+// Commands whose dialogs are not built yet: shown, but disabled.
+constexpr int kNotYet[] = {id::Find, id::PageLayout, id::OriginalPages};
+
+QString textOf(const QString& resource)
+{
+    QFile file(resource);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(file.readAll());
+}
+
+QString unescape(QString s) { return s.replace(QStringLiteral("\\t"), QStringLiteral("\t")).replace(QStringLiteral("\\n"), QStringLiteral("\n")); }
+
+} // namespace
+
+CMainFrame::CMainFrame(PageLayout layout, bool linkMode) : m_linkMode(linkMode)
+{
+    setAcceptDrops(true);
+    m_view = new CTenkoraView(layout, this);
+    m_view->setLinkMode(linkMode);
+    m_view->setPointSize(Settings::pointSize());
+    setCentralWidget(m_view);
+    m_doc = new CTenkoraDoc(*m_view, this);
+
+    for (const QString& line : textOf(QStringLiteral(":/prompts.txt")).split(u'\n')) {
+        if (line.startsWith(u'#') || !line.contains(u'\t'))
+            continue;
+        m_prompts[line.section(u'\t', 0, 0).toInt()] = unescape(line.section(u'\t', 1));
+    }
+    buildMenus();
+    buildToolBar();
+    buildStatusBar();
+
+    connect(m_view, &CTenkoraView::stateChanged, this, [this] {
+        updateCommands();
+        updateTitle();
+    });
+    connect(m_view, &CTenkoraView::statusTextChanged, this, [this](int pane, const QString& text) {
+        if (auto it = m_panes.find(pane); it != m_panes.end())
+            it->second->setText(text);
+    });
+    connect(m_view, &CTenkoraView::brailleButtonChanged, this, [this](bool pressed) {
+        if (QAction* a = action(cmd::ToggleBraille))
+            a->setChecked(pressed);
+    });
+    connect(m_view, &CTenkoraView::editedSectionChanged, this, [this](int section) {
+        const int ids[] = {cmd::EditCover, cmd::EditContents, cmd::EditBody, cmd::EditColophon};
+        for (int i = 0; i < 4; ++i)
+            if (QAction* a = action(ids[i]))
+                a->setChecked(i == section);
+    });
+    connect(m_view, &CTenkoraView::pointSizeChanged, this, [](int points) { Settings::setPointSize(points); });
+    connect(m_doc, &CTenkoraDoc::pathChanged, this, [this] { updateTitle(); });
+    connect(m_doc, &CTenkoraDoc::opened, this, [this](const QString& path) { rememberRecent(path); });
+
+    m_recentFiles = Settings::recentFiles();
+    fillRecentMenu();
+    setGeometry(Settings::windowRect());
+    // The view wrote its status panes before the frame listened: show the start state.
+    m_panes[kModePane]->setText(QStringLiteral("TEXT"));
+    m_panes[kSectionPane]->setText(QStringLiteral("BODY"));
+    if (QAction* body = action(cmd::EditBody))
+        body->setChecked(true);
+    updateCommands();
+    updateTitle();
+    m_view->setFocus();
+}
+
+CMainFrame::~CMainFrame() = default;
+
+QAction* CMainFrame::action(int id) const
+{
+    auto it = m_actions.find(id);
+    return it == m_actions.end() ? nullptr : it->second;
+}
+
+QString CMainFrame::paneText(int pane) const
+{
+    auto it = m_panes.find(pane);
+    return it == m_panes.end() ? statusBar()->currentMessage() : it->second->text();
+}
+
+QAction* CMainFrame::makeAction(int commandId, const QString& caption)
+{
+    if (QAction* existing = action(commandId))
+        return existing; // the same command in two menus is one action
+    auto* a = new QAction(caption, this);
+    a->setData(commandId);
+    if (auto it = m_prompts.find(commandId); it != m_prompts.end()) {
+        a->setStatusTip(it->second.section(u'\n', 0, 0));
+        if (it->second.contains(u'\n'))
+            a->setToolTip(it->second.section(u'\n', 1));
+    }
+    connect(a, &QAction::triggered, this, [this, commandId] { onCommand(commandId); });
+    m_actions[commandId] = a;
+    return a;
+}
+
+void CMainFrame::buildMenus()
+{
+    std::vector<QMenu*> stack;
+    for (const QString& raw : textOf(QStringLiteral(":/menus.txt")).split(u'\n')) {
+        const QString line = raw.trimmed();
+        if (line.isEmpty() || line.startsWith(u'#'))
+            continue;
+        const QString word = line.section(u' ', 0, 0);
+        const QString rest = unescape(line.section(u' ', 1));
+        if (word == QStringLiteral("menu")) {
+            QMenu* menu = stack.empty() ? menuBar()->addMenu(rest) : stack.back()->addMenu(rest);
+            if (stack.empty() && !m_fileMenu)
+                m_fileMenu = menu;
+            stack.push_back(menu);
+        } else if (word == QStringLiteral("end") && !stack.empty()) {
+            stack.pop_back();
+        } else if (word == QStringLiteral("separator") && !stack.empty()) {
+            stack.back()->addSeparator();
+        } else if (word == QStringLiteral("recent") && !stack.empty()) {
+            m_recentAnchor = stack.back()->addAction(QStringLiteral("最近使ったファイル"));
+            m_recentAnchor->setEnabled(false);
+        } else if (word == QStringLiteral("item") && !stack.empty()) {
+            const int commandId = rest.section(u' ', 0, 0).toInt();
+            stack.back()->addAction(makeAction(commandId, rest.section(u' ', 1)));
+        }
+    }
+    // Real shortcuts for the frame's own commands; the editing keys reach the session as keys.
+    const std::pair<int, QKeySequence> shortcuts[] = {
+        {id::New, QKeySequence(Qt::CTRL | Qt::Key_N)},
+        {id::Open, QKeySequence(Qt::CTRL | Qt::Key_O)},
+        {id::Save, QKeySequence(Qt::CTRL | Qt::Key_S)},
+        {id::Print, QKeySequence(Qt::CTRL | Qt::Key_P)},
+        {id::Find, QKeySequence(Qt::CTRL | Qt::Key_F)}};
+    for (const auto& [commandId, keys] : shortcuts)
+        if (QAction* a = action(commandId)) {
+            a->setShortcut(keys);
+            a->setShortcutContext(Qt::WindowShortcut);
+            // The caption already names the key.
+            a->setShortcutVisibleInContextMenu(false);
+        }
+    for (int commandId : {cmd::EditCover, cmd::EditContents, cmd::EditBody, cmd::EditColophon, id::ToolBar, id::StatusBar})
+        if (QAction* a = action(commandId))
+            a->setCheckable(true);
+    auto* sections = new QActionGroup(this);
+    for (int commandId : {cmd::EditCover, cmd::EditContents, cmd::EditBody, cmd::EditColophon})
+        if (QAction* a = action(commandId))
+            sections->addAction(a);
+    for (int commandId : kNotYet)
+        if (QAction* a = action(commandId))
+            a->setEnabled(false);
+}
+
+void CMainFrame::buildToolBar()
+{
+    m_toolBar = addToolBar(QStringLiteral("ツール バー"));
+    m_toolBar->setObjectName(QStringLiteral("toolbar128"));
+    QStyle* s = style();
+    const auto button = [&](int commandId, const QString& label, QStyle::StandardPixmap icon = QStyle::SP_CustomBase) {
+        QAction* a = action(commandId);
+        if (!a)
+            a = makeAction(commandId, label);
+        if (icon != QStyle::SP_CustomBase && a->icon().isNull())
+            a->setIcon(s->standardIcon(icon));
+        a->setIconText(label);
+        m_toolBar->addAction(a);
+    };
+    button(id::New, QStringLiteral("新規"), QStyle::SP_FileIcon);
+    button(id::Open, QStringLiteral("開く"), QStyle::SP_DialogOpenButton);
+    button(id::Save, QStringLiteral("保存"), QStyle::SP_DialogSaveButton);
+    m_toolBar->addSeparator();
+    button(cmd::Cut, QStringLiteral("切り取り"));
+    button(cmd::Copy, QStringLiteral("コピー"));
+    button(cmd::Paste, QStringLiteral("貼り付け"));
+    m_toolBar->addSeparator();
+    button(cmd::Undo, QStringLiteral("元に戻す"), QStyle::SP_ArrowBack);
+    button(cmd::Redo, QStringLiteral("やり直し"), QStyle::SP_ArrowForward);
+    m_toolBar->addSeparator();
+    button(cmd::ToggleTextMath, QStringLiteral("F2"));
+    button(cmd::ToggleBraille, QStringLiteral("F4"));
+    if (QAction* braille = action(cmd::ToggleBraille))
+        braille->setCheckable(true);
+    button(cmd::Fraction, QStringLiteral("F5"));
+    button(cmd::Root, QStringLiteral("F6"));
+    button(cmd::Brackets, QStringLiteral("F7"));
+    button(cmd::Dots56, QStringLiteral("F8"));
+    button(cmd::ConnectorOrCapital, QStringLiteral("F9"));
+    m_toolBar->addSeparator();
+    button(id::Print, QStringLiteral("印刷"));
+    button(id::About, QStringLiteral("?"), QStyle::SP_MessageBoxQuestion);
+    // Buttons with a picture show it, the others their short text; none takes the keyboard
+    // from the view.
+    for (QAction* a : m_toolBar->actions())
+        if (auto* w = qobject_cast<QToolButton*>(m_toolBar->widgetForAction(a))) {
+            w->setFocusPolicy(Qt::NoFocus);
+            w->setToolButtonStyle(a->icon().isNull() ? Qt::ToolButtonTextOnly : Qt::ToolButtonIconOnly);
+        }
+}
+
+void CMainFrame::buildStatusBar()
+{
+    QStatusBar* bar = statusBar();
+    bar->showMessage(QStringLiteral("レディ"));
+    const auto pane = [&](int n, const QString& text, int minChars) {
+        auto* label = new QLabel(text, bar);
+        label->setMinimumWidth(label->fontMetrics().horizontalAdvance(QLatin1Char('M')) * minChars);
+        label->setAlignment(Qt::AlignCenter);
+        label->setFrameShape(QFrame::StyledPanel);
+        bar->addPermanentWidget(label);
+        m_panes[n] = label;
+    };
+    pane(kModePane, QStringLiteral("TEXT"), 5);
+    pane(kBraillePane, QString(), 8);
+    pane(kSectionPane, QStringLiteral("BODY"), 9);
+}
+
+void CMainFrame::updateCommands()
+{
+    const EditingSession& s = m_view->session();
+    if (QAction* a = action(id::Save))
+        a->setEnabled(m_doc->isModified());
+    if (QAction* a = action(cmd::Undo))
+        a->setEnabled(s.undoHistory().canUndo());
+    if (QAction* a = action(cmd::Redo))
+        a->setEnabled(s.undoHistory().canRedo());
+    if (QAction* a = action(id::ToolBar))
+        a->setChecked(m_toolBar && m_toolBar->isVisible());
+    if (QAction* a = action(id::StatusBar))
+        a->setChecked(statusBar()->isVisible());
+}
+
+void CMainFrame::updateTitle()
+{
+    if (m_linkMode)
+        setWindowTitle(QStringLiteral("Tenkora(Orvalis LinkMode)"));
+    else
+        setWindowTitle(m_doc->title() + QStringLiteral(" - Tenkora"));
+}
+
+void CMainFrame::onCommand(int commandId)
+{
+    switch (commandId) {
+    case id::New: m_doc->newDocument(); break;
+    case id::Open: m_doc->open(); break;
+    case id::Save: m_doc->save(); break;
+    case id::SaveAs: m_doc->saveAs(); break;
+    case id::ExportBse: m_doc->exportBse(); break;
+    case id::TocNew: m_doc->tocNew(); break;
+    case id::TocWorking: m_doc->tocWorkingFile(); break;
+    case id::Print: print(false); break;
+    case id::PrintPreview: print(true); break;
+    case id::PrintSetup: {
+        QPrinter printer;
+        QPrintDialog(&printer, this).exec();
+        break;
+    }
+    case id::Exit: close(); break;
+    case id::About: CAboutDlg(this).exec(); break;
+    case id::Help: showHelp(); break;
+    case id::ToolBar: m_toolBar->setVisible(!m_toolBar->isVisible()); break;
+    case id::StatusBar: statusBar()->setVisible(!statusBar()->isVisible()); break;
+    default:
+        if (commandId >= id::RecentFirst && commandId <= id::RecentLast)
+            openRecent(commandId - id::RecentFirst);
+        else
+            m_view->runCommand(commandId);
+        break;
+    }
+    updateCommands();
+    updateTitle();
+    m_view->setFocus();
+}
+
+void CMainFrame::rememberRecent(const QString& path)
+{
+    const int count = Settings::recentFileCount();
+    m_recentFiles.removeAll(path);
+    m_recentFiles.prepend(path);
+    while (m_recentFiles.size() > count)
+        m_recentFiles.removeLast();
+    fillRecentMenu();
+}
+
+void CMainFrame::fillRecentMenu()
+{
+    for (QAction* a : m_recentActions) {
+        m_fileMenu->removeAction(a);
+        m_actions.erase(a->data().toInt());
+        a->deleteLater();
+    }
+    m_recentActions.clear();
+    if (!m_recentAnchor)
+        return;
+    m_recentAnchor->setVisible(m_recentFiles.isEmpty());
+    for (int i = 0; i < m_recentFiles.size() && id::RecentFirst + i <= id::RecentLast; ++i) {
+        QAction* a = makeAction(id::RecentFirst + i, QStringLiteral("&%1 %2").arg(i + 1).arg(m_recentFiles[i]));
+        m_fileMenu->insertAction(m_recentAnchor, a);
+        m_recentActions.push_back(a);
+    }
+}
+
+void CMainFrame::openRecent(int index)
+{
+    if (index < 0 || index >= m_recentFiles.size())
+        return;
+    const QString path = m_recentFiles[index];
+    if (!m_doc->openPath(path) ) {
+        m_recentFiles.removeAt(index);
+        fillRecentMenu();
+    }
+}
+
+void CMainFrame::print(bool preview)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    const auto paintPages = [this](QPrinter* target) {
+        QPainter painter(target);
+        const QRect page = target->pageLayout().paintRectPixels(target->resolution());
+        // The picture as on the screen, a braille page of the book on each sheet.
+        const QFont font = [&] {
+            QFont f = m_view->viewFont();
+            f.setPointSizeF(f.pointSizeF() * 0.7);
+            return f;
+        }();
+        const ViewMetrics metrics = ViewMetrics::of(QFont(font, target), m_view->linkMode());
+        const std::uint32_t rows = m_doc->document().section().rowCount;
+        const std::uint32_t linesPerPage = m_view->session().pageLayout().LineNumber;
+        const std::uint32_t perSheet = linesPerPage > 1 ? linesPerPage - 1 : 1;
+        ViewFrame frame = m_view->frame(QSize(page.width(), (int(perSheet) + 2) * metrics.rowPitch + metrics.rowHeight));
+        for (std::uint32_t top = 0; top < rows; top += perSheet) {
+            if (top > 0)
+                target->newPage();
+            frame.top = top;
+            paintView(painter, QFont(font, target), metrics, frame);
+        }
+    };
+    if (preview) {
+        QPrintPreviewDialog dialog(&printer, this);
+        connect(&dialog, &QPrintPreviewDialog::paintRequested, this, paintPages);
+        dialog.exec();
+    } else {
+        QPrintDialog dialog(&printer, this);
+        if (dialog.exec() == QDialog::Accepted)
+            paintPages(&printer);
+    }
+}
+
+void CMainFrame::showHelp()
+{
+    const QString path = CTenkoraDoc::toolPath(QStringLiteral("help/index.html"));
+    if (!QFileInfo::exists(path) || !QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
+        QMessageBox::information(nullptr, QStringLiteral("Tenkora"),
+                                 QStringLiteral("ヘルプを開けません。\n%1").arg(path));
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event)
+{
+    if (!m_doc->askToSave()) {
+        event->ignore();
+        return;
+    }
+    Settings::setWindowRect(normalGeometry());
+    Settings::setRecentFiles(m_recentFiles);
+    event->accept();
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (event->mimeData()->hasUrls())
+        for (const QUrl& url : event->mimeData()->urls())
+            if (url.isLocalFile() && url.toLocalFile().endsWith(QStringLiteral(".bml"), Qt::CaseInsensitive)) {
+                event->acceptProposedAction();
+                return;
+            }
+}
+
+void CMainFrame::dropEvent(QDropEvent* event)
+{
+    for (const QUrl& url : event->mimeData()->urls())
+        if (url.isLocalFile() && url.toLocalFile().endsWith(QStringLiteral(".bml"), Qt::CaseInsensitive)) {
+            event->acceptProposedAction();
+            m_doc->openPath(url.toLocalFile());
+            return;
+        }
+}
+
+} // namespace braille

@@ -1,0 +1,69 @@
+#pragma once
+// The main window: the menu bar, the toolbar, the status bar with the mode, BRAILLE and section
+// panes, the view in the middle, the recent files, the window's place, and the question on
+// closing a modified book.
+//
+// Every menu item and toolbar button carries its command id. The File, Help and window commands
+// are the frame's; every other id goes to the view's editing session.
+
+#include "CTenkoraDoc.h"
+#include "CTenkoraView.h"
+
+#include <QMainWindow>
+
+#include <map>
+
+class QLabel;
+class QMenu;
+class QToolBar;
+
+namespace braille {
+
+class CMainFrame : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit CMainFrame(PageLayout layout, bool linkMode = false);
+    ~CMainFrame() override;
+
+    CTenkoraView& view() { return *m_view; }
+    CTenkoraDoc& doc() { return *m_doc; }
+    // The action of a command id, for tests and the toolbar.
+    QAction* action(int id) const;
+    QString paneText(int pane) const;
+
+    // Runs a command by id, as its menu item or button does.
+    void onCommand(int id);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    void buildMenus();
+    void buildToolBar();
+    void buildStatusBar();
+    void updateCommands();
+    void updateTitle();
+    void rememberRecent(const QString& path);
+    void fillRecentMenu();
+    void openRecent(int index);
+    void print(bool preview);
+    void showHelp();
+    QAction* makeAction(int id, const QString& caption);
+
+    bool m_linkMode;
+    CTenkoraView* m_view;
+    CTenkoraDoc* m_doc;
+    QToolBar* m_toolBar = nullptr;
+    std::map<int, QAction*> m_actions;
+    std::map<int, QString> m_prompts;
+    QMenu* m_fileMenu = nullptr;
+    QAction* m_recentAnchor = nullptr;
+    std::vector<QAction*> m_recentActions;
+    QStringList m_recentFiles;
+    std::map<int, QLabel*> m_panes;
+};
+
+} // namespace braille

@@ -1,0 +1,72 @@
+#include "CTenkoraApp.h"
+
+#include "CMainFrame.h"
+#include "CharacterDictionary.h"
+#include "Settings.h"
+#include "TableLoader.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QLibraryInfo>
+#include <QMessageBox>
+#include <QTranslator>
+
+namespace braille {
+
+bool loadShippedTables(QString& why)
+{
+    const std::filesystem::path dir = tableDirectory();
+    const QString folder = QString::fromStdU16String(dir.u16string());
+    if (!QFileInfo(folder + QStringLiteral("/kana.txt")).isReadable()) {
+        why = QStringLiteral("文字テーブルが見つかりません。\n%1").arg(folder);
+        return false;
+    }
+    loadTables(CharacterDictionary::instance(), dir);
+    return true;
+}
+
+void loadCellFont()
+{
+    static bool loaded = false;
+    if (loaded)
+        return;
+    loaded = true;
+    QFontDatabase::addApplicationFont(QCoreApplication::applicationDirPath() + QStringLiteral("/TenkoraCells.ttf"));
+}
+
+CTenkoraApp::CTenkoraApp(int& argc, char** argv) : QApplication(argc, argv)
+{
+    setApplicationName(QStringLiteral("Tenkora"));
+    setOrganizationName(QStringLiteral("Tenkora"));
+    // Qt's own dialogs and buttons in Japanese.
+    auto* translator = new QTranslator(this);
+    if (translator->load(QLocale(QLocale::Japanese), QStringLiteral("qtbase"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        installTranslator(translator);
+}
+
+CTenkoraApp::~CTenkoraApp() = default;
+
+bool CTenkoraApp::initInstance()
+{
+    QString why;
+    if (!loadShippedTables(why)) {
+        QMessageBox::critical(nullptr, QStringLiteral("Tenkora"), why);
+        return false;
+    }
+    loadCellFont();
+    std::vector<std::string> arguments;
+    const QStringList args = QCoreApplication::arguments();
+    for (qsizetype i = 1; i < args.size(); ++i)
+        arguments.push_back(args[i].toStdString());
+    m_commandLine = parseCommandLine(arguments);
+
+    m_frame = std::make_unique<CMainFrame>(Settings::pageLayout(), m_commandLine.linkMode);
+    if (!m_commandLine.documentPath.empty())
+        m_frame->doc().openPath(QString::fromStdString(m_commandLine.documentPath), true);
+    m_frame->show();
+    return true;
+}
+
+} // namespace braille

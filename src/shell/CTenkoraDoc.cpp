@@ -1,0 +1,255 @@
+#include "CTenkoraDoc.h"
+
+#include "BmlWriter.h"
+#include "BrailleXML.h"
+#include "CTenkoraView.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QProcess>
+
+namespace braille {
+
+namespace {
+
+const QString kBmlFilter = QStringLiteral("Braille XML File(*.bml)");
+const QString kAskSave = QStringLiteral("ファイルの内容は変更されています。\n変更を保存しますか？");
+const QString kInUse = QStringLiteral("別アプリケーションで起動済みです。\nファイルを一旦閉じてから再度開いてください。");
+constexpr int kYesNoCancel = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+
+std::filesystem::path fsPath(const QString& path) { return std::filesystem::path(path.toStdU16String()); }
+
+} // namespace
+
+CTenkoraDoc::CTenkoraDoc(CTenkoraView& view, QObject* parent) : QObject(parent), m_view(view)
+{
+    replaceDocument(std::make_unique<BrailleDocument>());
+}
+
+CTenkoraDoc::~CTenkoraDoc()
+{
+    m_view.setDocument(nullptr);
+}
+
+QString CTenkoraDoc::title() const
+{
+    if (m_pathName.isEmpty())
+        return isModified() ? QStringLiteral("無題 *") : QStringLiteral("無題");
+    return isModified() ? m_pathName + QStringLiteral(" *") : m_pathName;
+}
+
+QString CTenkoraDoc::toolPath(const QString& name) { return QCoreApplication::applicationDirPath() + u'/' + name; }
+
+int CTenkoraDoc::ask(const QString& text, int buttons)
+{
+    if (m_answers.question)
+        return m_answers.question(text, buttons);
+    return QMessageBox::question(nullptr, QStringLiteral("Tenkora"), text, QMessageBox::StandardButtons(buttons));
+}
+
+void CTenkoraDoc::tell(const QString& text)
+{
+    if (m_answers.message)
+        m_answers.message(text);
+    else
+        QMessageBox::information(nullptr, QStringLiteral("Tenkora"), text);
+}
+
+void CTenkoraDoc::replaceDocument(std::unique_ptr<BrailleDocument> document)
+{
+    m_view.setDocument(nullptr);
+    m_document = std::move(document);
+    m_view.setDocument(m_document.get());
+}
+
+bool CTenkoraDoc::askToSave()
+{
+    if (!isModified())
+        return true;
+    switch (ask(kAskSave, kYesNoCancel)) {
+    case QMessageBox::Yes:
+        // Only a document that really reached its file may be left behind.
+        return save();
+    case QMessageBox::No:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CTenkoraDoc::newDocument()
+{
+    if (!askToSave())
+        return;
+    m_pathName.clear();
+    replaceDocument(std::make_unique<BrailleDocument>());
+    emit pathChanged(m_pathName);
+}
+
+void CTenkoraDoc::open()
+{
+    if (!askToSave())
+        return;
+    const QString path = m_answers.openName
+                             ? m_answers.openName(QString(), QStringLiteral("Braille XML File (*.bml)"))
+                             : QFileDialog::getOpenFileName(nullptr, QString(), QFileInfo(m_pathName).path(),
+                                                            QStringLiteral("Braille XML File (*.bml)"));
+    if (!path.isEmpty())
+        load(path, false);
+}
+
+bool CTenkoraDoc::openPath(const QString& path, bool quiet)
+{
+    if (!askToSave())
+        return true;
+    return load(path, quiet);
+}
+
+bool CTenkoraDoc::load(const QString& path, bool quiet)
+{
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        tell(QStringLiteral("ファイルが見つかりません。\n%1").arg(path));
+        return false;
+    }
+    BrailleXML reader(fsPath(path));
+    if (!reader.isOpen()) {
+        // A file that is there but cannot be opened is held by another program (or forbidden).
+        tell(info.isReadable() ? kInUse : QStringLiteral("ファイルを開けません。\n%1\n%2").arg(
+                                              path, QString::fromStdString(reader.error())));
+        return false;
+    }
+    auto document = std::make_unique<BrailleDocument>(BrailleDocument::ForReading);
+    document->cellsPerLine = m_view.session().pageLayout().ColumnNumber;
+    m_view.setDocument(nullptr);
+    m_document.reset();
+    const std::uint64_t total = reader.totalBytes();
+    m_view.showLoading(0, total);
+    QElapsedTimer sinceShown;
+    sinceShown.start();
+    while (reader.readStep(*document) != kReadEnd) {
+        // The loading screen follows the reading a few times a second, not at every paragraph.
+        if (!quiet && sinceShown.elapsed() >= 40) {
+            m_view.showLoading(reader.bytesRead(), total);
+            m_view.viewport()->repaint();
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+            sinceShown.restart();
+        }
+    }
+    document->modified = false;
+    m_pathName = info.absoluteFilePath();
+    m_document = std::move(document);
+    m_view.setDocument(m_document.get());
+    emit pathChanged(m_pathName);
+    emit opened(m_pathName);
+    return true;
+}
+
+bool CTenkoraDoc::save()
+{
+    if (m_pathName.isEmpty())
+        return saveAs();
+    return saveTo(m_pathName);
+}
+
+bool CTenkoraDoc::saveAs()
+{
+    const QString path = m_answers.saveName ? m_answers.saveName(QString(), kBmlFilter, m_pathName)
+                                            : QFileDialog::getSaveFileName(nullptr, QString(), m_pathName, kBmlFilter);
+    if (path.isEmpty())
+        return false;
+    return saveTo(path);
+}
+
+bool CTenkoraDoc::saveTo(const QString& path)
+{
+    const SaveResult result = writeBml(*m_document, fsPath(path));
+    if (!result) {
+        tell(QStringLiteral("ファイルを保存できませんでした。\n%1").arg(QString::fromStdString(result.reason)));
+        m_document->modified = true; // the save point stays where it was
+        emit m_view.stateChanged();
+        return false;
+    }
+    m_view.session().markSaved();
+    if (m_pathName != QFileInfo(path).absoluteFilePath()) {
+        m_pathName = QFileInfo(path).absoluteFilePath();
+        emit pathChanged(m_pathName);
+    }
+    emit opened(m_pathName);
+    emit m_view.stateChanged();
+    return true;
+}
+
+bool CTenkoraDoc::runTool(const QString& name, const QStringList& arguments)
+{
+    const QString program = toolPath(name);
+    if (!QFileInfo(program).isExecutable()) {
+        tell(QStringLiteral("%1 が見つかりません。\n%2").arg(name, program));
+        return false;
+    }
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForStarted()) {
+        tell(QStringLiteral("%1 を起動できません。\n%2").arg(name, process.errorString()));
+        return false;
+    }
+    // The editor waits for the tool, as it waits for a save.
+    process.waitForFinished(-1);
+    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
+        const QString detail = QString::fromLocal8Bit(process.readAllStandardError()).trimmed();
+        tell(QStringLiteral("%1 が失敗しました（終了コード %2）。\n%3").arg(name).arg(process.exitCode()).arg(detail));
+        return false;
+    }
+    return true;
+}
+
+void CTenkoraDoc::exportBse()
+{
+    if (isModified()) {
+        if (!m_pathName.isEmpty()) {
+            if (ask(QStringLiteral("ファイルを上書き保存してもよろしいですか？"), kYesNoCancel) != QMessageBox::Yes)
+                return;
+            if (!save())
+                return;
+        } else if (!saveAs()) {
+            return;
+        }
+    }
+    if (m_pathName.isEmpty()) {
+        tell(QStringLiteral("BMLファイルが存在しません。\nファイルを保存してから再度実行してください。"));
+        return;
+    }
+    const QFileInfo input(m_pathName);
+    const QString proposed = input.path() + u'/' + input.completeBaseName() + QStringLiteral(".bse");
+    const QString output = m_answers.saveName
+                               ? m_answers.saveName(QString(), QStringLiteral("BSE File(*.bse)"), proposed)
+                               : QFileDialog::getSaveFileName(nullptr, QString(), proposed,
+                                                              QStringLiteral("BSE File(*.bse)"));
+    if (output.isEmpty())
+        return;
+    runTool(QStringLiteral("CellExport"), {m_pathName, output});
+}
+
+void CTenkoraDoc::tocNew()
+{
+    const QString program = toolPath(QStringLiteral("TocComposer"));
+    if (!QFileInfo(program).isExecutable() || !QProcess::startDetached(program, {})) {
+        tell(QStringLiteral("%1 を起動できません。\n%2").arg(QStringLiteral("TocComposer"), program));
+    }
+}
+
+void CTenkoraDoc::tocWorkingFile()
+{
+    if (ask(QStringLiteral("ファイルの内容は目次作成された状態で保存されます。\nよろしいですか？"), kYesNoCancel) !=
+        QMessageBox::Yes)
+        return;
+    if (!save() || m_pathName.isEmpty())
+        return;
+    if (runTool(QStringLiteral("TocComposer2"), {m_pathName}))
+        load(m_pathName, false);
+}
+
+} // namespace braille

@@ -1,0 +1,81 @@
+#pragma once
+// The application's document: the book being edited, the file it came from, and the File
+// menu's commands (new, open, save, save as, BSE export, tables of contents) with their
+// questions and messages.
+//
+// Loading reads the file a paragraph at a time and shows the loading screen with its progress
+// in between. Saving goes through the atomic BML writer: a failed save is shown with its reason,
+// the file on disk stays as it was and the document stays modified.
+
+#include "BrailleDocument.h"
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+namespace braille {
+
+class CTenkoraView;
+
+class CTenkoraDoc : public QObject {
+    Q_OBJECT
+
+public:
+    explicit CTenkoraDoc(CTenkoraView& view, QObject* parent = nullptr);
+    ~CTenkoraDoc() override;
+
+    BrailleDocument& document() { return *m_document; }
+    const QString& pathName() const { return m_pathName; }
+    bool isModified() const { return m_document && m_document->modified; }
+    // The window title: the file's path, with " *" while modified.
+    QString title() const;
+
+    // Asks whether to save a modified document: true to go on (saved, or not wanted), false
+    // when the user cancelled or the save failed.
+    bool askToSave();
+
+    // The commands.
+    void newDocument();
+    void open();                                  // with the file dialog
+    bool openPath(const QString& path, bool quiet = false);
+    bool save();
+    bool saveAs();
+    bool saveTo(const QString& path);
+    void exportBse();
+    void tocNew();
+    void tocWorkingFile();
+
+    // The folder of the external tools and the help page (beside the executable).
+    static QString toolPath(const QString& name);
+
+    // Tests answer the questions and file dialogs instead of a user.
+    struct Answers {
+        std::function<int(const QString& text, int buttons)> question; // a QMessageBox::StandardButton
+        std::function<QString(const QString& title, const QString& filter)> openName;
+        std::function<QString(const QString& title, const QString& filter, const QString& start)> saveName;
+        std::function<void(const QString& text)> message;
+    };
+    void setAnswers(Answers answers) { m_answers = std::move(answers); }
+
+signals:
+    void pathChanged(const QString& path);
+    void opened(const QString& path);
+
+private:
+    bool load(const QString& path, bool quiet);
+    void replaceDocument(std::unique_ptr<BrailleDocument> document);
+    int ask(const QString& text, int buttons);
+    void tell(const QString& text);
+    // Runs an external tool and waits for it; false (after telling why) when it is missing,
+    // cannot start or fails.
+    bool runTool(const QString& name, const QStringList& arguments);
+
+    CTenkoraView& m_view;
+    std::unique_ptr<BrailleDocument> m_document;
+    QString m_pathName;
+    Answers m_answers;
+};
+
+} // namespace braille

@@ -1,0 +1,125 @@
+#include "Settings.h"
+
+#include <QDir>
+#include <QSettings>
+#include <QStandardPaths>
+
+#include <algorithm>
+
+namespace braille {
+
+namespace {
+
+int readInt(QSettings& s, const QString& key, int fallback, int low, int high)
+{
+    bool ok = false;
+    const int value = s.value(key).toString().trimmed().toInt(&ok);
+    return ok ? std::clamp(value, low, high) : fallback;
+}
+
+constexpr int kMaxRecentFiles = 16;
+
+} // namespace
+
+QString Settings::folder()
+{
+    const QByteArray overridden = qgetenv("TENKORA_CONFIG_DIR");
+    if (!overridden.isEmpty())
+        return QString::fromLocal8Bit(overridden);
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QStringLiteral("/Tenkora");
+}
+
+QString Settings::settingsFile() { return folder() + QStringLiteral("/Tenkora.ini"); }
+QString Settings::profileFile() { return folder() + QStringLiteral("/profile.ini"); }
+
+PageLayout Settings::pageLayout()
+{
+    QSettings s(settingsFile(), QSettings::IniFormat);
+    s.beginGroup(QStringLiteral("Window"));
+    PageLayout layout;
+    layout.LineNumber = std::uint32_t(readInt(s, QStringLiteral("LineNumber"), 22, 1, 100));
+    layout.ColumnNumber = std::uint32_t(readInt(s, QStringLiteral("ColumnNumber"), 32, 1, 100));
+    return layout;
+}
+
+void Settings::setPageLayout(const PageLayout& layout)
+{
+    QDir().mkpath(folder());
+    QSettings s(settingsFile(), QSettings::IniFormat);
+    s.beginGroup(QStringLiteral("Window"));
+    s.setValue(QStringLiteral("LineNumber"), int(layout.LineNumber));
+    s.setValue(QStringLiteral("ColumnNumber"), int(layout.ColumnNumber));
+}
+
+int Settings::recentFileCount()
+{
+    QSettings s(settingsFile(), QSettings::IniFormat);
+    s.beginGroup(QStringLiteral("Window"));
+    return readInt(s, QStringLiteral("RecentFileListNum"), 4, 0, kMaxRecentFiles);
+}
+
+QRect Settings::windowRect()
+{
+    QSettings s(profileFile(), QSettings::IniFormat);
+    s.beginGroup(QStringLiteral("Tenkora"));
+    const int left = readInt(s, QStringLiteral("window_left"), 0, -100000, 100000);
+    const int top = readInt(s, QStringLiteral("window_top"), 0, -100000, 100000);
+    const int right = readInt(s, QStringLiteral("window_right"), 800, -100000, 100000);
+    const int bottom = readInt(s, QStringLiteral("window_bottom"), 700, -100000, 100000);
+    // A rectangle too small to use (or turned inside out) gives the default size.
+    if (right - left < 100 || bottom - top < 100)
+        return QRect(left, top, 800, 700);
+    return QRect(QPoint(left, top), QPoint(right - 1, bottom - 1));
+}
+
+void Settings::setWindowRect(const QRect& rect)
+{
+    QDir().mkpath(folder());
+    QSettings s(profileFile(), QSettings::IniFormat);
+    s.beginGroup(QStringLiteral("Tenkora"));
+    s.setValue(QStringLiteral("window_left"), rect.left());
+    s.setValue(QStringLiteral("window_top"), rect.top());
+    s.setValue(QStringLiteral("window_right"), rect.left() + rect.width());
+    s.setValue(QStringLiteral("window_bottom"), rect.top() + rect.height());
+}
+
+QStringList Settings::recentFiles()
+{
+    QSettings s(profileFile(), QSettings::IniFormat);
+    s.beginGroup(QStringLiteral("Recent File List"));
+    QStringList files;
+    const int count = recentFileCount();
+    for (int i = 1; i <= count; ++i) {
+        const QString file = s.value(QStringLiteral("File%1").arg(i)).toString();
+        if (!file.isEmpty())
+            files.append(file);
+    }
+    return files;
+}
+
+void Settings::setRecentFiles(const QStringList& files)
+{
+    QDir().mkpath(folder());
+    QSettings s(profileFile(), QSettings::IniFormat);
+    s.remove(QStringLiteral("Recent File List"));
+    s.beginGroup(QStringLiteral("Recent File List"));
+    for (int i = 0; i < files.size(); ++i)
+        s.setValue(QStringLiteral("File%1").arg(i + 1), files[i]);
+}
+
+int Settings::pointSize()
+{
+    QSettings s(profileFile(), QSettings::IniFormat);
+    s.beginGroup(QStringLiteral("Settings"));
+    return readInt(s, QStringLiteral("PointSize"), 14, 6, 72);
+}
+
+void Settings::setPointSize(int points)
+{
+    QDir().mkpath(folder());
+    QSettings s(profileFile(), QSettings::IniFormat);
+    s.beginGroup(QStringLiteral("Settings"));
+    s.setValue(QStringLiteral("PointSize"), points);
+}
+
+} // namespace braille

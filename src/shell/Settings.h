@@ -1,0 +1,36 @@
+#pragma once
+// Where Tenkora keeps what it remembers: the settings file Tenkora.ini (section Window: lines per
+// page, cells per line, the length of the recent-file list) and the per-user profile profile.ini
+// (the window's place, the recent files, the zoom), both in $XDG_CONFIG_HOME/Tenkora/.
+//
+// Missing or unreadable values take their defaults; values out of range are brought into the
+// range the page layout dialog accepts (1..100), so nothing downstream ever sees a zero.
+
+#include "PageLayout.h"
+
+#include <QRect>
+#include <QString>
+#include <QStringList>
+
+namespace braille {
+
+class Settings {
+public:
+    // The folder of both files; `TENKORA_CONFIG_DIR` overrides it (tests).
+    static QString folder();
+    static QString settingsFile();
+    static QString profileFile();
+
+    static PageLayout pageLayout();
+    static void setPageLayout(const PageLayout& layout);
+    static int recentFileCount();
+
+    static QRect windowRect();
+    static void setWindowRect(const QRect& rect);
+    static QStringList recentFiles();
+    static void setRecentFiles(const QStringList& files);
+    static int pointSize();
+    static void setPointSize(int points);
+};
+
+} // namespace braille

@@ -1,0 +1,40 @@
+#include "CBrailleInputList.h"
+
+namespace braille {
+
+CBrailleInputList::CBrailleInputList(QWidget* owner, std::function<void()> choose)
+    : QListWidget(owner), m_owner(owner), m_choose(std::move(choose))
+{
+    setFocusPolicy(Qt::NoFocus);
+    resize(100, 100);
+    setVisible(false);
+}
+
+void CBrailleInputList::fill(const std::vector<std::u16string>& lines)
+{
+    clear();
+    for (const std::u16string& line : lines)
+        addItem(QString::fromUtf16(line.data(), qsizetype(line.size())));
+}
+
+void CBrailleInputList::select(std::size_t line)
+{
+    if (line < std::size_t(count()))
+        setCurrentRow(int(line));
+}
+
+void CBrailleInputList::mousePressEvent(QMouseEvent* event)
+{
+    QListWidget::mousePressEvent(event);
+    m_owner->setFocus();
+}
+
+void CBrailleInputList::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    QListWidget::mouseDoubleClickEvent(event);
+    m_owner->setFocus();
+    if (m_choose)
+        m_choose();
+}
+
+} // namespace braille

@@ -1,0 +1,467 @@
+#include "CTenkoraView.h"
+
+#include "CBrailleInputList.h"
+#include "CommandIds.h"
+#include "KeyTranslation.h"
+#include "VirtualKeys.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QPainter>
+#include <QScrollBar>
+
+namespace braille {
+
+namespace {
+
+// The editor's own clipboard format: the private block of ClipboardFormat, as bytes.
+const QString kClipboardMime = QStringLiteral("application/x-tenkora-cells");
+
+QString qt(std::u16string_view s) { return QString::fromUtf16(s.data(), qsizetype(s.size())); }
+
+constexpr int kCaretBlinkMs = 200;
+
+} // namespace
+
+CTenkoraView::CTenkoraView(PageLayout layout, QWidget* parent) : QAbstractScrollArea(parent), m_layout(layout)
+{
+    setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_InputMethodEnabled);
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+    viewport()->setCursor(Qt::IBeamCursor);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+
+    const auto enter = [this] {
+        m_session->keyDown(vk::Return);
+        m_session->character(u'\r');
+    };
+    m_mathList = std::make_unique<CBrailleInputList>(viewport(), enter);
+    m_brailleList = std::make_unique<CBrailleInputList>(viewport(), enter);
+    m_session = std::make_unique<EditingSession>(EditingSession::Services{
+        m_services, m_services, m_companion, m_composer, *m_mathList, *m_brailleList, layout});
+
+    for (int id = 0; id < int(m_timers.size()); ++id)
+        connect(&m_timers[std::size_t(id)], &QTimer::timeout, this, [this, id] { m_session->timer(id); });
+    m_caretBlink.setInterval(kCaretBlinkMs);
+    connect(&m_caretBlink, &QTimer::timeout, this, [this] {
+        m_caretOn = !m_caretOn;
+        viewport()->update(QRect(m_painted.caret, QSize(2, m_metrics.rowHeight)));
+    });
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this](int value) {
+        if (!m_updatingScrollBar && int(m_session->scrollPosition()) != value)
+            m_session->scrollTo(std::uint32_t(std::max(value, 0)));
+    });
+    setPointSize(m_pointSize);
+}
+
+CTenkoraView::~CTenkoraView() = default;
+
+void CTenkoraView::setDocument(BrailleDocument* document)
+{
+    m_loading = false;
+    m_document = document;
+    m_dragging = m_mouseSeen = false;
+    m_session->setDocument(document);
+    updateVisibleRows();
+    requestFullRepaint();
+    emit stateChanged();
+}
+
+void CTenkoraView::showLoading(std::uint64_t done, std::uint64_t total)
+{
+    m_loading = true;
+    m_loadDone = done;
+    m_loadTotal = total;
+    requestFullRepaint();
+}
+
+void CTenkoraView::setLinkMode(bool linkMode)
+{
+    m_linkMode = linkMode;
+    m_metrics = ViewMetrics::of(m_font, m_linkMode);
+    requestFullRepaint();
+}
+
+void CTenkoraView::setPointSize(int points)
+{
+    m_pointSize = std::clamp(points, 6, 72);
+    m_font = braille::viewFont(m_pointSize);
+    m_metrics = ViewMetrics::of(m_font, m_linkMode);
+    updateVisibleRows();
+    requestFullRepaint();
+    emit pointSizeChanged(m_pointSize);
+}
+
+ViewFrame CTenkoraView::frame(QSize size) const
+{
+    ViewFrame f;
+    f.size = size;
+    f.document = m_document;
+    f.cursor = &m_session->cursor();
+    f.top = m_session->scrollPosition();
+    f.cellsPerLine = m_document ? m_document->cellsPerLine : m_layout.ColumnNumber;
+    f.options.linesPerPage = m_session->pageLayout().LineNumber;
+    f.options.linkMode = m_linkMode;
+    f.loading = m_loading || !m_document || !m_document->complete;
+    f.loadDone = m_loadDone;
+    f.loadTotal = m_loadTotal;
+    f.pending = qt(m_session->pendingText());
+    return f;
+}
+
+void CTenkoraView::runCommand(int id)
+{
+    m_session->command(id);
+    emit stateChanged();
+}
+
+// ---- Painting ----------------------------------------------------------------------------
+
+void CTenkoraView::requestFullRepaint()
+{
+    m_fullRepaint = true;
+    viewport()->update();
+}
+
+void CTenkoraView::paintEvent(QPaintEvent*)
+{
+    const QSize size = viewport()->size();
+    const qreal ratio = devicePixelRatioF();
+    if (m_fullRepaint || m_picture.size() != size * ratio) {
+        if (m_picture.size() != size * ratio) {
+            m_picture = QPixmap(size * ratio);
+            m_picture.setDevicePixelRatio(ratio);
+        }
+        QPainter p(&m_picture);
+        m_painted = paintView(p, m_font, m_metrics, frame(size));
+        ++m_fullRepaints;
+        // The candidate lists stand just below the pending keys.
+        const QPoint below = m_painted.caret + QPoint(2, m_metrics.rowHeight + 2);
+        m_mathList->place(below.x(), below.y());
+        m_brailleList->place(below.x(), below.y());
+    }
+    QPainter screen(viewport());
+    screen.drawPixmap(0, 0, m_picture);
+    if (!m_loading)
+        paintCaret(screen);
+    m_lastCaretPoint = m_painted.caret;
+    // A caret-only update stays one until something else asks for a full repaint.
+    m_fullRepaint = !m_keyRepeating;
+}
+
+void CTenkoraView::paintCaret(QPainter& painter) const
+{
+    if (!m_painted.caretVisible || !hasFocus() || !m_caretOn)
+        return;
+    painter.fillRect(QRect(m_painted.caret, QSize(2, m_metrics.rowHeight)), Qt::black);
+}
+
+void CTenkoraView::resizeEvent(QResizeEvent* event)
+{
+    QAbstractScrollArea::resizeEvent(event);
+    updateVisibleRows();
+    requestFullRepaint();
+}
+
+void CTenkoraView::updateVisibleRows()
+{
+    if (m_metrics.rowPitch <= 0)
+        return;
+    // Rows between the ruler and the braille band.
+    const int height = viewport()->height() - m_metrics.rowHeight - m_metrics.rowPitch;
+    m_session->setVisibleRows(std::uint32_t(std::max(1, height / m_metrics.rowPitch + 1)));
+    updateScrollBar();
+}
+
+void CTenkoraView::updateScrollBar()
+{
+    m_updatingScrollBar = true;
+    QScrollBar* bar = verticalScrollBar();
+    bar->setRange(0, int(m_session->scrollMaximum()));
+    bar->setPageStep(int(std::max<std::uint32_t>(m_session->visibleRows(), 1)));
+    bar->setValue(int(m_session->scrollPosition()));
+    m_updatingScrollBar = false;
+}
+
+void CTenkoraView::scrollContentsBy(int, int)
+{
+    // The session keeps the position; the bar only reports changes (see the constructor).
+}
+
+// ---- What the session asks of the window -------------------------------------------------
+
+void CTenkoraView::Services::startTimer(int id, int milliseconds)
+{
+    if (id >= 0 && id < int(m_view.m_timers.size()))
+        m_view.m_timers[std::size_t(id)].start(milliseconds);
+}
+
+void CTenkoraView::Services::stopTimer(int id)
+{
+    if (id >= 0 && id < int(m_view.m_timers.size()))
+        m_view.m_timers[std::size_t(id)].stop();
+}
+
+void CTenkoraView::Services::setStatusText(int pane, std::u16string_view text)
+{
+    emit m_view.statusTextChanged(pane, qt(text));
+}
+
+void CTenkoraView::Services::setBrailleButton(bool pressed) { emit m_view.brailleButtonChanged(pressed); }
+
+void CTenkoraView::Services::message(std::u16string_view text)
+{
+    QMessageBox::information(nullptr, QStringLiteral("Tenkora"), qt(text));
+}
+
+void CTenkoraView::Services::caretIntoView() { m_view.updateScrollBar(); }
+
+void CTenkoraView::Services::repaint() { m_view.sessionRepaint(); }
+
+void CTenkoraView::sessionRepaint()
+{
+    updateScrollBar();
+    if (m_keyRepeating) {
+        // Holding Left or Right moves only the caret; the rows are drawn again on release.
+        viewport()->update(QRect(m_lastCaretPoint, QSize(2, m_metrics.rowHeight)));
+        const BrailleDocumentCursor& c = m_session->cursor();
+        if (c.isAttached() && c.row() >= m_painted.firstRow && c.row() <= m_painted.lastRow) {
+            m_painted.caret = QPoint(m_metrics.labelMargin + int(c.column) * m_metrics.cellWidth,
+                                     int(c.row() - m_painted.firstRow + 1) * m_metrics.rowPitch);
+            viewport()->update(QRect(m_painted.caret, QSize(2, m_metrics.rowHeight)));
+            return;
+        }
+    }
+    requestFullRepaint();
+    emit stateChanged();
+}
+
+void CTenkoraView::Services::sectionChanged(SectionKind kind) { emit m_view.editedSectionChanged(int(kind)); }
+
+bool CTenkoraView::Services::put(const std::vector<std::uint8_t>& bytes)
+{
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (!clipboard)
+        return false;
+    if (bytes.empty()) {
+        clipboard->clear();
+        return true;
+    }
+    auto* data = new QMimeData;
+    data->setData(kClipboardMime, QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size())));
+    clipboard->setMimeData(data);
+    return true;
+}
+
+std::optional<std::vector<std::uint8_t>> CTenkoraView::Services::get()
+{
+    const QClipboard* clipboard = QGuiApplication::clipboard();
+    const QMimeData* data = clipboard ? clipboard->mimeData() : nullptr;
+    if (!data || !data->hasFormat(kClipboardMime))
+        return std::nullopt;
+    const QByteArray bytes = data->data(kClipboardMime);
+    return std::vector<std::uint8_t>(bytes.begin(), bytes.end());
+}
+
+// ---- Keys --------------------------------------------------------------------------------
+
+void CTenkoraView::keyPressEvent(QKeyEvent* event)
+{
+    const TranslatedKey key = translateKey(*event);
+    // Zoom for low vision: Ctrl++ and Ctrl+-.
+    if ((event->modifiers() & Qt::ControlModifier) && (event->key() == Qt::Key_Plus || event->key() == Qt::Key_Equal)) {
+        setPointSize(m_pointSize + 2);
+        return;
+    }
+    if ((event->modifiers() & Qt::ControlModifier) && event->key() == Qt::Key_Minus) {
+        setPointSize(m_pointSize - 2);
+        return;
+    }
+    if (key.key == 0x5D) { // the application key: the right-click menu at the caret
+        showContextMenu(m_painted.caret + QPoint(0, m_metrics.rowHeight));
+        return;
+    }
+    m_keyRepeating = key.autoRepeat && (key.key == vk::Left || key.key == vk::Right);
+    bool command = false;
+    if (key.key)
+        command = m_session->keyDown(key.key, key.modifiers, 1, key.autoRepeat ? vk::RepeatFlag : 0);
+    // The typed character, unless the key ran a command or Control/Alt made it a shortcut.
+    const QString text = event->text();
+    if (!command && !(key.modifiers & (kControlModifier | kAltModifier)))
+        for (QChar c : text)
+            m_session->character(c.unicode());
+    event->accept();
+    emit stateChanged();
+}
+
+void CTenkoraView::keyReleaseEvent(QKeyEvent* event)
+{
+    if (event->isAutoRepeat())
+        return;
+    const TranslatedKey key = translateKey(*event);
+    if (m_keyRepeating) {
+        m_keyRepeating = false;
+        requestFullRepaint();
+    }
+    if (key.key)
+        m_session->keyUp(key.key, key.modifiers);
+    event->accept();
+}
+
+void CTenkoraView::inputMethodEvent(QInputMethodEvent* event)
+{
+    if (!event->commitString().isEmpty()) {
+        const QString text = event->commitString();
+        m_session->inputMethodResult(std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()),
+                                                         std::size_t(text.size())));
+    }
+    const QString preedit = event->preeditString();
+    m_session->inputMethodPreedit(
+        std::u16string_view(reinterpret_cast<const char16_t*>(preedit.utf16()), std::size_t(preedit.size())));
+    event->accept();
+    emit stateChanged();
+}
+
+QVariant CTenkoraView::inputMethodQuery(Qt::InputMethodQuery query) const
+{
+    switch (query) {
+    case Qt::ImCursorRectangle:
+        return QRect(m_painted.caret, QSize(2, m_metrics.rowHeight));
+    case Qt::ImFont:
+        return m_font;
+    case Qt::ImEnabled:
+        return true;
+    default:
+        return QAbstractScrollArea::inputMethodQuery(query);
+    }
+}
+
+bool CTenkoraView::focusNextPrevChild(bool) { return false; } // Tab is a key of the editor
+
+// ---- Mouse -------------------------------------------------------------------------------
+
+double CTenkoraView::cellXAt(int x) const
+{
+    return m_metrics.cellWidth > 0 ? double(x - m_metrics.labelMargin) / m_metrics.cellWidth : 0;
+}
+
+std::uint32_t CTenkoraView::rowAt(int y) const
+{
+    if (y - m_metrics.rowPitch < 0 || m_metrics.rowPitch <= 0)
+        return m_session->scrollPosition();
+    return std::uint32_t((y - m_metrics.rowPitch) / m_metrics.rowPitch) + m_session->scrollPosition();
+}
+
+void CTenkoraView::placeCaretAt(QPoint point, bool extend)
+{
+    m_session->placeCaretAt(rowAt(point.y()), cellXAt(point.x()), extend);
+}
+
+void CTenkoraView::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton || !m_session->viewReady())
+        return;
+    const int y = int(event->position().y());
+    const int height = viewport()->height();
+    // Clicks on the ruler or the braille band do nothing.
+    if (y < m_metrics.rowHeight || y > height - m_metrics.rowHeight)
+        return;
+    placeCaretAt(event->position().toPoint(), event->modifiers() & Qt::ShiftModifier);
+    m_dragging = true;
+    m_mouseSeen = true;
+    emit stateChanged();
+}
+
+void CTenkoraView::mouseMoveEvent(QMouseEvent* event)
+{
+    if (!m_dragging)
+        return;
+    QPoint at = event->position().toPoint();
+    const int limit = viewport()->height() - m_metrics.rowHeight;
+    if (at.y() > limit) {
+        // Dragging below the text scrolls down, four rows a move.
+        at.setY(limit);
+        m_session->scrollBy(4);
+    }
+    at.setY(std::max(at.y(), m_metrics.rowPitch));
+    placeCaretAt(at, true);
+}
+
+void CTenkoraView::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton)
+        return;
+    if (m_dragging) {
+        m_dragging = false;
+        emit stateChanged();
+    }
+}
+
+void CTenkoraView::wheelEvent(QWheelEvent* event)
+{
+    const int delta = event->angleDelta().y();
+    if (event->modifiers() & Qt::ControlModifier) {
+        if (delta)
+            setPointSize(m_pointSize + (delta > 0 ? 2 : -2));
+        return;
+    }
+    if (delta >= 120)
+        m_session->scrollBy(-4);
+    else if (delta <= -120)
+        m_session->scrollBy(4);
+    event->accept();
+}
+
+void CTenkoraView::focusInEvent(QFocusEvent* event)
+{
+    QAbstractScrollArea::focusInEvent(event);
+    m_caretOn = true;
+    m_caretBlink.start();
+    requestFullRepaint();
+}
+
+void CTenkoraView::focusOutEvent(QFocusEvent* event)
+{
+    QAbstractScrollArea::focusOutEvent(event);
+    m_caretBlink.stop();
+    m_keyRepeating = false;
+    m_session->focusLost();
+    requestFullRepaint();
+}
+
+// ---- The right-click menu ----------------------------------------------------------------
+
+void CTenkoraView::contextMenuEvent(QContextMenuEvent* event) { showContextMenu(event->pos()); }
+
+void CTenkoraView::showContextMenu(QPoint at)
+{
+    if (!m_session->viewReady() || m_dragging)
+        return;
+    const bool selection = m_session->cursor().hasSelection();
+    const bool clipboard = m_services.get().has_value();
+    QMenu menu(this);
+    const auto item = [&](const char* caption, int id, bool enabled) {
+        QAction* action = menu.addAction(QString::fromUtf8(caption));
+        action->setData(id);
+        action->setEnabled(enabled);
+    };
+    item("切取り", cmd::CutAlt, selection);
+    item("コピー", cmd::CopyAlt, selection);
+    item("貼り付け", cmd::PasteAlt, clipboard);
+    item("削除", cmd::Delete, true);
+    menu.addSeparator();
+    item("TEXTモード変換", cmd::ConvertToText, selection);
+    item("MATHモード変換", cmd::ConvertToMath, selection);
+    menu.addSeparator();
+    item("下へ検索", 32820, selection);
+    item("上へ検索", 32819, selection);
+    if (QAction* chosen = menu.exec(viewport()->mapToGlobal(at)))
+        runCommand(chosen->data().toInt());
+}
+
+} // namespace braille

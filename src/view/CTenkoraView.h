@@ -1,0 +1,160 @@
+#pragma once
+// The editing view: one section of the book as rows of cells, the braille band of the caret's
+// row, the caret, and the scroll bar at the right.
+//
+// The view owns the editing session and is the window around it: it hands the session its keys,
+// characters, input-method text, clicks, drags, wheel turns and timer ticks, implements what the
+// session asks of a window (timers, status texts, message boxes, the clipboard, repaints), and
+// paints what the session and the document hold through ViewPainter. It decides nothing about
+// the document itself.
+//
+// Painting is double-buffered: a full repaint draws the whole picture into a pixmap, which the
+// caret-only update (while Left or Right is held down) reuses, drawing just the caret again.
+
+#include "ComposerInputMethod.h"
+#include "EditingSession.h"
+#include "ViewPainter.h"
+
+#include <QAbstractScrollArea>
+#include <QPixmap>
+#include <QTimer>
+
+#include <array>
+#include <memory>
+
+class QListWidget;
+class QMenu;
+
+namespace braille {
+
+class CBrailleInputList;
+
+class CTenkoraView : public QAbstractScrollArea {
+    Q_OBJECT
+
+public:
+    explicit CTenkoraView(PageLayout layout, QWidget* parent = nullptr);
+    ~CTenkoraView() override;
+
+    EditingSession& session() { return *m_session; }
+    const EditingSession& session() const { return *m_session; }
+
+    // Shows a document once it is complete: the caret at its start, a fresh undo history.
+    void setDocument(BrailleDocument* document);
+    // While a document is being read: the loading screen with the share read so far.
+    void showLoading(std::uint64_t done, std::uint64_t total);
+
+    void setLinkMode(bool linkMode);
+    bool linkMode() const { return m_linkMode; }
+
+    // The font size in points (zoom for low vision); kept between 6 and 72.
+    void setPointSize(int points);
+    int pointSize() const { return m_pointSize; }
+    const QFont& viewFont() const { return m_font; }
+    const ViewMetrics& metrics() const { return m_metrics; }
+
+    // The rows drawn by the last full repaint.
+    std::uint32_t firstDrawnRow() const { return m_painted.firstRow; }
+    std::uint32_t lastDrawnRow() const { return m_painted.lastRow; }
+    QPoint caretPoint() const { return m_painted.caret; }
+    int fullRepaints() const { return m_fullRepaints; }
+
+    // The picture as it is drawn, for printing and benchmarks.
+    ViewFrame frame(QSize size) const;
+
+    // Runs a command of the session (menus, toolbar and the right-click menu).
+    void runCommand(int id);
+
+signals:
+    void statusTextChanged(int pane, const QString& text);
+    void brailleButtonChanged(bool pressed);
+    void editedSectionChanged(int section);
+    // The document may have changed or the caret moved: titles and enabled commands follow.
+    void stateChanged();
+    void pointSizeChanged(int points);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
+    void scrollContentsBy(int dx, int dy) override;
+
+private:
+    // What the session asks of the window, answered by the view.
+    class Services final : public SessionHost, public SessionClipboard {
+    public:
+        explicit Services(CTenkoraView& view) : m_view(view) {}
+        void startTimer(int id, int milliseconds) override;
+        void stopTimer(int id) override;
+        void setStatusText(int pane, std::u16string_view text) override;
+        void setBrailleButton(bool pressed) override;
+        void message(std::u16string_view text) override;
+        void caretIntoView() override;
+        void repaint() override;
+        void sectionChanged(SectionKind kind) override;
+        bool put(const std::vector<std::uint8_t>& bytes) override;
+        std::optional<std::vector<std::uint8_t>> get() override;
+
+    private:
+        CTenkoraView& m_view;
+    };
+
+    void sessionRepaint();
+
+    void requestFullRepaint();
+    void updateScrollBar();
+    void updateVisibleRows();
+    double cellXAt(int x) const;
+    std::uint32_t rowAt(int y) const;
+    void placeCaretAt(QPoint point, bool extend);
+    void showContextMenu(QPoint at);
+    void paintCaret(QPainter& painter) const;
+
+    PageLayout m_layout;
+    Services m_services{*this};
+    ComposerInputMethod m_composer;
+    NoCompanion m_companion;
+    std::unique_ptr<CBrailleInputList> m_mathList;
+    std::unique_ptr<CBrailleInputList> m_brailleList;
+    std::unique_ptr<EditingSession> m_session;
+    BrailleDocument* m_document = nullptr;
+
+    bool m_linkMode = false;
+    int m_pointSize = 14;
+    QFont m_font;
+    ViewMetrics m_metrics;
+
+    bool m_loading = false;
+    std::uint64_t m_loadDone = 0;
+    std::uint64_t m_loadTotal = 0;
+
+    // Painting state.
+    QPixmap m_picture;
+    bool m_fullRepaint = true;
+    bool m_keyRepeating = false;
+    PaintedFrame m_painted;
+    QPoint m_lastCaretPoint;
+    bool m_caretOn = true;
+    int m_fullRepaints = 0;
+    QTimer m_caretBlink;
+    bool m_updatingScrollBar = false;
+
+    // Mouse.
+    bool m_dragging = false;
+    bool m_mouseSeen = false;
+
+    std::array<QTimer, 4> m_timers; // the session's timers by id (1 and 3 are used)
+};
+
+} // namespace braille

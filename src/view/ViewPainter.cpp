@@ -1,0 +1,166 @@
+#include "ViewPainter.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+
+namespace braille {
+
+ViewMetrics ViewMetrics::of(const QFont& font, bool linkMode)
+{
+    const QFontMetrics fm(font);
+    ViewMetrics m;
+    // The widest character of a CJK font is a full-width one; fonts that report a wider maximum
+    // (for a rare ligature) would stretch every cell, so the full-width width bounds it.
+    const int fullWidth = fm.horizontalAdvance(QChar(0x3042));
+    m.cellWidth = std::min(fm.maxWidth(), std::max(fullWidth, fm.averageCharWidth())) + 3;
+    m.rowHeight = fm.height() + 3;
+    m.rowGap = int(0.2f * float(m.rowHeight));
+    m.rowPitch = m.rowHeight + m.rowGap;
+    m.labelMargin = linkMode ? 0 : 4 * m.cellWidth;
+    return m;
+}
+
+QColor palette::of(CharacterColour colour)
+{
+    switch (colour) {
+    case CharacterColour::Text: return {0, 0, 0};
+    case CharacterColour::Math: return {0, 0, 240};
+    case CharacterColour::Special: return {240, 192, 192};
+    case CharacterColour::Radical: return {0, 255, 0};
+    case CharacterColour::Other: break;
+    }
+    return {255, 0, 0};
+}
+
+QFont viewFont(int pointSize)
+{
+    QFont font;
+    font.setFamilies({QStringLiteral("IPAGothic"), QStringLiteral("Tenkora Cells")});
+    font.setPointSize(pointSize);
+    font.setStyleHint(QFont::SansSerif);
+    return font;
+}
+
+namespace {
+
+QString qt(const std::u16string& s) { return QString::fromUtf16(s.data(), qsizetype(s.size())); }
+
+void paintLoading(QPainter& p, const ViewFrame& f)
+{
+    p.fillRect(QRect(QPoint(0, 0), f.size), palette::selectedBackground);
+    const QString text = f.loadTotal ? QStringLiteral("%1 %").arg(f.loadDone * 100 / f.loadTotal)
+                                     : QStringLiteral("Now Loading...");
+    p.setPen(Qt::white);
+    p.drawText(QRect(0, f.size.height() / 2, f.size.width(), f.size.height() - f.size.height() / 2),
+               Qt::AlignHCenter | Qt::AlignTop, text);
+}
+
+void paintGridAndRuler(QPainter& p, const ViewMetrics& m, const ViewFrame& f)
+{
+    const int W = f.size.width(), H = f.size.height(), X0 = m.labelMargin;
+    const int XR = std::min(X0 + int(f.cellsPerLine) * m.cellWidth, W);
+    p.setPen(palette::grid);
+    for (int y = 0; y <= H; y += m.rowPitch) {
+        p.drawLine(X0, y, XR - 1, y);
+        p.drawLine(X0, y + m.rowHeight, XR - 1, y + m.rowHeight);
+    }
+    for (int k = 0; k <= int(f.cellsPerLine) && X0 + k * m.cellWidth <= W; ++k)
+        p.drawLine(X0 + k * m.cellWidth, 0, X0 + k * m.cellWidth, H - 1);
+    p.fillRect(0, 0, W, m.rowHeight, palette::band);
+    p.setPen(Qt::white);
+    for (int i = 5; i <= int(f.cellsPerLine); i += 5)
+        p.drawText(QRect(X0 + (i - 1) * m.cellWidth, 2, m.cellWidth, m.rowHeight - 2), Qt::AlignCenter,
+                   QString::number(i));
+    if (!f.options.linkMode)
+        p.drawText(QRect(X0 + int(f.cellsPerLine) * m.cellWidth, 2, 5 * m.cellWidth, m.rowHeight - 2),
+                   Qt::AlignCenter, QStringLiteral("原本ページ"));
+}
+
+} // namespace
+
+PaintedFrame paintView(QPainter& p, const QFont& font, const ViewMetrics& m, const ViewFrame& f)
+{
+    PaintedFrame out;
+    p.setFont(font);
+    if (f.loading || !f.document || !f.cursor) {
+        paintLoading(p, f);
+        return out;
+    }
+    const int W = f.size.width(), H = f.size.height();
+    p.fillRect(QRect(0, 0, W, H), palette::background);
+    out.fullRows = m.fullRows(H);
+    out.visibleRows = m.visibleRows(H);
+    paintGridAndRuler(p, m, f);
+
+    // The rows that fit between the ruler and the band.
+    const int rowsRoom = std::max(0, (H - m.rowHeight - m.rowPitch) / std::max(m.rowPitch, 1) + 1);
+    // Scrolled to the very end, the last row still shows.
+    const std::uint32_t total = f.document->section().rowCount;
+    const std::uint32_t first = total && f.top >= total ? total - 1 : f.top;
+    const std::vector<RowPicture> rows = pictureRows(*f.document, *f.cursor, first, std::uint32_t(rowsRoom), f.options);
+    int top = m.rowPitch + 2, bottom = m.rowPitch + m.rowHeight - 1;
+    out.firstRow = first;
+    out.lastRow = first;
+    for (const RowPicture& row : rows) {
+        if (top > H - m.rowPitch)
+            break;
+        int left = 1;
+        if (!f.options.linkMode) {
+            p.setPen(palette::label);
+            p.drawText(QRect(left, top, m.labelMargin, bottom - top), Qt::AlignCenter, qt(row.label));
+            left += m.labelMargin;
+        } else {
+            left = 0;
+        }
+        for (const CharacterBox& c : row.characters) {
+            const QRect box(left, top, int(c.cells) * m.cellWidth, bottom - top);
+            if (c.selected)
+                p.fillRect(box.adjusted(1, -1, 0, 1), palette::selectedBackground);
+            p.setPen(c.selected ? palette::selectedText : palette::of(c.colour));
+            p.drawText(box, Qt::AlignCenter, qt(c.entry->print));
+            left += box.width();
+        }
+        if (!row.originalPage.empty()) {
+            p.setPen(palette::label);
+            p.drawText(QRect(int(f.cellsPerLine + 4) * m.cellWidth, top, 4 * m.cellWidth, bottom - top),
+                       Qt::AlignRight | Qt::AlignVCenter, qt(row.originalPage));
+        }
+        if (row.pageEnd)
+            p.fillRect(0, bottom + 1, W, 6, palette::pageEnd);
+        out.lastRow = row.row;
+        top += m.rowPitch;
+        bottom += m.rowPitch;
+    }
+
+    // The caret, and what is still being typed there.
+    const BrailleDocumentCursor& cursor = *f.cursor;
+    if (cursor.isAttached() && cursor.row() >= first) {
+        out.caret = QPoint(m.labelMargin + int(cursor.column) * m.cellWidth,
+                           int(cursor.row() - first + 1) * m.rowPitch);
+        out.caretVisible = out.caret.y() + m.rowHeight <= H - m.rowHeight;
+    }
+    if (out.caretVisible && !f.pending.isEmpty()) {
+        const QFontMetrics fm(font);
+        const QRect box(out.caret.x() + 2, out.caret.y() + 2, fm.horizontalAdvance(f.pending) + 6, m.rowHeight - 2);
+        p.fillRect(box, QColor(255, 255, 224));
+        p.setPen(Qt::black);
+        p.drawText(box, Qt::AlignCenter, f.pending);
+        p.drawLine(box.bottomLeft(), box.bottomRight());
+    }
+
+    // The braille band.
+    p.fillRect(0, H - m.rowHeight, W, m.rowHeight, palette::band);
+    p.setPen(Qt::white);
+    p.drawText(QRect(0, H - m.rowHeight + 2, m.labelMargin, m.rowHeight - 2), Qt::AlignCenter,
+               QStringLiteral("点字表示"));
+    int left = m.labelMargin;
+    for (const CharacterBox& c : pictureBand(cursor).characters) {
+        const QRect box(left, H - m.rowHeight, int(c.cells) * m.cellWidth, m.rowHeight);
+        p.setPen(c.atCaret ? palette::caretCell : QColor(Qt::white));
+        p.drawText(box, Qt::AlignCenter, qt(toDisplayCells(c.entry->nabcc)));
+        left += box.width();
+    }
+    return out;
+}
+
+} // namespace braille

@@ -1,0 +1,75 @@
+#pragma once
+// Paints the editor's picture of a section: the ruler, the grid, the rows with their labels, the
+// characters coloured by set with the selection, the original-page labels and page-end bars,
+// and the braille band of the caret's row; or the loading screen. The screen, printing and the
+// benchmarks paint through here, so they show the same picture.
+//
+// Every measure comes from the font: a cell is as wide as the font's widest character plus 3
+// pixels, a row as tall as the font plus 3, with a gap of a fifth of that between rows.
+
+#include "ViewPicture.h"
+
+#include <QColor>
+#include <QFont>
+#include <QPoint>
+#include <QSize>
+#include <QString>
+
+class QPainter;
+
+namespace braille {
+
+struct ViewMetrics {
+    int cellWidth = 0;
+    int rowHeight = 0;
+    int rowGap = 0;
+    int rowPitch = 0;
+    int labelMargin = 0;
+
+    static ViewMetrics of(const QFont& font, bool linkMode);
+    // Rows that fit completely in a height, and rows partly or completely visible.
+    int fullRows(int height) const { return rowPitch ? (height + rowGap) / rowPitch : 0; }
+    int visibleRows(int height) const { return rowPitch ? (height + rowPitch - 1) / rowPitch : 0; }
+};
+
+// The fixed palette.
+namespace palette {
+const QColor background{255, 255, 255};
+const QColor label{96, 80, 80};
+const QColor grid{224, 208, 208};
+const QColor selectedText{255, 255, 255};
+const QColor selectedBackground{80, 80, 128};
+const QColor band{68, 68, 68};
+const QColor pageEnd{240, 192, 192};
+const QColor caretCell{0, 255, 0};
+QColor of(CharacterColour colour);
+} // namespace palette
+
+// The font of the view: a Japanese font for print text, the cell font for the cells.
+QFont viewFont(int pointSize);
+
+struct ViewFrame {
+    QSize size;
+    const BrailleDocument* document = nullptr;
+    const BrailleDocumentCursor* cursor = nullptr;
+    std::uint32_t top = 0;          // the first row shown
+    std::uint32_t cellsPerLine = 32;
+    PictureOptions options;
+    // The loading screen instead of the rows, with the share read so far (total 0: unknown).
+    bool loading = false;
+    std::uint64_t loadDone = 0;
+    std::uint64_t loadTotal = 0;
+    // What is typed but not yet in the document, drawn at the caret.
+    QString pending;
+};
+
+struct PaintedFrame {
+    QPoint caret;            // top left of the caret
+    bool caretVisible = false;
+    std::uint32_t firstRow = 0, lastRow = 0; // rows drawn
+    int fullRows = 0, visibleRows = 0;
+};
+
+PaintedFrame paintView(QPainter& painter, const QFont& font, const ViewMetrics& metrics, const ViewFrame& frame);
+
+} // namespace braille
