@@ -104,7 +104,12 @@ CMainFrame::CMainFrame(PageLayout layout, bool linkMode) : m_linkMode(linkMode)
     m_view->setFocus();
 }
 
-CMainFrame::~CMainFrame() = default;
+CMainFrame::~CMainFrame()
+{
+    // The view lets go of the book before the document that owns it goes.
+    m_view->setDocument(nullptr);
+    delete m_doc;
+}
 
 QAction* CMainFrame::action(int id) const
 {

@@ -29,10 +29,7 @@ CTenkoraDoc::CTenkoraDoc(CTenkoraView& view, QObject* parent) : QObject(parent),
     replaceDocument(std::make_unique<BrailleDocument>());
 }
 
-CTenkoraDoc::~CTenkoraDoc()
-{
-    m_view.setDocument(nullptr);
-}
+CTenkoraDoc::~CTenkoraDoc() = default;
 
 QString CTenkoraDoc::title() const
 {

@@ -150,8 +150,9 @@ void CTenkoraView::paintEvent(QPaintEvent*)
     if (!m_loading)
         paintCaret(screen);
     m_lastCaretPoint = m_painted.caret;
-    // A caret-only update stays one until something else asks for a full repaint.
-    m_fullRepaint = !m_keyRepeating;
+    // Later paints (the caret's blinking, a caret-only update, the window being uncovered)
+    // reuse the picture until a change asks for a full repaint again.
+    m_fullRepaint = false;
 }
 
 void CTenkoraView::paintCaret(QPainter& painter) const

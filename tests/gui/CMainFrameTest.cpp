@@ -1,0 +1,132 @@
+// The main window and the document commands as a user meets them: a first start, opening,
+// saving that fails, the title, and closing with and without the question.
+
+#include "CMainFrame.h"
+#include "CommandLine.h"
+#include "GuiTestSupport.h"
+#include "Settings.h"
+#include "TestSupport.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QMessageBox>
+#include <QSettings>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace braille;
+using namespace braille::test;
+
+namespace {
+
+// A fresh settings folder for one test.
+struct FreshSettings {
+    FreshSettings() { QDir(Settings::folder()).removeRecursively(); }
+    ~FreshSettings() { QDir(Settings::folder()).removeRecursively(); }
+};
+
+QString sample() { return QString::fromStdString((sourceDir() / "samples" / "sample.bml").string()); }
+
+} // namespace
+
+TEST(MainFrame, AFirstStartHasTheDefaultsAndOpensTheSample)
+{
+    FreshSettings fresh;
+    CMainFrame frame(Settings::pageLayout());
+    frame.show();
+    QApplication::processEvents();
+    EXPECT_EQ(frame.geometry().size(), QSize(800, 700));
+    EXPECT_EQ(frame.view().session().pageLayout().LineNumber, 22u);
+    EXPECT_EQ(frame.doc().document().cellsPerLine, 32u);
+    EXPECT_EQ(frame.paneText(kModePane), QStringLiteral("TEXT"));
+    EXPECT_EQ(frame.paneText(kSectionPane), QStringLiteral("BODY"));
+    EXPECT_FALSE(frame.action(57603)->isEnabled()); // nothing to save
+
+    ASSERT_TRUE(frame.doc().openPath(sample()));
+    EXPECT_GT(frame.doc().document().section().rowCount, 5u);
+    EXPECT_EQ(frame.windowTitle(), QFileInfo(sample()).absoluteFilePath() + QStringLiteral(" - Tenkora"));
+    QTest::keyClicks(&frame.view(), "ka");
+    EXPECT_TRUE(frame.windowTitle().endsWith(QStringLiteral(" * - Tenkora")));
+    EXPECT_TRUE(frame.action(57603)->isEnabled());
+    // F2 and the section menu show in the status panes.
+    QTest::keyClick(&frame.view(), Qt::Key_F2);
+    EXPECT_EQ(frame.paneText(kModePane), QStringLiteral("MATH"));
+    frame.onCommand(32792);
+    EXPECT_EQ(frame.paneText(kSectionPane), QStringLiteral("COVER"));
+    EXPECT_TRUE(frame.action(32792)->isChecked());
+    frame.doc().setAnswers({[](const QString&, int) { return int(QMessageBox::No); }, {}, {}, {}});
+}
+
+TEST(MainFrame, OutOfRangeSettingsAreBroughtIntoRange)
+{
+    FreshSettings fresh;
+    QDir().mkpath(Settings::folder());
+    QFile ini(Settings::settingsFile());
+    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+    ini.write("[Window]\nLineNumber=0\nColumnNumber=5000\nRecentFileListNum=x\n");
+    ini.close();
+    const PageLayout layout = Settings::pageLayout();
+    EXPECT_EQ(layout.LineNumber, 1u);
+    EXPECT_EQ(layout.ColumnNumber, 100u);
+    EXPECT_EQ(Settings::recentFileCount(), 4);
+    CMainFrame frame(layout); // one line a page paints without dividing by zero
+    frame.show();
+    picture(frame);
+}
+
+TEST(MainFrame, AFailedSaveIsShownAndTheBookStaysModified)
+{
+    FreshSettings fresh;
+    CMainFrame frame(Settings::pageLayout());
+    QString told;
+    frame.doc().setAnswers({[](const QString&, int) { return int(QMessageBox::No); }, {}, {},
+                            [&](const QString& text) { told = text; }});
+    QTest::keyClicks(&frame.view(), "ka");
+    EXPECT_FALSE(frame.doc().saveTo(QDir::tempPath() + QStringLiteral("/no-such-folder-tenkora/book.bml")));
+    EXPECT_TRUE(told.startsWith(QStringLiteral("ファイルを保存できませんでした。")));
+    EXPECT_TRUE(frame.doc().isModified());
+    EXPECT_TRUE(frame.windowTitle().contains(QStringLiteral(" *")));
+}
+
+TEST(MainFrame, CancelInTheCloseQuestionKeepsTheWindowAndWritesNothing)
+{
+    FreshSettings fresh;
+    auto frame = std::make_unique<CMainFrame>(Settings::pageLayout());
+    frame->show();
+    QString asked;
+    int answer = QMessageBox::Cancel;
+    frame->doc().setAnswers({[&](const QString& text, int) {
+                                 asked = text;
+                                 return answer;
+                             },
+                             {}, {}, {}});
+    QTest::keyClicks(&frame->view(), "ka");
+    EXPECT_FALSE(frame->close());
+    EXPECT_EQ(asked, QStringLiteral("ファイルの内容は変更されています。\n変更を保存しますか？"));
+    EXPECT_TRUE(frame->isVisible());
+    EXPECT_FALSE(QFile::exists(Settings::profileFile()));
+    // No: the window closes and its place is kept.
+    answer = QMessageBox::No;
+    frame->move(40, 30);
+    EXPECT_TRUE(frame->close());
+    QSettings profile(Settings::profileFile(), QSettings::IniFormat);
+    EXPECT_EQ(profile.value(QStringLiteral("Tenkora/window_right")).toInt() -
+                  profile.value(QStringLiteral("Tenkora/window_left")).toInt(),
+              800);
+}
+
+TEST(CommandLine, LinkModeHandleAndDocument)
+{
+    EXPECT_TRUE(parseCommandLine({"-LINKMODE"}).linkMode);
+    EXPECT_TRUE(parseCommandLine({"/linkmode"}).linkMode);
+    EXPECT_FALSE(parseCommandLine({"-linkmodes"}).linkMode);
+    const CommandLine linked = parseCommandLine({"/linkmode", "-handle:1A2b", "-handle:ff"});
+    ASSERT_TRUE(linked.companion);
+    EXPECT_EQ(*linked.companion, 0x1A2Bu);
+    EXPECT_FALSE(parseCommandLine({"-linkmode", "-handle:0"}).companion);
+    EXPECT_FALSE(parseCommandLine({"-handle:12"}).companion); // only in link mode
+    EXPECT_EQ(parseCommandLine({"/home/t/book.bml"}).documentPath, "/home/t/book.bml");
+    EXPECT_EQ(parseCommandLine({"a.bml", "-x", "b.bml"}).documentPath, "b.bml");
+}

@@ -1,0 +1,27 @@
+// The main of the Qt-layer tests: the real widgets, drawn off screen, with the shipped tables
+// and fonts, and settings kept in a folder of their own.
+
+#include "CTenkoraApp.h"
+#include "TestSupport.h"
+
+#include <QApplication>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+int main(int argc, char** argv)
+{
+    if (!std::getenv("QT_QPA_PLATFORM"))
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    if (!std::getenv("XDG_RUNTIME_DIR"))
+        setenv("XDG_RUNTIME_DIR", "/tmp", 1);
+    QTemporaryDir config;
+    setenv("TENKORA_CONFIG_DIR", config.path().toLocal8Bit().constData(), 1);
+    ::testing::InitGoogleTest(&argc, argv);
+    QApplication app(argc, argv);
+    braille::test::shippedDictionary();
+    braille::loadCellFont();
+    return RUN_ALL_TESTS();
+}

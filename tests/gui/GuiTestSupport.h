@@ -1,0 +1,16 @@
+#pragma once
+// Helpers of the Qt-layer tests: pictures of widgets and the colours in them.
+
+#include <QColor>
+#include <QImage>
+#include <QRect>
+#include <QWidget>
+
+namespace braille::test {
+
+// What the widget shows now, as it would be on the screen.
+QImage picture(QWidget& widget);
+// How many pixels of `rect` have exactly this colour.
+int countColour(const QImage& image, const QRect& rect, QColor colour);
+
+} // namespace braille::test
