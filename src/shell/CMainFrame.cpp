@@ -350,38 +350,41 @@ void CMainFrame::openRecent(int index)
     }
 }
 
+void CMainFrame::printBook(QPrinter& printer)
+{
+    QPainter painter(&printer);
+    const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
+    // The screen's picture at the printer's resolution: the font keeps its size in points.
+    const QFont font(m_view->viewFont(), &printer);
+    const ViewMetrics metrics = ViewMetrics::of(font, m_view->linkMode());
+    const std::uint32_t rows = m_doc->document().section().rowCount;
+    const std::uint32_t linesPerPage = m_view->session().pageLayout().LineNumber;
+    const std::uint32_t perSheet = linesPerPage > 2 ? linesPerPage - 1 : 1;
+    ViewFrame frame = m_view->frame(QSize(page.width(), (int(perSheet) + 1) * metrics.rowPitch + metrics.rowHeight));
+    // The sheet shows the book's picture scaled to its width when the lines are wider.
+    const int pictureWidth = metrics.labelMargin + int(frame.cellsPerLine + 9) * metrics.cellWidth;
+    const double scale = std::min(1.0, double(page.width()) / pictureWidth);
+    frame.size.setWidth(int(page.width() / scale));
+    painter.scale(scale, scale);
+    for (std::uint32_t top = 0; top < std::max<std::uint32_t>(rows, 1); top += perSheet) {
+        if (top > 0)
+            printer.newPage();
+        frame.top = top;
+        paintView(painter, font, metrics, frame);
+    }
+}
+
 void CMainFrame::print(bool preview)
 {
     QPrinter printer(QPrinter::HighResolution);
-    const auto paintPages = [this](QPrinter* target) {
-        QPainter painter(target);
-        const QRect page = target->pageLayout().paintRectPixels(target->resolution());
-        // The picture as on the screen, a braille page of the book on each sheet.
-        const QFont font = [&] {
-            QFont f = m_view->viewFont();
-            f.setPointSizeF(f.pointSizeF() * 0.7);
-            return f;
-        }();
-        const ViewMetrics metrics = ViewMetrics::of(QFont(font, target), m_view->linkMode());
-        const std::uint32_t rows = m_doc->document().section().rowCount;
-        const std::uint32_t linesPerPage = m_view->session().pageLayout().LineNumber;
-        const std::uint32_t perSheet = linesPerPage > 1 ? linesPerPage - 1 : 1;
-        ViewFrame frame = m_view->frame(QSize(page.width(), (int(perSheet) + 2) * metrics.rowPitch + metrics.rowHeight));
-        for (std::uint32_t top = 0; top < rows; top += perSheet) {
-            if (top > 0)
-                target->newPage();
-            frame.top = top;
-            paintView(painter, QFont(font, target), metrics, frame);
-        }
-    };
     if (preview) {
         QPrintPreviewDialog dialog(&printer, this);
-        connect(&dialog, &QPrintPreviewDialog::paintRequested, this, paintPages);
+        connect(&dialog, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* target) { printBook(*target); });
         dialog.exec();
     } else {
         QPrintDialog dialog(&printer, this);
         if (dialog.exec() == QDialog::Accepted)
-            paintPages(&printer);
+            printBook(printer);
     }
 }
 

@@ -15,6 +15,7 @@
 
 class QLabel;
 class QMenu;
+class QPrinter;
 class QToolBar;
 
 namespace braille {
@@ -34,6 +35,8 @@ public:
 
     // Runs a command by id, as its menu item or button does.
     void onCommand(int id);
+    // Paints the current section onto the printer, a braille page of the book on each sheet.
+    void printBook(QPrinter& printer);
 
 protected:
     void closeEvent(QCloseEvent* event) override;

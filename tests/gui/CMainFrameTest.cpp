@@ -3,6 +3,7 @@
 
 #include "CMainFrame.h"
 #include "CommandLine.h"
+#include "DocumentBuilder.h"
 #include "GuiTestSupport.h"
 #include "Settings.h"
 #include "TestSupport.h"
@@ -11,7 +12,9 @@
 #include <QDir>
 #include <QFile>
 #include <QMessageBox>
+#include <QPrinter>
 #include <QSettings>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -129,4 +132,25 @@ TEST(CommandLine, LinkModeHandleAndDocument)
     EXPECT_FALSE(parseCommandLine({"-handle:12"}).companion); // only in link mode
     EXPECT_EQ(parseCommandLine({"/home/t/book.bml"}).documentPath, "/home/t/book.bml");
     EXPECT_EQ(parseCommandLine({"a.bml", "-x", "b.bml"}).documentPath, "b.bml");
+}
+
+TEST(MainFrame, PrintingToAPdfFileGivesABraillePageASheet)
+{
+    FreshSettings fresh;
+    CMainFrame frame(Settings::pageLayout());
+    std::u16string body;
+    for (int i = 0; i < 30; ++i)
+        body += u"あいう\n"; // 31 rows: two pages of 21
+    fillSection(frame.doc().document(), body);
+    frame.view().setDocument(&frame.doc().document());
+    QTemporaryDir folder;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(folder.filePath(QStringLiteral("book.pdf")));
+    frame.printBook(printer);
+    QFile pdf(printer.outputFileName());
+    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+    const QByteArray bytes = pdf.readAll();
+    EXPECT_TRUE(bytes.startsWith("%PDF"));
+    EXPECT_EQ(bytes.count("/Type /Page\n"), 2);
 }

@@ -15,8 +15,10 @@ int main(int argc, char** argv)
 {
     if (!std::getenv("QT_QPA_PLATFORM"))
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    if (!std::getenv("XDG_RUNTIME_DIR"))
-        setenv("XDG_RUNTIME_DIR", "/tmp", 1);
+    // Qt wants a private runtime folder; a fresh one keeps it quiet.
+    char runtime[] = "/tmp/tenkora-runtime-XXXXXX";
+    if (!std::getenv("XDG_RUNTIME_DIR") && mkdtemp(runtime))
+        setenv("XDG_RUNTIME_DIR", runtime, 1);
     QTemporaryDir config;
     setenv("TENKORA_CONFIG_DIR", config.path().toLocal8Bit().constData(), 1);
     ::testing::InitGoogleTest(&argc, argv);
