@@ -365,6 +365,7 @@ void BrailleXML::finishDocument(BrailleDocument& document)
     for (int k = 0; k < kSectionCount; ++k) {
         DocumentSection& section = document.sections[k];
         if (section.paragraphs.empty() || !endsWith(*section.paragraphs.back().characters, endMarker)) {
+            m_endedEarly = m_endedEarly || !section.paragraphs.empty();
             CharacterSequence* seq = document.newCharacterSequence();
             seq->push_back(endMarker);
             relayout(section.paragraphs.emplace_back(seq), document.cellsPerLine);

@@ -50,6 +50,9 @@ public:
     // False when the file could not be opened (error() says why); reading then gives the
     // sections of a new document.
     bool isOpen() const { return m_file.isOpen(); }
+    // After the last step: a section began but the file ended before it did (a file cut short,
+    // as a failed copy or a full disk leaves it). What was read is a sound document all the same.
+    bool endedEarly() const { return m_endedEarly; }
     const std::string& error() const { return m_file.error(); }
 
     // Reads up to the end of the next paragraph (kReadParagraph) or to the end of the document
@@ -101,6 +104,7 @@ private:
     ReadWindow m_window;
     CharacterSequence* m_pending = nullptr; // characters of the paragraph being read
     bool m_finished = false;
+    bool m_endedEarly = false;
     const CharacterDictionary& m_dictionary;
     // Books repeat a few hundred distinct characters many thousands of times; the dictionary
     // never changes while a file is read, so each distinct stored form is looked up once and

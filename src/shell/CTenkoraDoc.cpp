@@ -142,7 +142,23 @@ bool CTenkoraDoc::load(const QString& path, bool quiet)
     m_view.setDocument(m_document.get());
     emit pathChanged(m_pathName);
     emit opened(m_pathName);
+    if (reader.endedEarly())
+        tell(QStringLiteral("ファイルが途中で終わっています。読めたところまでを表示します。\n%1").arg(m_pathName));
     return true;
+}
+
+bool CTenkoraDoc::rewriteAndReload(const std::vector<std::u16string>* labels)
+{
+    if (m_pathName.isEmpty()) {
+        emit m_view.stateChanged();
+        return true;
+    }
+    const SaveResult result = writeBml(*m_document, fsPath(m_pathName), labels);
+    if (!result) {
+        tell(QStringLiteral("ファイルを保存できませんでした。\n%1").arg(QString::fromStdString(result.reason)));
+        return false;
+    }
+    return load(m_pathName, false);
 }
 
 bool CTenkoraDoc::save()

@@ -43,6 +43,10 @@ public:
     bool save();
     bool saveAs();
     bool saveTo(const QString& path);
+    // Writes the book to its file (with these labels for the body's lines, when given) and
+    // reads it again, as the page layout and the original-page editor need; without a file it
+    // only repaints.
+    bool rewriteAndReload(const std::vector<std::u16string>* labels = nullptr);
     void exportBse();
     void tocNew();
     void tocWorkingFile();

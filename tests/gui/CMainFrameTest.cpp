@@ -154,3 +154,35 @@ TEST(MainFrame, PrintingToAPdfFileGivesABraillePageASheet)
     EXPECT_TRUE(bytes.startsWith("%PDF"));
     EXPECT_EQ(bytes.count("/Type /Page\n"), 2);
 }
+
+TEST(MainFrame, AFileCutShortIsReportedAndWhatWasReadStaysUsable)
+{
+    FreshSettings fresh;
+    CMainFrame frame(Settings::pageLayout());
+    QStringList told;
+    frame.doc().setAnswers({{}, {}, {}, [&](const QString& text) { told << text; }});
+    QFile whole(sample());
+    ASSERT_TRUE(whole.open(QIODevice::ReadOnly));
+    QTemporaryDir folder;
+    QFile cut(folder.filePath(QStringLiteral("cut.bml")));
+    ASSERT_TRUE(cut.open(QIODevice::WriteOnly));
+    const QByteArray bytes = whole.readAll();
+    cut.write(bytes.left(bytes.indexOf("</body>") - 200));
+    cut.close();
+    ASSERT_TRUE(frame.doc().openPath(cut.fileName()));
+    ASSERT_EQ(told.size(), 1);
+    EXPECT_TRUE(told[0].startsWith(QStringLiteral("ファイルが途中で終わっています。")));
+    EXPECT_GT(frame.doc().document().section().rowCount, 1u);
+    QTest::keyClicks(&frame.view(), "ka"); // and it can be edited
+    EXPECT_TRUE(frame.doc().isModified());
+    // A tool that is not there is reported rather than silently doing nothing.
+    told.clear();
+    frame.doc().setAnswers({[](const QString&, int) { return int(QMessageBox::Yes); }, {},
+                            [&](const QString&, const QString&, const QString&) {
+                                return folder.filePath(QStringLiteral("book.bse"));
+                            },
+                            [&](const QString& text) { told << text; }});
+    frame.doc().exportBse();
+    ASSERT_FALSE(told.isEmpty());
+    EXPECT_TRUE(told.back().startsWith(QStringLiteral("CellExport が見つかりません。")));
+}
