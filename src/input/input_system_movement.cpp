@@ -59,9 +59,15 @@ int input_system_movement::keyDown(int key, int, std::uint32_t flags)
         m_cursor.moveDown(m_scroll.rowsPerPage);
         break;
     case vk::End:
+        // Ctrl+End: the end of the section.
+        if (m_controlDown)
+            m_cursor.goTo(m_cursor.document->section().rowCount, 0);
         m_cursor.goToRowEnd();
         break;
     case vk::Home:
+        // Ctrl+Home: the start of the section.
+        if (m_controlDown)
+            m_cursor.goTo(0, 0);
         m_cursor.desiredColumn = 0;
         m_cursor.placeAtDesiredColumn();
         break;

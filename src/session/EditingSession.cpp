@@ -223,6 +223,9 @@ void EditingSession::updateStatus()
     m_services.host.setStatusText(kModePane, m_modes->modeText());
     m_services.host.setStatusText(kBraillePane, m_modes->brailleText());
     m_services.host.setBrailleButton(m_modes->isBraille());
+    // The input method types only in TEXT; elsewhere the keys are letters.
+    const int kana = m_modes->isText() ? m_text.inputMethodState() : 0;
+    m_services.host.setStatusText(kKanaPane, kana == 8 ? u"あ" : kana == 2 ? u"ア" : u"A");
 }
 
 std::u16string EditingSession::pendingText() const

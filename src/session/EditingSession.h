@@ -114,6 +114,13 @@ public:
     void insertEntries(const EntryList& entries);
     EntryList selectedEntries() const;
     std::u16string serializeSelection() const;
+    // Plain text from another program, typed in as the current mode types it (TEXT as an
+    // input-method result, MATH as keys), line feeds as Enter, in one undo step. Characters the
+    // tables do not know are left out and counted in the message pane.
+    void pasteText(std::u16string_view text);
+    // The print text of entries for other programs: line breaks as line feeds, blanks as spaces,
+    // and the braille signs that have no print counterpart left out.
+    static std::u16string printText(const EntryList& entries);
 
     // State, for the window and for tests.
     BrailleDocumentCursor& cursor() { return m_cursor; }

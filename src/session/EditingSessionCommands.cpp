@@ -1,6 +1,7 @@
 // The editing commands of the session: clipboard, delete, TEXT/MATH conversion, undo and redo,
 // the structure keys F5 to F9, Shift+F2, sections, the companion's caret and the symbols.
 
+#include "Cells.h"
 #include "ClipboardFormat.h"
 #include "CharacterPosition.h"
 #include "CommandIds.h"
@@ -149,6 +150,7 @@ bool EditingSession::command(int id)
     case cmd::ToggleKana:
         if (m_modes->isText())
             m_text.toggleKana();
+        updateStatus();
         commandEpilogue();
         break;
     case cmd::EditCover:
@@ -201,6 +203,76 @@ void EditingSession::copy()
     const std::u16string units = serializeSelection();
     // A selection with no character leaves the clipboard empty.
     m_services.clipboard.put(units.size() > 2 ? unitsToBytes(units) : std::vector<std::uint8_t>{});
+    if (units.size() > 2)
+        m_services.clipboard.putText(printText(selectedEntries()));
+}
+
+std::u16string EditingSession::printText(const EntryList& entries)
+{
+    const CharacterDictionary& d = CharacterDictionary::instance();
+    std::u16string text;
+    for (const BrailleCharacter* e : entries) {
+        if (e == d.lineBreakEntry())
+            text += u'\n';
+        else if (e == d.blankEntry())
+            text += u' ';
+        else if (e != d.endMarkerEntry() && !(e->print.size() == 1 && isPrivateCell(e->print[0])))
+            text += e->print; // signs with no print counterpart (the number sign, ...) are left out
+    }
+    return text;
+}
+
+void EditingSession::pasteText(std::u16string_view text)
+{
+    if (!viewReady() || text.empty())
+        return;
+    settlePending();
+    if (m_cursor.hasSelection())
+        deleteSelectionRecorded(m_cursor, m_undo);
+    const bool math = m_modes->isMath() || (m_modes->isBraille() && !m_modes->lastIsText());
+    const CharacterDictionary& d = CharacterDictionary::instance();
+    // Characters no table knows are counted, so the transcriber learns they were left out.
+    std::u16string unmatched;
+    EntryList ignored;
+    StoredCharMode mode = math ? kMathSet : kTextSet;
+    for (const char16_t* pos = text.data(); pos < text.data() + text.size();)
+        d.convertText(mode, pos, text.data() + text.size(), ignored, &unmatched);
+    const std::size_t unknown = std::size_t(std::count_if(unmatched.begin(), unmatched.end(), [](char16_t c) {
+        // Line feeds and spaces are typed as keys; a surrogate pair is one character.
+        return c != u'\n' && c != u'\r' && c != u' ' && c != u'\u3000' && !(c >= 0xDC00 && c <= 0xDFFF);
+    }));
+    // The text goes in as the current mode types it, so the rules add their signs; the whole
+    // paste is one undo step.
+    m_undo.beginGroup();
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        std::size_t end = text.find(u'\n', start);
+        if (end == std::u16string_view::npos)
+            end = text.size();
+        std::u16string_view line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == u'\r')
+            line.remove_suffix(1);
+        if (math) {
+            for (char16_t c : line)
+                m_math.charTyped(c == u'\u3000' ? u' ' : c);
+            if (!m_math.pending().empty())
+                m_math.charTyped(u'\r'); // converts what is still pending
+        } else if (!line.empty()) {
+            m_text.typeResult(line);
+        }
+        if (end == text.size())
+            break;
+        insertEntriesRecorded(m_cursor, m_undo, {d.lineBreakEntry()});
+        m_cursor.collapseSelection();
+        start = end + 1;
+    }
+    m_undo.endGroup();
+    if (unknown) {
+        const std::string count = std::to_string(unknown);
+        m_services.host.setStatusText(kMessagePane, u"貼り付けた文字のうち " + std::u16string(count.begin(), count.end()) +
+                                                        u" 文字は点字の表にないため入りませんでした。");
+    }
+    commandEpilogue();
 }
 
 void EditingSession::cut()
@@ -219,6 +291,11 @@ void EditingSession::paste()
     if (std::optional<std::vector<std::uint8_t>> block = m_services.clipboard.get()) {
         const ClipboardParse parsed = parseClipboard(*block);
         insertEntries(resolveRecords(parsed.records, CharacterDictionary::instance()));
+        return;
+    }
+    // Text from other programs is typed in as the current mode types it.
+    if (std::optional<std::u16string> text = m_services.clipboard.text(); text && !text->empty()) {
+        pasteText(*text);
         return;
     }
     commandEpilogue();

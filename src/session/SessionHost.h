@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -18,6 +19,7 @@ enum StatusPane : int {
     kModePane = 1,    // "TEXT" or "MATH"
     kBraillePane = 2, // "BRAILLE" or empty
     kSectionPane = 6, // "COVER", "CONTENTS", "BODY", "COLOPHON"
+    kKanaPane = 7,    // what TEXT mode's input method types: "あ", "ア" or "A"
 };
 
 // The view's timers: the six-key chord window and the flush of cells typed on the display.
@@ -53,6 +55,9 @@ public:
     virtual bool put(const std::vector<std::uint8_t>& bytes) = 0;
     // The block in the editor's format; none when the clipboard is busy or holds no such block.
     virtual std::optional<std::vector<std::uint8_t>> get() = 0;
+    // Plain text beside the block, for other programs, and plain text from them.
+    virtual void putText(std::u16string_view) {}
+    virtual std::optional<std::u16string> text() { return std::nullopt; }
 };
 
 // The companion reading application in link mode.

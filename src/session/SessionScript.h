@@ -61,9 +61,13 @@ public:
     bool put(const std::vector<std::uint8_t>& bytes) override;
     std::optional<std::vector<std::uint8_t>> get() override { return m_block; }
     void set(std::optional<std::vector<std::uint8_t>> block) { m_block = std::move(block); }
+    void putText(std::u16string_view text) override { m_text = std::u16string(text); }
+    std::optional<std::u16string> text() override { return m_text; }
+    void setText(std::optional<std::u16string> text) { m_text = std::move(text); }
 
 private:
     std::optional<std::vector<std::uint8_t>> m_block;
+    std::optional<std::u16string> m_text;
 };
 
 // Runs a script; on a token it cannot understand it stops and says why in `error`.

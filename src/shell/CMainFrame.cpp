@@ -51,10 +51,10 @@ QString unescape(QString s) { return s.replace(QStringLiteral("\\t"), QStringLit
 
 } // namespace
 
-CMainFrame::CMainFrame(PageLayout layout, bool linkMode) : m_linkMode(linkMode)
+CMainFrame::CMainFrame(PageLayout layout, bool linkMode, bool systemInputMethod) : m_linkMode(linkMode)
 {
     setAcceptDrops(true);
-    m_view = new CTenkoraView(layout, this);
+    m_view = new CTenkoraView(layout, this, systemInputMethod);
     m_view->setLinkMode(linkMode);
     m_view->setPointSize(Settings::pointSize());
     setCentralWidget(m_view);
@@ -249,6 +249,7 @@ void CMainFrame::buildStatusBar()
         bar->addPermanentWidget(label);
         m_panes[n] = label;
     };
+    pane(kKanaPane, QStringLiteral("あ"), 2);
     pane(kModePane, QStringLiteral("TEXT"), 5);
     pane(kBraillePane, QString(), 8);
     pane(kSectionPane, QStringLiteral("BODY"), 9);

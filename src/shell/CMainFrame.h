@@ -24,7 +24,8 @@ class CMainFrame : public QMainWindow {
     Q_OBJECT
 
 public:
-    explicit CMainFrame(PageLayout layout, bool linkMode = false);
+    // `systemInputMethod`: TEXT types through the system's input method (see CTenkoraView).
+    explicit CMainFrame(PageLayout layout, bool linkMode = false, bool systemInputMethod = false);
     ~CMainFrame() override;
 
     CTenkoraView& view() { return *m_view; }

@@ -62,7 +62,11 @@ bool CTenkoraApp::initInstance()
         arguments.push_back(args[i].toStdString());
     m_commandLine = parseCommandLine(arguments);
 
-    m_frame = std::make_unique<CMainFrame>(Settings::pageLayout(), m_commandLine.linkMode);
+    // A system input method is in use when Qt was told to load one (ibus, fcitx); otherwise
+    // Tenkora's own kana input composes.
+    const QString module = qEnvironmentVariable("QT_IM_MODULE").toLower();
+    const bool systemInputMethod = module.startsWith(QStringLiteral("ibus")) || module.startsWith(QStringLiteral("fcitx"));
+    m_frame = std::make_unique<CMainFrame>(Settings::pageLayout(), m_commandLine.linkMode, systemInputMethod);
     if (!m_commandLine.documentPath.empty())
         m_frame->doc().openPath(QString::fromStdString(m_commandLine.documentPath), true);
     m_frame->show();

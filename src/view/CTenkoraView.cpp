@@ -3,6 +3,7 @@
 #include "CBrailleInputList.h"
 #include "CommandIds.h"
 #include "KeyTranslation.h"
+#include "SymbolCommands.h"
 #include "VirtualKeys.h"
 
 #include <QApplication>
@@ -12,7 +13,10 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPainter>
+#include <QInputMethod>
 #include <QScrollBar>
+
+#include <map>
 
 namespace braille {
 
@@ -27,7 +31,8 @@ constexpr int kCaretBlinkMs = 200;
 
 } // namespace
 
-CTenkoraView::CTenkoraView(PageLayout layout, QWidget* parent) : QAbstractScrollArea(parent), m_layout(layout)
+CTenkoraView::CTenkoraView(PageLayout layout, QWidget* parent, bool systemInputMethod)
+    : QAbstractScrollArea(parent), m_layout(layout)
 {
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_InputMethodEnabled);
@@ -43,7 +48,9 @@ CTenkoraView::CTenkoraView(PageLayout layout, QWidget* parent) : QAbstractScroll
     m_mathList = std::make_unique<CBrailleInputList>(viewport(), enter);
     m_brailleList = std::make_unique<CBrailleInputList>(viewport(), enter);
     m_session = std::make_unique<EditingSession>(EditingSession::Services{
-        m_services, m_services, m_companion, m_composer, *m_mathList, *m_brailleList, layout});
+        m_services, m_services, m_companion,
+        systemInputMethod ? static_cast<InputMethod&>(m_systemInputMethod) : m_composer, *m_mathList, *m_brailleList,
+        layout});
 
     for (int id = 0; id < int(m_timers.size()); ++id)
         connect(&m_timers[std::size_t(id)], &QTimer::timeout, this, [this, id] { m_session->timer(id); });
@@ -112,6 +119,16 @@ ViewFrame CTenkoraView::frame(QSize size) const
     f.loadTotal = m_loadTotal;
     f.pending = qt(m_session->pendingText());
     return f;
+}
+
+void CTenkoraView::syncInputMethod()
+{
+    const bool text = m_session && m_session->modes().isText();
+    if (testAttribute(Qt::WA_InputMethodEnabled) == text)
+        return;
+    setAttribute(Qt::WA_InputMethodEnabled, text);
+    if (hasFocus())
+        QGuiApplication::inputMethod()->update(Qt::ImEnabled);
 }
 
 void CTenkoraView::runCommand(int id)
@@ -210,6 +227,8 @@ void CTenkoraView::Services::stopTimer(int id)
 
 void CTenkoraView::Services::setStatusText(int pane, std::u16string_view text)
 {
+    if (pane == kModePane)
+        m_view.syncInputMethod();
     emit m_view.statusTextChanged(pane, qt(text));
 }
 
@@ -253,10 +272,31 @@ bool CTenkoraView::Services::put(const std::vector<std::uint8_t>& bytes)
         clipboard->clear();
         return true;
     }
+    m_block = QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size()));
     auto* data = new QMimeData;
-    data->setData(kClipboardMime, QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size())));
+    data->setData(kClipboardMime, m_block);
     clipboard->setMimeData(data);
     return true;
+}
+
+void CTenkoraView::Services::putText(std::u16string_view text)
+{
+    // The block again, with the print text beside it for other programs.
+    if (QClipboard* clipboard = QGuiApplication::clipboard()) {
+        auto* data = new QMimeData;
+        data->setData(kClipboardMime, m_block);
+        data->setText(qt(text));
+        clipboard->setMimeData(data);
+    }
+}
+
+std::optional<std::u16string> CTenkoraView::Services::text()
+{
+    const QClipboard* clipboard = QGuiApplication::clipboard();
+    const QMimeData* data = clipboard ? clipboard->mimeData() : nullptr;
+    if (!data || !data->hasText())
+        return std::nullopt;
+    return data->text().toStdU16String();
 }
 
 std::optional<std::vector<std::uint8_t>> CTenkoraView::Services::get()
@@ -273,7 +313,7 @@ std::optional<std::vector<std::uint8_t>> CTenkoraView::Services::get()
 
 void CTenkoraView::keyPressEvent(QKeyEvent* event)
 {
-    const TranslatedKey key = translateKey(*event);
+    TranslatedKey key = translateKey(*event);
     // Zoom for low vision: Ctrl++ and Ctrl+-.
     if ((event->modifiers() & Qt::ControlModifier) && (event->key() == Qt::Key_Plus || event->key() == Qt::Key_Equal)) {
         setPointSize(m_pointSize + 2);
@@ -288,11 +328,17 @@ void CTenkoraView::keyPressEvent(QKeyEvent* event)
         return;
     }
     m_keyRepeating = key.autoRepeat && (key.key == vk::Left || key.key == vk::Right);
+    QString text = event->text();
+    // In BRAILLE the six keys are found by their place on the keyboard, not by their letter.
+    if (m_session->modes().isBraille() && !(key.modifiers & (kControlModifier | kAltModifier)))
+        if (const char16_t letter = chordLetterOf(*event)) {
+            key.key = letter;
+            text = QString(QChar(letter).toLower());
+        }
     bool command = false;
     if (key.key)
         command = m_session->keyDown(key.key, key.modifiers, 1, key.autoRepeat ? vk::RepeatFlag : 0);
     // The typed character, unless the key ran a command or Control/Alt made it a shortcut.
-    const QString text = event->text();
     if (!command && !(key.modifiers & (kControlModifier | kAltModifier)))
         for (QChar c : text)
             m_session->character(c.unicode());
@@ -304,7 +350,10 @@ void CTenkoraView::keyReleaseEvent(QKeyEvent* event)
 {
     if (event->isAutoRepeat())
         return;
-    const TranslatedKey key = translateKey(*event);
+    TranslatedKey key = translateKey(*event);
+    if (m_session->modes().isBraille())
+        if (const char16_t letter = chordLetterOf(*event))
+            key.key = letter;
     if (m_keyRepeating) {
         m_keyRepeating = false;
         requestFullRepaint();
@@ -336,7 +385,7 @@ QVariant CTenkoraView::inputMethodQuery(Qt::InputMethodQuery query) const
     case Qt::ImFont:
         return m_font;
     case Qt::ImEnabled:
-        return true;
+        return m_session && m_session->modes().isText();
     default:
         return QAbstractScrollArea::inputMethodQuery(query);
     }
@@ -461,8 +510,36 @@ void CTenkoraView::showContextMenu(QPoint at)
     menu.addSeparator();
     item("下へ検索", 32820, selection);
     item("上へ検索", 32819, selection);
+    menu.addSeparator();
+    addSymbolMenu(menu);
     if (QAction* chosen = menu.exec(viewport()->mapToGlobal(at)))
         runCommand(chosen->data().toInt());
+}
+
+void CTenkoraView::addSymbolMenu(QMenu& parent)
+{
+    // The submenus are made as the symbol table names them, in table order.
+    std::map<std::u16string, QMenu*> menus;
+    QFont font = parent.font();
+    QStringList families = font.families();
+    families << QStringLiteral("Tenkora Cells");
+    font.setFamilies(families);
+    for (const SymbolCommand& command : symbolCommands()) {
+        QMenu* menu = &parent;
+        std::u16string key;
+        for (std::u16string_view caption : symbolMenuPath(command.menu)) {
+            key += caption;
+            key += u'/';
+            QMenu*& sub = menus[key];
+            if (!sub) {
+                sub = menu->addMenu(qt(caption));
+                sub->setFont(font);
+            }
+            menu = sub;
+        }
+        QAction* action = menu->addAction(qt(symbolMenuCaption(command)));
+        action->setData(int(command.id));
+    }
 }
 
 } // namespace braille

@@ -13,6 +13,7 @@
 
 #include "ComposerInputMethod.h"
 #include "EditingSession.h"
+#include "SystemInputMethod.h"
 #include "ViewPainter.h"
 
 #include <QAbstractScrollArea>
@@ -33,7 +34,9 @@ class CTenkoraView : public QAbstractScrollArea {
     Q_OBJECT
 
 public:
-    explicit CTenkoraView(PageLayout layout, QWidget* parent = nullptr);
+    // With `systemInputMethod` TEXT takes its kana from the system's input method (ibus, fcitx);
+    // otherwise Tenkora's own kana input composes the letters typed.
+    explicit CTenkoraView(PageLayout layout, QWidget* parent = nullptr, bool systemInputMethod = false);
     ~CTenkoraView() override;
 
     EditingSession& session() { return *m_session; }
@@ -105,9 +108,12 @@ private:
         void sectionChanged(SectionKind kind) override;
         bool put(const std::vector<std::uint8_t>& bytes) override;
         std::optional<std::vector<std::uint8_t>> get() override;
+        void putText(std::u16string_view text) override;
+        std::optional<std::u16string> text() override;
 
     private:
         CTenkoraView& m_view;
+        QByteArray m_block;
     };
 
     void sessionRepaint();
@@ -119,11 +125,16 @@ private:
     std::uint32_t rowAt(int y) const;
     void placeCaretAt(QPoint point, bool extend);
     void showContextMenu(QPoint at);
+    // The "シンボル挿入" submenu with every symbol command.
+    void addSymbolMenu(QMenu& parent);
+    // The system input method is enabled in TEXT only, where it types.
+    void syncInputMethod();
     void paintCaret(QPainter& painter) const;
 
     PageLayout m_layout;
     Services m_services{*this};
     ComposerInputMethod m_composer;
+    SystemInputMethod m_systemInputMethod;
     NoCompanion m_companion;
     std::unique_ptr<CBrailleInputList> m_mathList;
     std::unique_ptr<CBrailleInputList> m_brailleList;

@@ -3,6 +3,8 @@
 #include "EditingSession.h"
 #include "VirtualKeys.h"
 
+#include <QGuiApplication>
+
 namespace braille {
 
 unsigned translateModifiers(Qt::KeyboardModifiers modifiers)
@@ -15,6 +17,33 @@ unsigned translateModifiers(Qt::KeyboardModifiers modifiers)
     if (modifiers & Qt::AltModifier)
         bits |= kAltModifier;
     return bits;
+}
+
+char16_t chordLetterOf(const QKeyEvent& event)
+{
+    static const bool x11 = QGuiApplication::platformName() == QStringLiteral("xcb");
+    if (x11 && event.nativeScanCode() != 0) {
+        // X key codes of the home row of a PC keyboard (evdev): S D F on the left, J K L on the
+        // right.
+        switch (event.nativeScanCode()) {
+        case 39: return u'S';
+        case 40: return u'D';
+        case 41: return u'F';
+        case 44: return u'J';
+        case 45: return u'K';
+        case 46: return u'L';
+        default: return 0;
+        }
+    }
+    switch (event.key()) {
+    case Qt::Key_F: return u'F';
+    case Qt::Key_D: return u'D';
+    case Qt::Key_S: return u'S';
+    case Qt::Key_J: return u'J';
+    case Qt::Key_K: return u'K';
+    case Qt::Key_L: return u'L';
+    default: return 0;
+    }
 }
 
 TranslatedKey translateKey(const QKeyEvent& event)

@@ -13,6 +13,11 @@ struct TranslatedKey {
 };
 
 TranslatedKey translateKey(const QKeyEvent& event);
+
+// The six-key letter (F D S J K L) of the key at that place on the keyboard, whatever letter the
+// layout gives it (AZERTY, Dvorak), or 0. Known from the key's scan code on X11; elsewhere the
+// key's own letter is taken.
+char16_t chordLetterOf(const QKeyEvent& event);
 unsigned translateModifiers(Qt::KeyboardModifiers modifiers);
 
 } // namespace braille

@@ -651,3 +651,50 @@ TEST(SessionMath, KeysConvertedTogetherGetTheSignsOfEachCharacter)
     EXPECT_EQ(together.cells(), ";X5#A");
     EXPECT_EQ(apart.cells(), together.cells() + "|;");
 }
+
+TEST(SessionKeys, ControlHomeAndEndGoToTheSectionsEndsAndShiftSelects)
+{
+    Session s(u"あいう\nかきく\nさし");
+    s.session.cursor().goTo(1, 1);
+    s.run(u"{C-End}");
+    EXPECT_EQ(s.session.cursor().position(), (CellPosition{2, 2}));
+    s.run(u"{C-S-Home}");
+    EXPECT_EQ(s.session.cursor().position(), (CellPosition{0, 0}));
+    EXPECT_EQ(s.session.serializeSelection().empty(), false);
+    EXPECT_EQ(s.session.selectedEntries().size(), 10u); // everything but the end marker
+}
+
+TEST(SessionStatus, TheKanaPaneFollowsShiftF2AndTheMode)
+{
+    Session s;
+    EXPECT_EQ(s.host.pane(kKanaPane), u"あ");
+    s.run(u"{S-F2}");
+    EXPECT_EQ(s.host.pane(kKanaPane), u"ア");
+    s.run(u"{S-F2}");
+    EXPECT_EQ(s.host.pane(kKanaPane), u"A");
+    s.run(u"{S-F2}{F2}");
+    EXPECT_EQ(s.host.pane(kKanaPane), u"A"); // MATH types letters
+    s.run(u"{F2}");
+    EXPECT_EQ(s.host.pane(kKanaPane), u"あ");
+}
+
+// Text from other programs is typed in as the mode types it: the rules add their signs, the
+// whole paste undoes at once, and what the tables do not know is counted, not silently dropped.
+TEST(SessionClipboard, PlainTextFromOtherProgramsIsTypedInAsOneStep)
+{
+    Session s;
+    s.clipboard.setText(u"３ねん\n５あ☃");
+    s.run(u"{C-v}");
+    EXPECT_EQ(s.cells(), "#CP0|#E-A");
+    EXPECT_NE(s.host.pane(kMessagePane).find(u" 1 "), std::u16string::npos);
+    s.run(u"{C-z}");
+    EXPECT_EQ(s.cells(), "");
+    // Copying offers the print text to other programs.
+    s.run(u"{C-y}{C-End}{C-S-Home}{C-c}");
+    EXPECT_EQ(s.clipboard.text(), u"３ねん\n５あ");
+    // In MATH the text is typed as keys.
+    Session m;
+    m.clipboard.setText(u"x+1");
+    m.run(u"{F2}{C-v}");
+    EXPECT_EQ(m.cells(), ";X5#A");
+}
