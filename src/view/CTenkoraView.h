@@ -67,6 +67,8 @@ public:
 
     // Runs a command of the session (menus, toolbar and the right-click menu).
     void runCommand(int id);
+    // Adds the "シンボル挿入" submenu with every symbol command; each action's data is its id.
+    static void addSymbolMenu(QMenu& parent);
 
 signals:
     void statusTextChanged(int pane, const QString& text);
@@ -125,8 +127,6 @@ private:
     std::uint32_t rowAt(int y) const;
     void placeCaretAt(QPoint point, bool extend);
     void showContextMenu(QPoint at);
-    // The "シンボル挿入" submenu with every symbol command.
-    void addSymbolMenu(QMenu& parent);
     // The system input method is enabled in TEXT only, where it types.
     void syncInputMethod();
     void paintCaret(QPainter& painter) const;
