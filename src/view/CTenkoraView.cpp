@@ -166,6 +166,9 @@ void CTenkoraView::paintEvent(QPaintEvent*)
     screen.drawPixmap(0, 0, m_picture);
     if (!m_loading)
         paintCaret(screen);
+    // The input method's candidate window follows the caret.
+    if (m_painted.caret != m_lastCaretPoint && hasFocus() && testAttribute(Qt::WA_InputMethodEnabled))
+        QGuiApplication::inputMethod()->update(Qt::ImCursorRectangle);
     m_lastCaretPoint = m_painted.caret;
     // Later paints (the caret's blinking, a caret-only update, the window being uncovered)
     // reuse the picture until a change asks for a full repaint again.
