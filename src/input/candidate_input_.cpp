@@ -30,6 +30,17 @@ void candidate_input_::clearCandidates()
     hideList();
 }
 
+int candidate_input_::chooseCandidate(std::size_t line, bool commitIt)
+{
+    if (m_pending.empty() || line >= m_candidates.size())
+        return kNotHandled;
+    m_candidates.select(line);
+    m_list.select(line);
+    if (commitIt)
+        commit();
+    return kHandledCaretMoved;
+}
+
 bool candidate_input_::chooseWithArrow(int key)
 {
     if (m_pending.empty() || (key != vk::Up && key != vk::Down))

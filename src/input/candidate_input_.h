@@ -21,6 +21,9 @@ public:
     void cancelPending() override { clearCandidates(); }
 
     const CandidateMatches& candidates() const { return m_candidates; }
+    // The candidate on line `line` of the list, chosen with the mouse: selected, and committed
+    // as Enter commits when `commit` is set.
+    int chooseCandidate(std::size_t line, bool commit);
     bool listVisible() const { return m_listVisible; }
 
 protected:

@@ -364,6 +364,17 @@ void EditingSession::inputMethodResult(std::u16string_view text)
     notePendingChange();
 }
 
+void EditingSession::chooseCandidate(std::size_t line, bool commit)
+{
+    if (!viewReady())
+        return;
+    if (m_modes->isMath())
+        act(m_math.chooseCandidate(line, commit));
+    else if (m_modes->isBraille())
+        act(m_braille.chooseCandidate(line, commit));
+    notePendingChange();
+}
+
 void EditingSession::inputMethodPreedit(std::u16string_view text)
 {
     m_preedit.assign(text);

@@ -110,6 +110,9 @@ public:
     // A command by id; false for an id the session does not know.
     bool command(int id);
 
+    // A line of the candidate list clicked (selected) or double-clicked (committed).
+    void chooseCandidate(std::size_t line, bool commit);
+
     // The operations the commands are made of, for the window and the find dialog.
     void insertEntries(const EntryList& entries);
     EntryList selectedEntries() const;

@@ -2,7 +2,7 @@
 
 namespace braille {
 
-CBrailleInputList::CBrailleInputList(QWidget* owner, std::function<void()> choose)
+CBrailleInputList::CBrailleInputList(QWidget* owner, std::function<void(std::size_t, bool)> choose)
     : QListWidget(owner), m_owner(owner), m_choose(std::move(choose))
 {
     setFocusPolicy(Qt::NoFocus);
@@ -27,14 +27,16 @@ void CBrailleInputList::mousePressEvent(QMouseEvent* event)
 {
     QListWidget::mousePressEvent(event);
     m_owner->setFocus();
+    if (m_choose && currentRow() >= 0)
+        m_choose(std::size_t(currentRow()), false);
 }
 
 void CBrailleInputList::mouseDoubleClickEvent(QMouseEvent* event)
 {
     QListWidget::mouseDoubleClickEvent(event);
     m_owner->setFocus();
-    if (m_choose)
-        m_choose();
+    if (m_choose && currentRow() >= 0)
+        m_choose(std::size_t(currentRow()), true);
 }
 
 } // namespace braille

@@ -13,8 +13,9 @@ namespace braille {
 
 class CBrailleInputList final : public QListWidget, public CandidateList {
 public:
-    // `owner` gets the focus back; `choose` is what Enter does.
-    CBrailleInputList(QWidget* owner, std::function<void()> choose);
+    // `owner` gets the focus back; `choose` gets the line clicked, and whether it was a double
+    // click (which chooses the line as Enter would).
+    CBrailleInputList(QWidget* owner, std::function<void(std::size_t line, bool commit)> choose);
 
     void fill(const std::vector<std::u16string>& lines) override;
     void show() override { setVisible(true); }
@@ -28,7 +29,7 @@ protected:
 
 private:
     QWidget* m_owner;
-    std::function<void()> m_choose;
+    std::function<void(std::size_t, bool)> m_choose;
 };
 
 } // namespace braille

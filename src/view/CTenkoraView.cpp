@@ -41,12 +41,12 @@ CTenkoraView::CTenkoraView(PageLayout layout, QWidget* parent, bool systemInputM
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 
-    const auto enter = [this] {
-        m_session->keyDown(vk::Return);
-        m_session->character(u'\r');
+    const auto choose = [this](std::size_t line, bool commit) {
+        m_session->chooseCandidate(line, commit);
+        emit stateChanged();
     };
-    m_mathList = std::make_unique<CBrailleInputList>(viewport(), enter);
-    m_brailleList = std::make_unique<CBrailleInputList>(viewport(), enter);
+    m_mathList = std::make_unique<CBrailleInputList>(viewport(), choose);
+    m_brailleList = std::make_unique<CBrailleInputList>(viewport(), choose);
     m_session = std::make_unique<EditingSession>(EditingSession::Services{
         m_services, m_services, m_companion,
         systemInputMethod ? static_cast<InputMethod&>(m_systemInputMethod) : m_composer, *m_mathList, *m_brailleList,

@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QListWidget>
 #include <QMenu>
 #include <QMimeData>
 #include <QTest>
@@ -155,4 +156,27 @@ TEST(WindowMenus, TheSymbolMenuOffersEveryCommand)
     for (const SymbolCommand& command : symbolCommands())
         EXPECT_TRUE(ids.count(command.id)) << command.id;
     EXPECT_EQ(menu.actions().front()->text(), QStringLiteral("シンボル挿入"));
+}
+
+TEST(WindowTyping, ADoubleClickedCandidateIsTheOneTyped)
+{
+    Typing t;
+    QTest::keyClick(&t.view, Qt::Key_F2);
+    QTest::keyClicks(&t.view, "a");
+    QListWidget* list = nullptr;
+    for (QListWidget* l : t.view.findChildren<QListWidget*>())
+        if (l->isVisible())
+            list = l;
+    ASSERT_NE(list, nullptr);
+    ASSERT_GE(list->count(), 2);
+    const std::u16string second = t.view.session().modes().mathSystem().candidates().keys()[1];
+    const QRect line = list->visualItemRect(list->item(1));
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, line.center());
+    EXPECT_TRUE(t.view.hasFocus()); // the list never keeps the keyboard
+    EXPECT_EQ(t.view.session().pendingText(), u"");
+    const EntryList typed = flatCharacters(t.document);
+    ASSERT_GE(typed.size(), 2u);
+    const BrailleCharacter* expected =
+        CharacterDictionary::longestMatch(CharacterDictionary::instance().printSet(kMathSet).bySource(), second).entry;
+    EXPECT_EQ(typed[1], expected) << u8(second); // after the formula's opener
 }
