@@ -1,6 +1,7 @@
 #include "CMainFrame.h"
 
 #include "CAboutDlg.h"
+#include "CPageLayoutDlg.h"
 #include "CommandIds.h"
 #include "Settings.h"
 
@@ -37,7 +38,7 @@ constexpr int New = 57600, Open = 57601, Save = 57603, SaveAs = 57604, PrintSetu
 } // namespace id
 
 // Commands whose dialogs are not built yet: shown, but disabled.
-constexpr int kNotYet[] = {id::Find, id::PageLayout, id::OriginalPages};
+constexpr int kNotYet[] = {id::Find, id::OriginalPages};
 
 QString textOf(const QString& resource)
 {
@@ -297,6 +298,7 @@ void CMainFrame::onCommand(int commandId)
     }
     case id::Exit: close(); break;
     case id::About: CAboutDlg(this).exec(); break;
+    case id::PageLayout: pageLayout(); break;
     case id::Help: showHelp(); break;
     case id::ToolBar: m_toolBar->setVisible(!m_toolBar->isVisible()); break;
     case id::StatusBar: statusBar()->setVisible(!statusBar()->isVisible()); break;
@@ -387,6 +389,28 @@ void CMainFrame::print(bool preview)
         if (dialog.exec() == QDialog::Accepted)
             printBook(printer);
     }
+}
+
+void CMainFrame::pageLayout()
+{
+    if (!m_view->session().viewReady())
+        return;
+    const PageLayout before = Settings::pageLayout();
+    CPageLayoutDlg dialog(this);
+    dialog.exec();
+    // The settings file decides, whatever the dialog's answer.
+    applyPageLayout(before);
+}
+
+void CMainFrame::applyPageLayout(const PageLayout& before)
+{
+    const PageLayout now = Settings::pageLayout();
+    if (now.LineNumber == before.LineNumber && now.ColumnNumber == before.ColumnNumber)
+        return;
+    // The book is laid out again in memory, around the caret's character; it is not written to
+    // its file behind the transcriber's back.
+    m_view->session().setPageLayout(now);
+    updateTitle();
 }
 
 void CMainFrame::showHelp()

@@ -55,6 +55,14 @@ private:
     void openRecent(int index);
     void print(bool preview);
     void showHelp();
+    void pageLayout();
+
+public:
+    // A layout written to the settings (by the page layout dialog) is applied to the open book
+    // when it differs from `before`.
+    void applyPageLayout(const PageLayout& before);
+
+private:
     QAction* makeAction(int id, const QString& caption);
 
     bool m_linkMode;

@@ -47,8 +47,8 @@ void Settings::setPageLayout(const PageLayout& layout)
     QDir().mkpath(folder());
     QSettings s(settingsFile(), QSettings::IniFormat);
     s.beginGroup(QStringLiteral("Window"));
-    s.setValue(QStringLiteral("LineNumber"), int(layout.LineNumber));
     s.setValue(QStringLiteral("ColumnNumber"), int(layout.ColumnNumber));
+    s.setValue(QStringLiteral("LineNumber"), int(layout.LineNumber));
 }
 
 int Settings::recentFileCount()

@@ -2,6 +2,7 @@
 // saving that fails, the title, and closing with and without the question.
 
 #include "CMainFrame.h"
+#include "CPageLayoutDlg.h"
 #include "CommandLine.h"
 #include "DocumentBuilder.h"
 #include "GuiTestSupport.h"
@@ -11,6 +12,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPrinter>
 #include <QSettings>
@@ -185,4 +187,28 @@ TEST(MainFrame, AFileCutShortIsReportedAndWhatWasReadStaysUsable)
     frame.doc().exportBse();
     ASSERT_FALSE(told.isEmpty());
     EXPECT_TRUE(told.back().startsWith(QStringLiteral("CellExport が見つかりません。")));
+}
+
+TEST(PageLayoutDialog, RefusesWhatIsOutOfRangeAndAppliesANewWidth)
+{
+    FreshSettings fresh;
+    CMainFrame frame(Settings::pageLayout());
+    fillSection(frame.doc().document(), u"あいうえお かきくけこ さしすせそ");
+    frame.view().setDocument(&frame.doc().document());
+    CPageLayoutDlg dialog;
+    EXPECT_EQ(dialog.linesField()->text(), QStringLiteral("22"));
+    EXPECT_EQ(dialog.cellsField()->text(), QStringLiteral("32"));
+    QString told;
+    dialog.setMessageHandler([&](const QString& text) { told = text; });
+    dialog.cellsField()->setText(QStringLiteral("101"));
+    dialog.accept();
+    EXPECT_EQ(told, QStringLiteral("1 から 100 までの整数を入力してください。"));
+    EXPECT_FALSE(QFile::exists(Settings::settingsFile())); // nothing written
+    const PageLayout before = Settings::pageLayout();
+    dialog.cellsField()->setText(QStringLiteral("6"));
+    dialog.accept();
+    EXPECT_EQ(Settings::pageLayout().ColumnNumber, 6u);
+    frame.applyPageLayout(before);
+    EXPECT_EQ(frame.doc().document().cellsPerLine, 6u);
+    EXPECT_EQ(frame.doc().document().section().rowCount, 3u);
 }
