@@ -118,9 +118,15 @@ const std::vector<CliCommand>& cliCommands()
          "  {wait:100}        100 ms pass; timers (the chord window, the display flush) fire\n"
          "  {disp:A}          cells typed on the braille display's keys (Braille ASCII)\n"
          "  {route:5}         the display's cursor-routing key over cell 5 (from 0)\n"
-         "  {cmd:32932}       a command by id (symbols, sections, conversions, delete, ...)\n\n"
+         "  {cmd:32932}       a command by id (symbols, sections, conversions, delete, ...)\n"
+         "  {find:T} {find-up:T}\n"
+         "                    the find dialog: T typed into the find field in Text mode, then\n"
+         "                    \"次を検索\" downward or upward; {F3} {S-F3} search again\n"
+         "  {replace:T=R} {replace-all:T=R}\n"
+         "                    the two fields typed, then \"置換して次に\" or \"すべて置換\"; the\n"
+         "                    dialog stays open, so the first click only finds\n\n"
          "--state adds the caret, the selection, the mode, the undo position, whether the document\n"
-         "is modified, the save point and the messages shown after the dump. N is the line width in cells (default 32).\n",
+         "is modified, the save point, the status message and the messages shown after the dump. N is the line width in cells (default 32).\n",
          runType},
     };
     return commands;

@@ -32,6 +32,8 @@ void printState(const EditingSession& session, const ScriptHost& host)
     std::cout << "modified: " << (session.document()->modified ? "yes" : "no") << "\n";
     const std::optional<std::size_t> saved = session.undoHistory().savePointIndex();
     std::cout << "save point: " << (saved ? "step " + std::to_string(*saved) : std::string("gone")) << "\n";
+    if (!host.pane(kMessagePane).empty())
+        std::cout << "status: " << toUtf8(host.pane(kMessagePane)) << "\n";
     for (const std::u16string& m : host.messages())
         std::cout << "message: " << toUtf8(m) << "\n";
 }

@@ -72,6 +72,45 @@ ClipboardParse parseClipboard(const std::uint8_t* data, std::size_t size)
     return result;
 }
 
+std::u16string encodeCharacterRunCode(const EntryList& entries)
+{
+    std::u16string code = serializeEntries(entries);
+    std::uint32_t count = 0;
+    for (const BrailleCharacter* e : entries)
+        count += e != nullptr;
+    code[0] = char16_t(count >> 16);
+    code[1] = char16_t(count & 0xFFFF);
+    return code;
+}
+
+EntryList decodeCharacterRunCode(std::u16string_view code, const CharacterDictionary& dictionary)
+{
+    EntryList entries;
+    if (code.size() < 2 || (code[0] & 0x8000))
+        return entries;
+    std::size_t count = (std::size_t(code[0]) << 16) | code[1];
+    std::size_t pos = 2;
+    const auto readString = [&](std::u16string& out) {
+        if (pos >= code.size())
+            return false;
+        const std::size_t n = code[pos++];
+        if (n > code.size() - pos)
+            return false;
+        out.assign(code.substr(pos, n));
+        pos += n;
+        return true;
+    };
+    while (count-- > 0 && pos < code.size()) {
+        ClipboardRecord r;
+        r.set = code[pos++];
+        if (!readString(r.print) || !readString(r.nabcc))
+            break;
+        if (const BrailleCharacter* e = dictionary.findOrDefault(r.set, r.print, r.nabcc))
+            entries.push_back(e);
+    }
+    return entries;
+}
+
 EntryList resolveRecords(const std::vector<ClipboardRecord>& records, const CharacterDictionary& dictionary)
 {
     EntryList entries;

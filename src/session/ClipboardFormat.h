@@ -46,4 +46,12 @@ inline ClipboardParse parseClipboard(const std::vector<std::uint8_t>& bytes)
 // gives an empty pointer (skipped when inserted).
 EntryList resolveRecords(const std::vector<ClipboardRecord>& records, const CharacterDictionary& dictionary);
 
+// The character run code the find dialog and the view exchange: the same records, after a header
+// of two units that holds the number of characters (not the length). Decoding reads at most that
+// many records and never past the end of the code; a count of zero or with its high half
+// negative is an empty run. Each record is looked up with findOrDefault, so a character no set
+// knows becomes its set's default entry (or is left out where the set has none).
+std::u16string encodeCharacterRunCode(const EntryList& entries);
+EntryList decodeCharacterRunCode(std::u16string_view code, const CharacterDictionary& dictionary);
+
 } // namespace braille

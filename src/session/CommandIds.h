@@ -29,6 +29,8 @@ constexpr int CompanionUp = 33369;
 constexpr int CompanionDown = 33370;
 constexpr int ToggleTextMath = 32785; // F2
 constexpr int ToggleBraille = 32783;  // F4
+constexpr int SearchDown = 32820;     // F3
+constexpr int SearchUp = 32819;       // Shift+F3
 
 // The command an accelerator key runs, or 0. `key` is a virtual key code.
 int commandForKey(int key, bool shift, bool control, bool alt);

@@ -41,6 +41,7 @@ void EditingSession::setDocument(BrailleDocument* document)
     dropPending();
     stopChord();
     m_searchPattern.clear();
+    m_lastFindSucceeded = false;
     m_document = document;
     if (document && document->cellsPerLine != m_layout.ColumnNumber)
         document->setCellsPerLine(m_layout.ColumnNumber);

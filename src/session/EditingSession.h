@@ -27,6 +27,15 @@
 
 namespace braille {
 
+// What a button of the find dialog asks the session to do.
+struct FindRequest {
+    enum Kind { FindNext, Replace, ReplaceAll };
+    Kind kind = FindNext;
+    bool down = true;
+    EntryList find;
+    EntryList replace;
+};
+
 // The modifier keys held with a key, as the window reports them.
 enum KeyModifier : unsigned {
     kNoModifier = 0,
@@ -110,6 +119,16 @@ public:
     // A command by id; false for an id the session does not know.
     bool command(int id);
 
+    // Find and replace. The searches stay in the current section and never wrap; a match is
+    // selected with the caret at its end. findPattern answers 1 found, 0 not found or empty,
+    // -1 refused (a pattern holding a line break), and writes the status text.
+    bool searchDown(const EntryList& pattern);
+    bool searchUp(const EntryList& pattern);
+    int findPattern(const EntryList& pattern, bool down);
+    void replaceSelection(const EntryList& replacement);
+    // The find dialog's buttons: find next, replace (after a successful find) and replace all.
+    void findReplace(const FindRequest& request);
+
     // A line of the candidate list clicked (selected) or double-clicked (committed).
     void chooseCandidate(std::size_t line, bool commit);
 
@@ -190,6 +209,10 @@ private:
     void signCommand(char16_t print, char16_t cell);
     void switchSection(SectionKind kind);
     void commandEpilogue();
+    // F3 and Shift+F3: the selection, or else the current pattern.
+    void searchCommand(bool down);
+    void selectRun(DocumentLocation start, std::size_t length);
+    static std::u16string searchStatus(const EntryList& pattern, bool down, bool found);
 
     Services m_services;
     ComposerInputMethod* m_composer; // the input method when it is Tenkora's own
@@ -212,6 +235,7 @@ private:
     std::u16string m_preedit;
     std::u16string m_drawnPending;
     EntryList m_searchPattern;
+    bool m_lastFindSucceeded = false;
 };
 
 } // namespace braille

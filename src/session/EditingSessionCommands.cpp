@@ -43,6 +43,8 @@ int cmd::commandForKey(int key, bool shift, bool control, bool alt)
         switch (key) {
         case vk::F2:
             return ToggleKana;
+        case vk::F3:
+            return SearchUp;
         case vk::Delete:
             return Cut;
         case Insert:
@@ -54,6 +56,8 @@ int cmd::commandForKey(int key, bool shift, bool control, bool alt)
     switch (key) {
     case vk::F2:
         return ToggleTextMath;
+    case vk::F3:
+        return SearchDown;
     case vk::F4:
         return ToggleBraille;
     case F5:
@@ -94,7 +98,8 @@ bool EditingSession::command(int id)
                                     cmd::PasteAlt,   cmd::Delete,   cmd::ConvertToText, cmd::ConvertToMath,
                                     cmd::Undo,       cmd::Redo,     cmd::Fraction, cmd::Root,     cmd::Brackets,
                                     cmd::Dots56,     cmd::ConnectorOrCapital, cmd::ToggleKana, cmd::EditCover,
-                                    cmd::EditContents, cmd::EditBody, cmd::EditColophon};
+                                    cmd::EditContents, cmd::EditBody, cmd::EditColophon, cmd::SearchDown,
+                                    cmd::SearchUp};
     if (!symbol && std::find(std::begin(known), std::end(known), id) == std::end(known))
         return false;
     // Document-changing commands wait until the document is complete and the caret is on it.
@@ -164,6 +169,10 @@ bool EditingSession::command(int id)
         break;
     case cmd::EditColophon:
         switchSection(Colophon);
+        break;
+    case cmd::SearchDown:
+    case cmd::SearchUp:
+        searchCommand(id == cmd::SearchDown);
         break;
     }
     return true;

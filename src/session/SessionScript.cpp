@@ -2,6 +2,7 @@
 
 #include "ChordKeys.h"
 #include "ComposerInputMethod.h"
+#include "FindReplaceForm.h"
 #include "Utf.h"
 #include "VirtualKeys.h"
 
@@ -156,6 +157,8 @@ private:
             }
             if (name == "chord")
                 return chord(argument, error);
+            if (name == "find" || name == "find-up" || name == "replace" || name == "replace-all")
+                return findToken(name, argument, error);
             if (name == "disp") {
                 for (char16_t c : argument)
                     m_session.displayCharacter(c);
@@ -225,6 +228,55 @@ private:
         if (control)
             m_session.keyUp(vk::Control);
         return true;
+    }
+
+    // The find dialog: opened by the first such token (with the selection as its find text) and
+    // kept open, so that successive tokens are successive clicks.
+    bool findToken(const std::string& name, std::u16string_view argument, std::string& error)
+    {
+        const bool replacing = name == "replace" || name == "replace-all";
+        std::u16string_view find = argument, replace;
+        if (replacing) {
+            const std::size_t equals = argument.find(u'=');
+            if (equals == std::u16string_view::npos) {
+                error = "{" + name + ":FIND=REPLACEMENT} needs the = between the two";
+                return false;
+            }
+            find = argument.substr(0, equals);
+            replace = argument.substr(equals + 1);
+        }
+        std::optional<FindReplaceForm>& dialog = m_host.findDialog();
+        if (!dialog) {
+            dialog.emplace(m_session.document() ? m_session.document()->cellsPerLine : 32);
+            if (m_session.cursor().hasSelection())
+                dialog->setInitialFind(m_session.selectedEntries());
+        }
+        FindReplaceForm& form = *dialog;
+        fill(form, FindReplaceForm::Field::Find, find);
+        if (replacing)
+            fill(form, FindReplaceForm::Field::Replace, replace);
+        form.setDown(name != "find-up");
+        m_session.findReplace(name == "replace"       ? form.replaceAndNext()
+                              : name == "replace-all" ? form.replaceAll()
+                                                      : form.findNext());
+        return true;
+    }
+
+    // Types `text` into the field in Text mode unless it shows that text already.
+    static void fill(FindReplaceForm& form, FindReplaceForm::Field field, std::u16string_view text)
+    {
+        form.setActive(field);
+        form.setMode(FindReplaceForm::Mode::Text);
+        FindReplaceForm probe;
+        probe.typeText(text);
+        if (form.entries(field) == probe.entries(FindReplaceForm::Field::Find))
+            return;
+        form.key(vk::End);
+        while (!form.entries(field).empty() && form.caret(field) > 0)
+            form.key(vk::Back);
+        while (!form.entries(field).empty())
+            form.key(vk::Delete);
+        form.typeText(text);
     }
 
     bool chord(std::u16string_view keys, std::string& error)

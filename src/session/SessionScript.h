@@ -10,6 +10,7 @@
 // display's cells and routing keys ({disp:A}, {route:5}) and commands ({cmd:32932}).
 
 #include "EditingSession.h"
+#include "FindReplaceForm.h"
 
 #include <functional>
 #include <map>
@@ -35,6 +36,8 @@ public:
     void setSaver(std::function<bool(std::string& error)> saver) { m_saver = std::move(saver); }
     bool save(std::string& error);
     int repaints() const { return m_repaints; }
+    // The find dialog, once a script opened it; it stays open for the scripts that follow.
+    std::optional<FindReplaceForm>& findDialog() { return m_findDialog; }
 
     // Moves the clock on, firing the timers that fall due, in order.
     void wait(long milliseconds, EditingSession& session);
@@ -53,6 +56,7 @@ private:
     bool m_brailleButton = false;
     SectionKind m_section = Body;
     int m_repaints = 0;
+    std::optional<FindReplaceForm> m_findDialog;
     std::function<bool(std::string& error)> m_saver;
 };
 

@@ -36,6 +36,11 @@ check "back to the opened file" '?* ' "$("$cli" dump "$tmp/saved.bml" | body | c
 check "before the save point" $'modified: yes\nsave point: step 1' "$(grep -E '^(modified|save point):' <<<"$out")"
 check "nowhere to save" 2 "$("$cli" type 'ka{C-s}' >/dev/null 2>&1; echo $?)"
 
+# The find dialog: the first すべて置換 only finds, the second replaces the rest.
+out=$("$cli" type --state '{ime:かあか}{C-Home}{replace-all:か=き}{replace-all:か=き}{find:か}')
+check "replace all" '<A< ' "$(body <<<"$out" | cut -f3)"
+check "not found" 'status: 検索文字列 【か】　最終行まで検索しましたが、見つかりませんでした。' "$(grep '^status:' <<<"$out")"
+
 # Messages from undo and redo.
 check "nothing to undo" "message: 初期状態です。" "$("$cli" type --state '{C-z}' | grep '^message:')"
 
