@@ -2,6 +2,7 @@
 
 #include "CAboutDlg.h"
 #include "CPageLayoutDlg.h"
+#include "CTenkoraFindReplaceDlg.h"
 #include "CommandIds.h"
 #include "Settings.h"
 
@@ -38,7 +39,7 @@ constexpr int New = 57600, Open = 57601, Save = 57603, SaveAs = 57604, PrintSetu
 } // namespace id
 
 // Commands whose dialogs are not built yet: shown, but disabled.
-constexpr int kNotYet[] = {id::Find, id::OriginalPages};
+constexpr int kNotYet[] = {id::OriginalPages};
 
 QString textOf(const QString& resource)
 {
@@ -75,7 +76,9 @@ CMainFrame::CMainFrame(PageLayout layout, bool linkMode, bool systemInputMethod)
         updateTitle();
     });
     connect(m_view, &CTenkoraView::statusTextChanged, this, [this](int pane, const QString& text) {
-        if (auto it = m_panes.find(pane); it != m_panes.end())
+        if (pane == kMessagePane)
+            statusBar()->showMessage(text);
+        else if (auto it = m_panes.find(pane); it != m_panes.end())
             it->second->setText(text);
     });
     connect(m_view, &CTenkoraView::brailleButtonChanged, this, [this](bool pressed) {
@@ -299,6 +302,7 @@ void CMainFrame::onCommand(int commandId)
     case id::Exit: close(); break;
     case id::About: CAboutDlg(this).exec(); break;
     case id::PageLayout: pageLayout(); break;
+    case id::Find: openFindDialog(); break;
     case id::Help: showHelp(); break;
     case id::ToolBar: m_toolBar->setVisible(!m_toolBar->isVisible()); break;
     case id::StatusBar: statusBar()->setVisible(!statusBar()->isVisible()); break;
@@ -389,6 +393,20 @@ void CMainFrame::print(bool preview)
         if (dialog.exec() == QDialog::Accepted)
             printBook(printer);
     }
+}
+
+CTenkoraFindReplaceDlg* CMainFrame::openFindDialog()
+{
+    if (!m_view->session().viewReady())
+        return nullptr;
+    if (!m_findDialog) {
+        m_findDialog = new CTenkoraFindReplaceDlg(*m_view, this);
+        m_findDialog->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    m_findDialog->show();
+    m_findDialog->raise();
+    m_findDialog->activateWindow();
+    return m_findDialog;
 }
 
 void CMainFrame::pageLayout()

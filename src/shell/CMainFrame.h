@@ -10,6 +10,7 @@
 #include "CTenkoraView.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <map>
 
@@ -19,6 +20,8 @@ class QPrinter;
 class QToolBar;
 
 namespace braille {
+
+class CTenkoraFindReplaceDlg;
 
 class CMainFrame : public QMainWindow {
     Q_OBJECT
@@ -61,6 +64,8 @@ public:
     // A layout written to the settings (by the page layout dialog) is applied to the open book
     // when it differs from `before`.
     void applyPageLayout(const PageLayout& before);
+    // Opens (or brings forward) the one find and replace dialog.
+    CTenkoraFindReplaceDlg* openFindDialog();
 
 private:
     QAction* makeAction(int id, const QString& caption);
@@ -76,6 +81,7 @@ private:
     std::vector<QAction*> m_recentActions;
     QStringList m_recentFiles;
     std::map<int, QLabel*> m_panes;
+    QPointer<CTenkoraFindReplaceDlg> m_findDialog;
 };
 
 } // namespace braille

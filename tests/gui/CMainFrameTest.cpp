@@ -3,6 +3,7 @@
 
 #include "CMainFrame.h"
 #include "CPageLayoutDlg.h"
+#include "CTenkoraFindReplaceDlg.h"
 #include "CommandLine.h"
 #include "DocumentBuilder.h"
 #include "GuiTestSupport.h"
@@ -14,6 +15,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QPrinter>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -211,4 +213,43 @@ TEST(PageLayoutDialog, RefusesWhatIsOutOfRangeAndAppliesANewWidth)
     frame.applyPageLayout(before);
     EXPECT_EQ(frame.doc().document().cellsPerLine, 6u);
     EXPECT_EQ(frame.doc().document().section().rowCount, 3u);
+}
+
+TEST(FindDialog, TheControlsAreThereAndAClickFindsInTheView)
+{
+    FreshSettings fresh;
+    CMainFrame frame(Settings::pageLayout());
+    fillSection(frame.doc().document(), u"かあか");
+    frame.view().setDocument(&frame.doc().document());
+    frame.show();
+    CTenkoraFindReplaceDlg* dialog = frame.openFindDialog();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("検索と置換"));
+    EXPECT_EQ(dialog->findNextButton()->text(), QStringLiteral("次を検索(&F)"));
+    EXPECT_FALSE(dialog->findNextButton()->isEnabled()); // nothing to find yet
+    EXPECT_EQ(frame.openFindDialog(), dialog); // one dialog at a time
+    QInputMethodEvent commit;
+    commit.setCommitString(QStringLiteral("か"));
+    QApplication::sendEvent(dialog->findField(), &commit);
+    EXPECT_EQ(dialog->findField()->text(), QStringLiteral("か"));
+    ASSERT_TRUE(dialog->findNextButton()->isEnabled());
+    QTest::mouseClick(dialog->findNextButton(), Qt::LeftButton);
+    EXPECT_EQ(frame.view().session().cursor().selectionStop(), (CellPosition{1, 0}));
+    QTest::mouseClick(dialog->findNextButton(), Qt::LeftButton);
+    EXPECT_EQ(frame.view().session().cursor().selectionStop(), (CellPosition{3, 0}));
+    EXPECT_EQ(frame.paneText(kMessagePane), QStringLiteral("検索文字列 【か】"));
+    // Replace all: the first click finds, the second replaces.
+    QInputMethodEvent replacement;
+    replacement.setCommitString(QStringLiteral("き"));
+    QApplication::sendEvent(dialog->replaceField(), &replacement);
+    frame.view().session().cursor().goTo(0, 0);
+    QTest::mouseClick(dialog->replaceAllButton(), Qt::LeftButton);
+    QTest::mouseClick(dialog->replaceAllButton(), Qt::LeftButton);
+    std::string prints;
+    for (const BrailleCharacter* e : flatCharacters(frame.doc().document()))
+        prints += u8(e->print);
+    EXPECT_EQ(prints, "きあき*");
+    EXPECT_TRUE(frame.paneText(kMessagePane).endsWith(QStringLiteral("見つかりませんでした。")));
+    dialog->close();
+    QApplication::processEvents();
 }
