@@ -124,7 +124,9 @@ const std::vector<CliCommand>& cliCommands()
          "                    \"次を検索\" downward or upward; {F3} {S-F3} search again\n"
          "  {replace:T=R} {replace-all:T=R}\n"
          "                    the two fields typed, then \"置換して次に\" or \"すべて置換\"; the\n"
-         "                    dialog stays open, so the first click only finds\n\n"
+         "                    dialog stays open, so the first click only finds\n"
+         "  {pages:5,,,6}     the original-page editor's label column holding these lines (one\n"
+         "                    a row), then OK: every row takes the nearest label above it\n\n"
          "--state adds the caret, the selection, the mode, the undo position, whether the document\n"
          "is modified, the save point, the status message and the messages shown after the dump. N is the line width in cells (default 32).\n",
          runType},

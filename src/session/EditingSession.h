@@ -129,6 +129,12 @@ public:
     // The find dialog's buttons: find next, replace (after a successful find) and replace all.
     void findReplace(const FindRequest& request);
 
+    // The original-page editor may open: on the body of a book with nothing unsaved (its labels
+    // are written to the file). Otherwise the transcriber is told why, and false.
+    bool mayEditOriginalPages();
+    // Labels for the rows of the body, in order, when there is no file to write them to.
+    void applyOriginalPages(const std::vector<std::u16string>& labels);
+
     // A line of the candidate list clicked (selected) or double-clicked (committed).
     void chooseCandidate(std::size_t line, bool commit);
 

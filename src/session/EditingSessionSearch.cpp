@@ -4,6 +4,7 @@
 
 #include "CursorEditing.h"
 #include "EditingSession.h"
+#include "OriginalPages.h"
 #include "RecordedEditing.h"
 
 #include <algorithm>
@@ -132,6 +133,29 @@ void EditingSession::replaceSelection(const EntryList& replacement)
     if (m_cursor.hasSelection())
         deleteSelectionRecorded(m_cursor, m_undo);
     insertEntries(replacement);
+}
+
+bool EditingSession::mayEditOriginalPages()
+{
+    if (!viewReady())
+        return false;
+    if (m_document->modified) {
+        m_services.host.message(u"ファイルの内容は変更されています。\n変更内容を保存してから原本ページの修正を行ってください。");
+        return false;
+    }
+    if (m_document->currentSection != Body) {
+        m_services.host.message(u"原本ページは本文で編集します。\n本文の編集に切り替えてから実行してください。");
+        return false;
+    }
+    return true;
+}
+
+void EditingSession::applyOriginalPages(const std::vector<std::u16string>& labels)
+{
+    if (!viewReady())
+        return;
+    applyOriginalPageLabels(*m_document, labels);
+    commandEpilogue();
 }
 
 void EditingSession::findReplace(const FindRequest& request)

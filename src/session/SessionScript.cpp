@@ -3,6 +3,7 @@
 #include "ChordKeys.h"
 #include "ComposerInputMethod.h"
 #include "FindReplaceForm.h"
+#include "OriginalPages.h"
 #include "Utf.h"
 #include "VirtualKeys.h"
 
@@ -159,6 +160,25 @@ private:
                 return chord(argument, error);
             if (name == "find" || name == "find-up" || name == "replace" || name == "replace-all")
                 return findToken(name, argument, error);
+            if (name == "pages") {
+                // The original-page editor's label column holding these lines, then OK.
+                if (m_session.mayEditOriginalPages()) {
+                    std::vector<std::u16string> lines;
+                    std::size_t start = 0;
+                    for (;;) {
+                        const std::size_t comma = argument.find(u',', start);
+                        lines.push_back(argument.substr(start, comma == std::u16string::npos ? comma : comma - start));
+                        if (comma == std::u16string::npos)
+                            break;
+                        start = comma + 1;
+                    }
+                    for (std::u16string& line : lines)
+                        std::erase_if(line, [](char16_t c) { return !originalPageKeyAccepted(c) || c < u'0'; });
+                    m_session.applyOriginalPages(
+                        originalPageLabels(lines, m_session.document()->section().rowCount));
+                }
+                return true;
+            }
             if (name == "disp") {
                 for (char16_t c : argument)
                     m_session.displayCharacter(c);

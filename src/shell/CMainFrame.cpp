@@ -3,6 +3,7 @@
 #include "CAboutDlg.h"
 #include "CPageLayoutDlg.h"
 #include "CTenkoraFindReplaceDlg.h"
+#include "CTenkoraPageEditor.h"
 #include "CommandIds.h"
 #include "Settings.h"
 
@@ -37,9 +38,6 @@ constexpr int New = 57600, Open = 57601, Save = 57603, SaveAs = 57604, PrintSetu
               Find = 57641, ToolBar = 59392, StatusBar = 59393, ExportBse = 32808, TocNew = 32809,
               TocWorking = 32810, Help = 32812, PageLayout = 33361, OriginalPages = 33368;
 } // namespace id
-
-// Commands whose dialogs are not built yet: shown, but disabled.
-constexpr int kNotYet[] = {id::OriginalPages};
 
 QString textOf(const QString& resource)
 {
@@ -190,9 +188,6 @@ void CMainFrame::buildMenus()
     for (int commandId : {cmd::EditCover, cmd::EditContents, cmd::EditBody, cmd::EditColophon})
         if (QAction* a = action(commandId))
             sections->addAction(a);
-    for (int commandId : kNotYet)
-        if (QAction* a = action(commandId))
-            a->setEnabled(false);
 }
 
 void CMainFrame::buildToolBar()
@@ -303,6 +298,7 @@ void CMainFrame::onCommand(int commandId)
     case id::About: CAboutDlg(this).exec(); break;
     case id::PageLayout: pageLayout(); break;
     case id::Find: openFindDialog(); break;
+    case id::OriginalPages: editOriginalPages(); break;
     case id::Help: showHelp(); break;
     case id::ToolBar: m_toolBar->setVisible(!m_toolBar->isVisible()); break;
     case id::StatusBar: statusBar()->setVisible(!statusBar()->isVisible()); break;
@@ -407,6 +403,28 @@ CTenkoraFindReplaceDlg* CMainFrame::openFindDialog()
     m_findDialog->raise();
     m_findDialog->activateWindow();
     return m_findDialog;
+}
+
+void CMainFrame::editOriginalPages(const std::function<void(CTenkoraPageEditor&)>& answer)
+{
+    EditingSession& session = m_view->session();
+    if (!session.mayEditOriginalPages())
+        return;
+    const OriginalPageRows rows = originalPageRows(m_doc->document(), session.pageLayout().LineNumber);
+    CTenkoraPageEditor editor(rows, session.pageLayout().ColumnNumber, this);
+    if (answer)
+        answer(editor);
+    else
+        editor.exec();
+    if (editor.result() != QDialog::Accepted)
+        return;
+    const std::vector<std::u16string> labels = originalPageLabels(editor.lines(), rows.rowLabels.size());
+    // The labels go to the file, which is read again; a book without a file takes them in memory.
+    if (m_doc->pathName().isEmpty())
+        session.applyOriginalPages(labels);
+    else
+        m_doc->rewriteAndReload(&labels);
+    updateTitle();
 }
 
 void CMainFrame::pageLayout()

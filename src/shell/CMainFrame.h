@@ -12,6 +12,7 @@
 #include <QMainWindow>
 #include <QPointer>
 
+#include <functional>
 #include <map>
 
 class QLabel;
@@ -22,6 +23,7 @@ class QToolBar;
 namespace braille {
 
 class CTenkoraFindReplaceDlg;
+class CTenkoraPageEditor;
 
 class CMainFrame : public QMainWindow {
     Q_OBJECT
@@ -66,6 +68,8 @@ public:
     void applyPageLayout(const PageLayout& before);
     // Opens (or brings forward) the one find and replace dialog.
     CTenkoraFindReplaceDlg* openFindDialog();
+    // The original-page editor; `answer` plays the user in tests (instead of running it modally).
+    void editOriginalPages(const std::function<void(CTenkoraPageEditor&)>& answer = {});
 
 private:
     QAction* makeAction(int id, const QString& caption);

@@ -239,6 +239,10 @@ void CTenkoraView::Services::setBrailleButton(bool pressed) { emit m_view.braill
 
 void CTenkoraView::Services::message(std::u16string_view text)
 {
+    if (m_view.m_tell) {
+        m_view.m_tell(qt(text));
+        return;
+    }
     QMessageBox::information(nullptr, QStringLiteral("Tenkora"), qt(text));
 }
 

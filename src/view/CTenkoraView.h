@@ -21,6 +21,7 @@
 #include <QTimer>
 
 #include <array>
+#include <functional>
 #include <memory>
 
 class QListWidget;
@@ -64,6 +65,9 @@ public:
 
     // The picture as it is drawn, for printing and benchmarks.
     ViewFrame frame(QSize size) const;
+
+    // Tests see the session's messages instead of a message box.
+    void setMessageHandler(std::function<void(const QString&)> handler) { m_tell = std::move(handler); }
 
     // Runs a command of the session (menus, toolbar and the right-click menu).
     void runCommand(int id);
@@ -165,6 +169,7 @@ private:
     bool m_dragging = false;
     bool m_mouseSeen = false;
 
+    std::function<void(const QString&)> m_tell;
     std::array<QTimer, 4> m_timers; // the session's timers by id (1 and 3 are used)
 };
 

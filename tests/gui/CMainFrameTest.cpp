@@ -4,6 +4,7 @@
 #include "CMainFrame.h"
 #include "CPageLayoutDlg.h"
 #include "CTenkoraFindReplaceDlg.h"
+#include "CTenkoraPageEditor.h"
 #include "CommandLine.h"
 #include "DocumentBuilder.h"
 #include "GuiTestSupport.h"
@@ -15,6 +16,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QPrinter>
 #include <QSettings>
@@ -252,4 +254,43 @@ TEST(FindDialog, TheControlsAreThereAndAClickFindsInTheView)
     EXPECT_TRUE(frame.paneText(kMessagePane).endsWith(QStringLiteral("見つかりませんでした。")));
     dialog->close();
     QApplication::processEvents();
+}
+
+TEST(PageEditor, DigitsOnlyAndTheLabelsGoToTheFile)
+{
+    FreshSettings fresh;
+    CMainFrame frame(Settings::pageLayout());
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("book.bml"));
+    fillSection(frame.doc().document(), u"あ\nい\nう\nえ");
+    frame.view().setDocument(&frame.doc().document());
+    ASSERT_TRUE(frame.doc().saveTo(path));
+    frame.editOriginalPages([](CTenkoraPageEditor& editor) {
+        QPlainTextEdit* column = editor.labelColumn();
+        EXPECT_EQ(editor.windowTitle(), QStringLiteral("Tenkora - 原本ページ修正エディタ"));
+        column->setFocus();
+        column->moveCursor(QTextCursor::Start);
+        QTest::keyClicks(column, "5a");           // the letter does not get in
+        QTest::keyClick(column, Qt::Key_Down);
+        QTest::keyClick(column, Qt::Key_Down);
+        QTest::keyClick(column, Qt::Key_Down);
+        QTest::keyClicks(column, "6");
+        editor.setQuestion([](const QString&) { return int(QMessageBox::Yes); });
+        editor.accept();
+    });
+    // Written to the file and read back: every row has the nearest label above it.
+    std::vector<std::u16string> labels;
+    for (const BrailleParagraph& p : frame.doc().document().section().paragraphs)
+        labels.push_back(p.rows.front().orgPage);
+    EXPECT_EQ(labels, (std::vector<std::u16string>{u"5", u"5", u"5", u"6"}));
+    EXPECT_FALSE(frame.doc().isModified());
+    // Something unsaved: the editor does not open and says why.
+    QString told;
+    frame.view().setMessageHandler([&](const QString& text) { told = text; });
+    QTest::keyClicks(&frame.view(), "ka");
+    bool opened = false;
+    frame.editOriginalPages([&](CTenkoraPageEditor&) { opened = true; });
+    EXPECT_FALSE(opened);
+    EXPECT_TRUE(told.startsWith(QStringLiteral("ファイルの内容は変更されています。")));
+    frame.doc().setAnswers({[](const QString&, int) { return int(QMessageBox::No); }, {}, {}, {}});
 }
