@@ -1,6 +1,7 @@
 #include "CMainFrame.h"
 
 #include "CAboutDlg.h"
+#include "CConsoleDlg.h"
 #include "CPageLayoutDlg.h"
 #include "CTenkoraFindReplaceDlg.h"
 #include "CTenkoraPageEditor.h"
@@ -20,6 +21,7 @@
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QSettings>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTextStream>
@@ -36,7 +38,7 @@ namespace id {
 constexpr int New = 57600, Open = 57601, Save = 57603, SaveAs = 57604, PrintSetup = 57606, Print = 57607,
               PrintPreview = 57609, RecentFirst = 57616, RecentLast = 57635, Exit = 57665, About = 57664,
               Find = 57641, ToolBar = 59392, StatusBar = 59393, ExportBse = 32808, TocNew = 32809,
-              TocWorking = 32810, Help = 32812, PageLayout = 33361, OriginalPages = 33368;
+              TocWorking = 32810, Help = 32812, PageLayout = 33361, OriginalPages = 33368, Console = 33374;
 } // namespace id
 
 QString textOf(const QString& resource)
@@ -93,6 +95,19 @@ CMainFrame::CMainFrame(PageLayout layout, bool linkMode, bool systemInputMethod)
     connect(m_doc, &CTenkoraDoc::pathChanged, this, [this] { updateTitle(); });
     connect(m_doc, &CTenkoraDoc::opened, this, [this](const QString& path) { rememberRecent(path); });
 
+    if (linkMode) {
+        // The debug console serves link mode: its command, and the console open again at start
+        // when it was open at the end of the last run.
+        for (QAction* menu : menuBar()->actions())
+            if (menu->text() == QStringLiteral("設定") && menu->menu()) {
+                QAction* console = makeAction(id::Console, QStringLiteral("デバッグコンソールを表示"));
+                console->setCheckable(true);
+                menu->menu()->addAction(console);
+            }
+        QSettings profile(Settings::profileFile(), QSettings::IniFormat);
+        if (profile.value(QStringLiteral("Settings/ShowConrole")).toString() == QStringLiteral("Yes"))
+            CConsoleDlg::toggle(this);
+    }
     m_recentFiles = Settings::recentFiles();
     fillRecentMenu();
     setGeometry(Settings::windowRect());
@@ -267,6 +282,8 @@ void CMainFrame::updateCommands()
         a->setChecked(m_toolBar && m_toolBar->isVisible());
     if (QAction* a = action(id::StatusBar))
         a->setChecked(statusBar()->isVisible());
+    if (QAction* a = action(id::Console))
+        a->setChecked(CConsoleDlg::instance() && CConsoleDlg::instance()->isVisible());
 }
 
 void CMainFrame::updateTitle()
@@ -299,6 +316,7 @@ void CMainFrame::onCommand(int commandId)
     case id::PageLayout: pageLayout(); break;
     case id::Find: openFindDialog(); break;
     case id::OriginalPages: editOriginalPages(); break;
+    case id::Console: CConsoleDlg::toggle(this); break;
     case id::Help: showHelp(); break;
     case id::ToolBar: m_toolBar->setVisible(!m_toolBar->isVisible()); break;
     case id::StatusBar: statusBar()->setVisible(!statusBar()->isVisible()); break;

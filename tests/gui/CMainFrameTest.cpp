@@ -2,6 +2,7 @@
 // saving that fails, the title, and closing with and without the question.
 
 #include "CMainFrame.h"
+#include "CConsoleDlg.h"
 #include "CPageLayoutDlg.h"
 #include "CTenkoraFindReplaceDlg.h"
 #include "CTenkoraPageEditor.h"
@@ -293,4 +294,38 @@ TEST(PageEditor, DigitsOnlyAndTheLabelsGoToTheFile)
     EXPECT_FALSE(opened);
     EXPECT_TRUE(told.startsWith(QStringLiteral("ファイルの内容は変更されています。")));
     frame.doc().setAnswers({[](const QString&, int) { return int(QMessageBox::No); }, {}, {}, {}});
+}
+
+TEST(DebugConsole, HeaderTogglingAndItsPlaceAreKept)
+{
+    FreshSettings fresh;
+    consolePrint(QStringLiteral("before it exists")); // nothing happens
+    QDir().mkpath(Settings::folder());
+    {
+        QSettings profile(Settings::profileFile(), QSettings::IniFormat);
+        profile.setValue(QStringLiteral("Settings/ConsolePosition"), QStringLiteral("10,20,300,200,2"));
+    }
+    CConsoleDlg::toggle(nullptr);
+    CConsoleDlg* console = CConsoleDlg::instance();
+    ASSERT_NE(console, nullptr);
+    EXPECT_EQ(console->windowTitle(), QStringLiteral("デバッグコンソール"));
+    EXPECT_TRUE(console->text().startsWith(QStringLiteral("This Application Window Handle 0x00000000\nOrvalis Window Handle      0x00000000\n")));
+    EXPECT_FALSE(console->text().contains(QStringLiteral("before it exists")));
+    EXPECT_EQ(console->geometry().size(), QSize(300, 200));
+    EXPECT_TRUE(console->isVisible());
+    QSettings profile(Settings::profileFile(), QSettings::IniFormat);
+    EXPECT_EQ(profile.value(QStringLiteral("Settings/ShowConrole")).toString(), QStringLiteral("Yes"));
+    console->close(); // hides it, keeps its text
+    EXPECT_FALSE(console->isVisible());
+    profile.sync();
+    EXPECT_EQ(profile.value(QStringLiteral("Settings/ShowConrole")).toString(), QStringLiteral("No"));
+    CConsoleDlg::toggle(nullptr);
+    EXPECT_TRUE(console->isVisible());
+    console->showEnvironment();
+    EXPECT_TRUE(console->text().contains(QStringLiteral("Command Line Parametor Count ")));
+    consolePrint(QStringLiteral("a line\r\n"));
+    EXPECT_TRUE(console->text().endsWith(QStringLiteral("a line\n")));
+    CConsoleDlg::destroy();
+    profile.sync();
+    EXPECT_TRUE(profile.value(QStringLiteral("Settings/ConsolePosition")).toString().startsWith(QStringLiteral("10,20,300,200,")));
 }
