@@ -1,6 +1,7 @@
 #include "FindReplaceForm.h"
 
 #include "VirtualKeys.h"
+#include "input_system_indirect_imm.h"
 
 namespace braille {
 
@@ -8,6 +9,8 @@ void FindReplaceForm::setActive(Field field) { m_active = field; }
 
 void FindReplaceForm::setMode(Mode mode)
 {
+    if (!m_composer.composition().empty())
+        typeText(m_composer.flush());
     m_mode = mode;
     m_pending.clear();
     m_candidates.clear();
@@ -61,6 +64,14 @@ void FindReplaceForm::type(char16_t c)
     if (c < u' ' && c != u'\u3000')
         return; // control characters are keys
     if (m_mode == Mode::Text) {
+        if (m_composeKana && c < 0x80 && c != u' ') {
+            const std::u16string committed = m_composer.type(c);
+            if (!committed.empty())
+                typeText(committed);
+            return;
+        }
+        if (m_composeKana && !m_composer.composition().empty())
+            typeText(m_composer.flush());
         typeText(std::u16string_view(&c, 1));
         return;
     }
@@ -72,19 +83,17 @@ void FindReplaceForm::typeText(std::u16string_view text)
 {
     const CharacterDictionary& d = CharacterDictionary::instance();
     EntryList entries;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char16_t c = text[i];
-        if (c == u' ' || c == u'\u3000') {
+    // Piece by piece as the view inserts committed text (a kana with its small kana is one
+    // character, "きょ"), so that what is typed here finds what was typed there; what converts
+    // to nothing is dropped.
+    for (const std::u16string& piece : input_system_indirect_imm::resultPieces(text)) {
+        if (piece == u" " || piece == u"\u3000") {
             entries.push_back(d.blankEntry());
             continue;
         }
-        // Each character on its own, starting in the text set; what converts to nothing is
-        // dropped. A surrogate pair is one character.
-        const std::size_t n = (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size()) ? 2 : 1;
         StoredCharMode mode = kTextSet;
-        const char16_t* pos = text.data() + i;
-        d.convertText(mode, pos, pos + n, entries);
-        i += n - 1;
+        const char16_t* pos = piece.data();
+        d.convertText(mode, pos, pos + piece.size(), entries);
     }
     if (!entries.empty())
         insert(entries);
@@ -92,6 +101,20 @@ void FindReplaceForm::typeText(std::u16string_view text)
 
 void FindReplaceForm::key(int virtualKey)
 {
+    // Letters being composed take Backspace, Escape and Enter; other keys commit them first.
+    if (!m_composer.composition().empty()) {
+        if (virtualKey == vk::Back) {
+            m_composer.backspace();
+            return;
+        }
+        if (virtualKey == vk::Escape) {
+            m_composer.cancel();
+            return;
+        }
+        typeText(m_composer.flush());
+        if (virtualKey == vk::Return)
+            return;
+    }
     EntryList& l = list(m_active);
     std::size_t& c = caretOf(m_active);
     switch (virtualKey) {
@@ -157,12 +180,16 @@ FindRequest FindReplaceForm::request(FindRequest::Kind kind) const
 
 FindRequest FindReplaceForm::findNext()
 {
+    if (!m_composer.composition().empty())
+        typeText(m_composer.flush());
     m_armed = false;
     return request(FindRequest::FindNext);
 }
 
 FindRequest FindReplaceForm::replaceAndNext()
 {
+    if (!m_composer.composition().empty())
+        typeText(m_composer.flush());
     if (!m_armed) {
         m_armed = true;
         return request(FindRequest::FindNext);
@@ -172,6 +199,8 @@ FindRequest FindReplaceForm::replaceAndNext()
 
 FindRequest FindReplaceForm::replaceAll()
 {
+    if (!m_composer.composition().empty())
+        typeText(m_composer.flush());
     if (!m_armed) {
         m_armed = true;
         return request(FindRequest::FindNext);

@@ -10,6 +10,7 @@
 
 #include "CandidateMatches.h"
 #include "EditingSession.h"
+#include "KanaComposer.h"
 
 #include <optional>
 #include <string>
@@ -33,6 +34,9 @@ public:
     void setMode(Mode mode);
     Mode mode() const { return m_mode; }
     void setDown(bool down) { m_down = down; }
+    // Text mode composes kana from typed letters with Tenkora's own kana input, as the view does
+    // when there is no system input method.
+    void setComposeKana(bool compose) { m_composeKana = compose; }
     bool down() const { return m_down; }
 
     // A typed character (a key in Math and Braille), and the editing keys (virtual keys: Back,
@@ -50,6 +54,8 @@ public:
     // The candidates of Math and Braille for the keys pending, and the chosen line.
     const CandidateMatches& candidates() const { return m_candidates; }
     const std::u16string& pendingKeys() const { return m_pending; }
+    // The letters being composed in Text mode.
+    const std::u16string& composition() const { return m_composer.composition(); }
     // The three buttons are enabled while the find field shows something.
     bool buttonsEnabled() const { return !text(Field::Find).empty(); }
     bool armed() const { return m_armed; }
@@ -75,6 +81,8 @@ private:
     bool m_armed = false;
     std::u16string m_pending;
     CandidateMatches m_candidates;
+    bool m_composeKana = false;
+    KanaComposer m_composer;
 };
 
 } // namespace braille

@@ -34,8 +34,10 @@ std::uint32_t rowsPerPage(std::uint32_t linesPerPage) { return linesPerPage > 2 
 std::u16string rowLabel(std::uint32_t row, std::uint32_t linesPerPage)
 {
     const std::uint32_t perPage = rowsPerPage(linesPerPage);
+    // A page of one line has no line for its number: the row is that page's line 1.
+    const std::uint32_t firstLine = linesPerPage < 2 ? 1 : 2;
     char text[40];
-    std::snprintf(text, sizeof text, "%3u - %2u", row / perPage + 1, row % perPage + 2);
+    std::snprintf(text, sizeof text, "%3u - %2u", row / perPage + 1, row % perPage + firstLine);
     return std::u16string(text, text + std::char_traits<char>::length(text));
 }
 

@@ -49,7 +49,8 @@ struct BandPicture {
     std::uint32_t caretCell = 0;          // the caret's cell counted from 1; 0 at the row's end
 };
 
-// "%3d - %2d" of the page and line of a row; lines per page below 2 count as 2.
+// "%3d - %2d" of the page and line of a row. With one line a page every row is a page of its
+// own, numbered line 1.
 std::u16string rowLabel(std::uint32_t row, std::uint32_t linesPerPage);
 bool isPageEnd(std::uint32_t row, std::uint32_t linesPerPage);
 

@@ -47,6 +47,7 @@ CTenkoraFindReplaceDlg::CTenkoraFindReplaceDlg(CTenkoraView& view, QWidget* pare
     setModal(false);
     if (view.session().cursor().hasSelection())
         m_form.setInitialFind(initialFind(view.session().selectedEntries()));
+    m_form.setComposeKana(!view.usesSystemInputMethod());
 
     auto* layout = new QGridLayout(this);
     auto* findLabel = new QLabel(QStringLiteral("検索する文字列(&N):"), this);
@@ -183,8 +184,15 @@ void CTenkoraFindReplaceDlg::refresh()
 {
     for (QLineEdit* field : {m_find, m_replace}) {
         const FindReplaceForm::Field f = fieldOf(field);
-        field->setText(qt(m_form.text(f)));
-        field->setCursorPosition(int(m_form.textCaret(f)));
+        QString shown = qt(m_form.text(f));
+        int caret = int(m_form.textCaret(f));
+        // Letters being composed show at the caret of the active field.
+        if (f == m_form.active() && !m_form.composition().empty()) {
+            shown.insert(caret, qt(m_form.composition()));
+            caret += int(m_form.composition().size());
+        }
+        field->setText(shown);
+        field->setCursorPosition(caret);
     }
     const bool enabled = m_form.buttonsEnabled();
     for (QPushButton* b : {m_findNext, m_replaceNext, m_replaceAll})

@@ -32,7 +32,7 @@ constexpr int kCaretBlinkMs = 200;
 } // namespace
 
 CTenkoraView::CTenkoraView(PageLayout layout, QWidget* parent, bool systemInputMethod)
-    : QAbstractScrollArea(parent), m_layout(layout)
+    : QAbstractScrollArea(parent), m_layout(layout), m_usesSystemInputMethod(systemInputMethod)
 {
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_InputMethodEnabled);

@@ -49,6 +49,7 @@ public:
     void showLoading(std::uint64_t done, std::uint64_t total);
 
     void setLinkMode(bool linkMode);
+    bool usesSystemInputMethod() const { return m_usesSystemInputMethod; }
     bool linkMode() const { return m_linkMode; }
 
     // The font size in points (zoom for low vision); kept between 6 and 72.
@@ -146,6 +147,7 @@ private:
     BrailleDocument* m_document = nullptr;
 
     bool m_linkMode = false;
+    bool m_usesSystemInputMethod = false;
     int m_pointSize = 14;
     QFont m_font;
     ViewMetrics m_metrics;

@@ -123,6 +123,16 @@ TEST(FindReplaceForm, FieldsHoldCharactersTypedInEachModeAndButtonsArmOnce)
     form.key(vk::Return);
     EXPECT_NE(u8(form.text(FindReplaceForm::Field::Replace)).find("α"), std::string::npos);
     EXPECT_EQ(form.entries(FindReplaceForm::Field::Replace).front()->set, kMathSet);
+    // Without a system input method, Text mode composes kana from letters as the view does.
+    FindReplaceForm composing;
+    composing.setComposeKana(true);
+    for (char16_t c : std::u16string_view(u"kyouhan"))
+        composing.type(c);
+    EXPECT_EQ(composing.composition(), u"n");
+    // きょ is one character, as the view inserts it, so the pattern finds what was typed there.
+    Finder typedThere(u"kyouhan{Enter}");
+    const EntryList document = flatCharacters(typedThere.document);
+    EXPECT_EQ(composing.findNext().find, EntryList(document.begin(), document.begin() + 4));
     // The caret may not reach the line length (4 here).
     FindReplaceForm narrow(4);
     narrow.typeText(u"かきくけこ");

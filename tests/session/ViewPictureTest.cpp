@@ -17,7 +17,7 @@ TEST(ViewPicture, RowLabelsAndPageEndsFollowTheLinesPerPage)
     EXPECT_TRUE(isPageEnd(20, 22));
     EXPECT_FALSE(isPageEnd(21, 22));
     // One line per page must not divide by zero: every row is a page of its own.
-    EXPECT_EQ(u8(rowLabel(3, 1)), "  4 -  2");
+    EXPECT_EQ(u8(rowLabel(3, 1)), "  4 -  1");
     EXPECT_TRUE(isPageEnd(3, 1));
 }
 
