@@ -186,26 +186,20 @@ FindRequest FindReplaceForm::findNext()
     return request(FindRequest::FindNext);
 }
 
-FindRequest FindReplaceForm::replaceAndNext()
+FindRequest FindReplaceForm::armed(FindRequest::Kind kind)
 {
     if (!m_composer.composition().empty())
         typeText(m_composer.flush());
+    // The first click of a replace button only finds.
     if (!m_armed) {
         m_armed = true;
         return request(FindRequest::FindNext);
     }
-    return request(FindRequest::Replace);
+    return request(kind);
 }
 
-FindRequest FindReplaceForm::replaceAll()
-{
-    if (!m_composer.composition().empty())
-        typeText(m_composer.flush());
-    if (!m_armed) {
-        m_armed = true;
-        return request(FindRequest::FindNext);
-    }
-    return request(FindRequest::ReplaceAll);
-}
+FindRequest FindReplaceForm::replaceAndNext() { return armed(FindRequest::Replace); }
+
+FindRequest FindReplaceForm::replaceAll() { return armed(FindRequest::ReplaceAll); }
 
 } // namespace braille

@@ -70,6 +70,7 @@ private:
     std::size_t& caretOf(Field field) { return field == Field::Find ? m_findCaret : m_replaceCaret; }
     void insert(const EntryList& entries);
     FindRequest request(FindRequest::Kind kind) const;
+    FindRequest armed(FindRequest::Kind kind);
     const CharacterIndex& candidateIndex() const;
 
     std::uint32_t m_lengthLimit;

@@ -3,7 +3,7 @@
 #include "ClipboardFormat.h"
 #include "DocumentBuilder.h"
 #include "FindReplaceForm.h"
-#include "SessionScript.h"
+#include "SessionFixture.h"
 #include "TestSupport.h"
 #include "VirtualKeys.h"
 
@@ -14,26 +14,9 @@ using namespace braille::test;
 
 namespace {
 
-struct Finder {
-    ScriptHost host;
-    MemoryClipboard clipboard;
-    NoCompanion companion;
-    ComposerInputMethod inputMethod;
-    NoCandidateList mathList, brailleList;
-    BrailleDocument document;
-    EditingSession session{{host, clipboard, companion, inputMethod, mathList, brailleList}};
-
-    explicit Finder(std::u16string_view script)
-    {
-        shippedDictionary();
-        session.setDocument(&document);
-        run(script);
-    }
-    void run(std::u16string_view script)
-    {
-        std::string error;
-        ASSERT_TRUE(runSessionScript(session, host, script, error)) << error;
-    }
+// A session with the find dialog's helpers.
+struct Finder : Session {
+    explicit Finder(std::u16string_view script) { run(script); }
     std::string selection() const { return u8(EditingSession::printText(session.selectedEntries())); }
     std::string status() const { return u8(host.pane(kMessagePane)); }
     std::string text() const

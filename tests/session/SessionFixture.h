@@ -1,0 +1,62 @@
+#pragma once
+// A session on a new document, driven by scripts as the window drives it: what the session tests
+// share.
+
+#include "DocumentBuilder.h"
+#include "SessionScript.h"
+#include "TestSupport.h"
+#include "Utf.h"
+
+#include <gtest/gtest.h>
+
+namespace braille::test {
+
+// A session on a new document, driven by scripts.
+struct Session {
+    ScriptHost host;
+    MemoryClipboard clipboard;
+    NoCompanion companion;
+    ComposerInputMethod inputMethod;
+    NoCandidateList mathList, brailleList;
+    BrailleDocument document;
+    EditingSession session{{host, clipboard, companion, inputMethod, mathList, brailleList}};
+
+    explicit Session(std::u16string_view body = u"")
+    {
+        shippedDictionary();
+        if (!body.empty())
+            fillSection(document, body);
+        session.setDocument(&document);
+    }
+    void run(std::u16string_view script)
+    {
+        std::string error;
+        ASSERT_TRUE(runSessionScript(session, host, script, error)) << error;
+        ASSERT_EQ(document.checkInvariants(), "");
+    }
+    // The current section's cells, paragraphs separated by "|", without the end marker.
+    std::string cells() const
+    {
+        std::string out;
+        const CharacterDictionary& d = CharacterDictionary::instance();
+        for (const BrailleCharacter* e : flatCharacters(document)) {
+            if (e == d.endMarkerEntry())
+                continue;
+            out += e == d.lineBreakEntry() ? "|" : u8(e->nabcc);
+        }
+        return out;
+    }
+    std::string prints() const
+    {
+        std::string out;
+        for (const BrailleCharacter* e : flatCharacters(document))
+            if (e != CharacterDictionary::instance().endMarkerEntry())
+                out += u8(e->print);
+        return out;
+    }
+    std::string mode() const { return u8(host.pane(kModePane)) + (host.brailleButton() ? "+BRAILLE" : ""); }
+    std::size_t undoSteps() const { return session.undoHistory().currentIndex(); }
+};
+
+
+} // namespace braille::test
