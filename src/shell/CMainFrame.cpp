@@ -38,7 +38,8 @@ namespace id {
 constexpr int New = 57600, Open = 57601, Save = 57603, SaveAs = 57604, PrintSetup = 57606, Print = 57607,
               PrintPreview = 57609, RecentFirst = 57616, RecentLast = 57635, Exit = 57665, About = 57664,
               Find = 57641, ToolBar = 59392, StatusBar = 59393, ExportBse = 32808, TocNew = 32809,
-              TocWorking = 32810, Help = 32812, PageLayout = 33361, OriginalPages = 33368, Console = 33374;
+              TocWorking = 32810, Help = 32812, PageLayout = 33361, OriginalPages = 33368, Console = 33374,
+              ExportBrf = 32850, ExportPef = 32851;
 } // namespace id
 
 QString textOf(const QString& resource)
@@ -302,6 +303,8 @@ void CMainFrame::onCommand(int commandId)
     case id::Save: m_doc->save(); break;
     case id::SaveAs: m_doc->saveAs(); break;
     case id::ExportBse: m_doc->exportBse(); break;
+    case id::ExportBrf: m_doc->exportBraille(QStringLiteral("brf")); break;
+    case id::ExportPef: m_doc->exportBraille(QStringLiteral("pef")); break;
     case id::TocNew: m_doc->tocNew(); break;
     case id::TocWorking: m_doc->tocWorkingFile(); break;
     case id::Print: print(false); break;

@@ -219,7 +219,9 @@ bool CTenkoraDoc::runTool(const QString& name, const QStringList& arguments)
     return true;
 }
 
-void CTenkoraDoc::exportBse()
+void CTenkoraDoc::exportBse() { exportBraille(QStringLiteral("bse")); }
+
+void CTenkoraDoc::exportBraille(const QString& format)
 {
     if (isModified()) {
         if (!m_pathName.isEmpty()) {
@@ -236,14 +238,13 @@ void CTenkoraDoc::exportBse()
         return;
     }
     const QFileInfo input(m_pathName);
-    const QString proposed = input.path() + u'/' + input.completeBaseName() + QStringLiteral(".bse");
-    const QString output = m_answers.saveName
-                               ? m_answers.saveName(QString(), QStringLiteral("BSE File(*.bse)"), proposed)
-                               : QFileDialog::getSaveFileName(nullptr, QString(), proposed,
-                                                              QStringLiteral("BSE File(*.bse)"));
+    const QString proposed = input.path() + u'/' + input.completeBaseName() + u'.' + format;
+    const QString filter = QStringLiteral("%1 File(*.%2)").arg(format.toUpper(), format);
+    const QString output = m_answers.saveName ? m_answers.saveName(QString(), filter, proposed)
+                                              : QFileDialog::getSaveFileName(nullptr, QString(), proposed, filter);
     if (output.isEmpty())
         return;
-    runTool(QStringLiteral("CellExport"), {m_pathName, output});
+    runTool(QStringLiteral("CellExport"), {QStringLiteral("--format"), format, m_pathName, output});
 }
 
 void CTenkoraDoc::tocNew()

@@ -48,6 +48,8 @@ public:
     // only repaints.
     bool rewriteAndReload(const std::vector<std::u16string>* labels = nullptr);
     void exportBse();
+    // The same for "bse", "brf" or "pef".
+    void exportBraille(const QString& format);
     void tocNew();
     void tocWorkingFile();
 

@@ -182,16 +182,20 @@ TEST(MainFrame, AFileCutShortIsReportedAndWhatWasReadStaysUsable)
     EXPECT_GT(frame.doc().document().section().rowCount, 1u);
     QTest::keyClicks(&frame.view(), "ka"); // and it can be edited
     EXPECT_TRUE(frame.doc().isModified());
-    // A tool that is not there is reported rather than silently doing nothing.
+    // The exporter runs beside the editor; when it fails, its status and its words are shown.
     told.clear();
+    QString target = folder.filePath(QStringLiteral("book.bse"));
     frame.doc().setAnswers({[](const QString&, int) { return int(QMessageBox::Yes); }, {},
-                            [&](const QString&, const QString&, const QString&) {
-                                return folder.filePath(QStringLiteral("book.bse"));
-                            },
+                            [&](const QString&, const QString&, const QString&) { return target; },
                             [&](const QString& text) { told << text; }});
     frame.doc().exportBse();
+    EXPECT_TRUE(told.isEmpty()) << told.join(u'|').toStdString();
+    EXPECT_TRUE(QFile::exists(target));
+    target = folder.filePath(QStringLiteral("no-such-folder/book.bse"));
+    frame.doc().exportBse();
     ASSERT_FALSE(told.isEmpty());
-    EXPECT_TRUE(told.back().startsWith(QStringLiteral("CellExport が見つかりません。")));
+    EXPECT_TRUE(told.back().startsWith(QStringLiteral("CellExport が失敗しました（終了コード 1）。\nCellExport: ")))
+        << told.back().toStdString();
 }
 
 TEST(PageLayoutDialog, RefusesWhatIsOutOfRangeAndAppliesANewWidth)

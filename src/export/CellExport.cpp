@@ -1,0 +1,214 @@
+#include "CellExport.h"
+
+#include "AtomicSave.h"
+#include "BrailleXML.h"
+#include "Cells.h"
+#include "Utf.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <fstream>
+#include <iconv.h>
+
+namespace braille {
+
+namespace {
+
+std::string zeroPadded(std::uint32_t value, int width)
+{
+    const std::uint32_t limit = width == 2 ? 99 : 9999;
+    char text[16];
+    std::snprintf(text, sizeof text, "%0*u", width, std::min(value, limit));
+    return text;
+}
+
+std::string xmlEscape(std::string_view text)
+{
+    std::string out;
+    for (char c : text) {
+        switch (c) {
+        case '&': out += "&amp;"; break;
+        case '<': out += "&lt;"; break;
+        case '>': out += "&gt;"; break;
+        case '"': out += "&quot;"; break;
+        default: out.push_back(c); break;
+        }
+    }
+    return out;
+}
+
+std::string today()
+{
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char text[16];
+    std::strftime(text, sizeof text, "%Y-%m-%d", &local);
+    return text;
+}
+
+} // namespace
+
+std::string toCp932(std::u16string_view text, std::size_t bytes)
+{
+    std::string out;
+    iconv_t cd = iconv_open("CP932", "UTF-16LE");
+    if (cd == iconv_t(-1))
+        return out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const std::size_t n = (text[i] >= 0xD800 && text[i] <= 0xDBFF && i + 1 < text.size()) ? 2 : 1;
+        char16_t units[2] = {text[i], n == 2 ? text[i + 1] : u'\0'};
+        char in[4];
+        for (std::size_t k = 0; k < n; ++k) {
+            in[2 * k] = char(units[k] & 0xFF);
+            in[2 * k + 1] = char(units[k] >> 8);
+        }
+        char converted[8];
+        char* inPtr = in;
+        char* outPtr = converted;
+        std::size_t inLeft = 2 * n, outLeft = sizeof converted;
+        std::string piece = "?";
+        if (iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) != std::size_t(-1))
+            piece.assign(converted, std::size_t(outPtr - converted));
+        iconv(cd, nullptr, nullptr, nullptr, nullptr);
+        if (out.size() + piece.size() > bytes)
+            break;
+        out += piece;
+        i += n - 1;
+    }
+    iconv_close(cd);
+    return out;
+}
+
+std::string writeBse(const std::vector<BraillePage>& pages, const PageLayout& layout, const ExportInfo& info)
+{
+    // The 512-byte header: text fields padded with spaces, the numbers as zero-padded digits.
+    std::string header(512, ' ');
+    std::string date = info.date;
+    std::replace(date.begin(), date.end(), '-', '/');
+    header.replace(0, std::min<std::size_t>(date.size(), 10), date.substr(0, 10));
+    const std::string title = toCp932(info.title, 50);
+    header.replace(10, title.size(), title);
+    header.replace(504, 4, zeroPadded(std::uint32_t(pages.size()), 4));
+    header.replace(508, 2, zeroPadded(layout.ColumnNumber, 2));
+    header.replace(510, 2, zeroPadded(layout.LineNumber, 2));
+    std::string out = header + "\r\n";
+    // Every page is as long as a page: pages are found by counting lines.
+    for (const BraillePage& page : pages)
+        for (std::uint32_t i = 0; i < std::max<std::uint32_t>(layout.LineNumber, 1); ++i)
+            out += (i < page.lines.size() ? page.lines[i] : std::string()) + "\r\n";
+    return out;
+}
+
+std::string writeBrf(const std::vector<BraillePage>& pages)
+{
+    std::string out;
+    for (std::size_t p = 0; p < pages.size(); ++p) {
+        if (p > 0)
+            out += '\f';
+        for (const std::string& line : pages[p].lines)
+            out += line + "\r\n";
+    }
+    return out;
+}
+
+std::string writePef(const std::vector<BraillePage>& pages, const PageLayout& layout, const ExportInfo& info)
+{
+    std::string out = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                      "<pef version=\"2008-1\" xmlns=\"http://www.daisy.org/ns/2008/pef\">\n"
+                      "  <head>\n"
+                      "    <meta xmlns:dc=\"http://purl.org/dc/elements/1.1/\">\n"
+                      "      <dc:format>application/x-pef+xml</dc:format>\n";
+    out += "      <dc:identifier>" + xmlEscape(info.identifier) + "</dc:identifier>\n";
+    out += "      <dc:title>" + xmlEscape(toUtf8(info.title)) + "</dc:title>\n";
+    out += "      <dc:language>ja</dc:language>\n";
+    out += "      <dc:date>" + xmlEscape(info.date) + "</dc:date>\n";
+    out += "    </meta>\n  </head>\n  <body>\n";
+    out += "    <volume cols=\"" + std::to_string(layout.ColumnNumber) + "\" rows=\"" +
+           std::to_string(std::max<std::uint32_t>(layout.LineNumber, 1)) + "\" rowgap=\"0\" duplex=\"false\">\n";
+    if (pages.empty()) {
+        // A volume needs a section with a page, even for an empty book.
+        out += "      <section>\n        <page/>\n      </section>\n";
+    }
+    for (std::size_t p = 0; p < pages.size(); ++p) {
+        if (p == 0 || pages[p].section != pages[p - 1].section)
+            out += "      <section>\n";
+        out += "        <page>\n";
+        for (const std::string& line : pages[p].lines) {
+            std::u16string cells(line.begin(), line.end());
+            out += "          <row>" + toUtf8(cellsToUnicode(cells)) + "</row>\n";
+        }
+        out += "        </page>\n";
+        if (p + 1 == pages.size() || pages[p + 1].section != pages[p].section)
+            out += "      </section>\n";
+    }
+    out += "    </volume>\n  </body>\n</pef>\n";
+    return out;
+}
+
+SaveResult exportBook(const std::filesystem::path& input, const std::filesystem::path& output, ExportFormat format,
+                      const PageLayout& layout)
+{
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(input, ec))
+        return SaveResult::failure("cannot read " + input.string() + ": no such file");
+    BrailleXML reader(input);
+    if (!reader.isOpen())
+        return SaveResult::failure("cannot read " + input.string() + ": " + reader.error());
+    BrailleDocument document(BrailleDocument::ForReading);
+    document.cellsPerLine = std::max<std::uint32_t>(layout.ColumnNumber, 1);
+    reader.readAll(document);
+    const std::vector<BraillePage> pages = paginate(document, layout);
+    ExportInfo info;
+    info.title = output.stem().u16string();
+    info.date = today();
+    info.identifier = "tenkora:" + output.stem().string() + ":" + info.date;
+    std::string bytes;
+    switch (format) {
+    case ExportFormat::Bse: bytes = writeBse(pages, layout, info); break;
+    case ExportFormat::Brf: bytes = writeBrf(pages); break;
+    case ExportFormat::Pef: bytes = writePef(pages, layout, info); break;
+    }
+    return saveBytesAtomically(output, bytes);
+}
+
+PageLayout settingsPageLayout()
+{
+    std::filesystem::path folder;
+    if (const char* dir = std::getenv("TENKORA_CONFIG_DIR"); dir && *dir)
+        folder = dir;
+    else if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg)
+        folder = std::filesystem::path(xdg) / "Tenkora";
+    else if (const char* home = std::getenv("HOME"); home && *home)
+        folder = std::filesystem::path(home) / ".config" / "Tenkora";
+    PageLayout layout;
+    std::ifstream ini(folder / "Tenkora.ini");
+    std::string line;
+    bool window = false;
+    while (std::getline(ini, line)) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (!line.empty() && line.front() == '[') {
+            window = line == "[Window]";
+            continue;
+        }
+        const std::size_t equals = line.find('=');
+        if (!window || equals == std::string::npos)
+            continue;
+        const std::string key = line.substr(0, equals);
+        char* end = nullptr;
+        const long value = std::strtol(line.c_str() + equals + 1, &end, 10);
+        if (end == line.c_str() + equals + 1)
+            continue;
+        const std::uint32_t clamped = std::uint32_t(std::clamp<long>(value, 1, 100));
+        if (key == "LineNumber")
+            layout.LineNumber = clamped;
+        else if (key == "ColumnNumber")
+            layout.ColumnNumber = clamped;
+    }
+    return layout;
+}
+
+} // namespace braille

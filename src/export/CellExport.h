@@ -1,0 +1,40 @@
+#pragma once
+// The braille files Tenkora exports: BSE (the format of Japanese braille editors), BRF (Braille
+// ASCII with form feeds) and PEF 1.0 (the XML format of the braille community). Each is made
+// from the paginated book; see docs/formats.md for what each holds and how sure we are of it.
+
+#include "Pagination.h"
+#include "SaveResult.h"
+
+#include <filesystem>
+#include <string>
+
+namespace braille {
+
+enum class ExportFormat { Bse, Brf, Pef };
+
+struct ExportInfo {
+    std::u16string title; // the file's name without its extension
+    std::string date;     // YYYY-MM-DD
+    std::string identifier;
+};
+
+std::string writeBse(const std::vector<BraillePage>& pages, const PageLayout& layout, const ExportInfo& info);
+std::string writeBrf(const std::vector<BraillePage>& pages);
+std::string writePef(const std::vector<BraillePage>& pages, const PageLayout& layout, const ExportInfo& info);
+
+// Reads the BML file, lays it out with `layout`, and writes the export atomically: a failure
+// (unreadable input, a folder that cannot be written) leaves no file and says why.
+SaveResult exportBook(const std::filesystem::path& input, const std::filesystem::path& output, ExportFormat format,
+                      const PageLayout& layout);
+
+// The page layout of the settings file (Tenkora.ini, section Window) in the folder the editor
+// uses ($TENKORA_CONFIG_DIR, else $XDG_CONFIG_HOME/Tenkora, else ~/.config/Tenkora); defaults
+// 22 and 32, values brought into 1..100.
+PageLayout settingsPageLayout();
+
+// Text in CP932 (Shift_JIS as Windows writes it) for the BSE header; characters it lacks become
+// "?". At most `bytes` bytes, never cutting a double-byte character.
+std::string toCp932(std::u16string_view text, std::size_t bytes);
+
+} // namespace braille

@@ -1,0 +1,48 @@
+// TocComposer2: writes the table of contents of a BML book into its contents section, made from
+// the headings of its body, and saves the file again (atomically).
+//   TocComposer2 PATH.bml
+// The page layout is the editor's (Tenkora.ini). Exit status 0 on success, 1 on failure (with one
+// line on standard error), 2 for bad usage.
+
+#include "BmlWriter.h"
+#include "BrailleXML.h"
+#include "CellExport.h"
+#include "CharacterDictionary.h"
+#include "TableLoader.h"
+#include "TableOfContents.h"
+
+#include <cstdio>
+#include <filesystem>
+
+using namespace braille;
+
+int main(int argc, char** argv)
+{
+    if (argc != 2 || argv[1][0] == '-') {
+        std::fprintf(stderr, "usage: TocComposer2 PATH.bml\n");
+        return argc == 2 && std::string(argv[1]) == "--help" ? 0 : 2;
+    }
+    const std::filesystem::path path = argv[1];
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec)) {
+        std::fprintf(stderr, "TocComposer2: cannot read %s: no such file\n", path.c_str());
+        return 1;
+    }
+    loadTables(CharacterDictionary::instance());
+    const PageLayout layout = settingsPageLayout();
+    BrailleXML reader(path);
+    if (!reader.isOpen()) {
+        std::fprintf(stderr, "TocComposer2: cannot read %s: %s\n", path.c_str(), reader.error().c_str());
+        return 1;
+    }
+    BrailleDocument document(BrailleDocument::ForReading);
+    document.cellsPerLine = layout.ColumnNumber;
+    reader.readAll(document);
+    composeTableOfContents(document, layout);
+    const SaveResult saved = writeBml(document, path);
+    if (!saved) {
+        std::fprintf(stderr, "TocComposer2: %s\n", saved.reason.c_str());
+        return 1;
+    }
+    return 0;
+}
