@@ -30,14 +30,17 @@ int main(int argc, char** argv)
     }
     loadTables(CharacterDictionary::instance());
     const PageLayout layout = settingsPageLayout();
-    BrailleXML reader(path);
-    if (!reader.isOpen()) {
-        std::fprintf(stderr, "TocComposer2: cannot read %s: %s\n", path.c_str(), reader.error().c_str());
-        return 1;
-    }
     BrailleDocument document(BrailleDocument::ForReading);
     document.cellsPerLine = layout.ColumnNumber;
-    reader.readAll(document);
+    {
+        // The reader holds the file until it is gone; the file is written after that.
+        BrailleXML reader(path);
+        if (!reader.isOpen()) {
+            std::fprintf(stderr, "TocComposer2: cannot read %s: %s\n", path.c_str(), reader.error().c_str());
+            return 1;
+        }
+        reader.readAll(document);
+    }
     composeTableOfContents(document, layout);
     const SaveResult saved = writeBml(document, path);
     if (!saved) {
