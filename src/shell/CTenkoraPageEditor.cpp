@@ -7,10 +7,11 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
-#include <QPlainTextEdit>
+#include <QTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTextBlock>
+#include <QTextCursor>
 
 namespace braille {
 
@@ -37,12 +38,24 @@ CTenkoraPageEditor::CTenkoraPageEditor(const OriginalPageRows& rows, std::uint32
     font.setPixelSize(14);
     const auto column = [&](int at, const QString& heading, const std::vector<std::u16string>& lines, bool editable) {
         grid->addWidget(new QLabel(heading, this), 0, at);
-        auto* edit = new QPlainTextEdit(joined(lines), this);
+        auto* edit = new QTextEdit(this);
+        edit->setAcceptRichText(false);
+        edit->setPlainText(joined(lines));
         edit->setFont(font);
-        edit->setLineWrapMode(QPlainTextEdit::NoWrap);
+        edit->setLineWrapMode(QTextEdit::NoWrap);
         edit->setReadOnly(!editable);
         edit->setAccessibleName(heading);
         edit->installEventFilter(this);
+        // Every line equally high, whatever fonts its characters come from, so that the rows of
+        // the three columns stay side by side; the labels stand at the right.
+        QTextBlockFormat format;
+        format.setLineHeight(QFontMetrics(font).height() + 4, QTextBlockFormat::FixedHeight);
+        if (editable)
+            format.setAlignment(Qt::AlignRight);
+        QTextCursor all(edit->document());
+        all.select(QTextCursor::Document);
+        all.mergeBlockFormat(format);
+        edit->setTextCursor(QTextCursor(edit->document()));
         grid->addWidget(edit, 1, at);
         return edit;
     };
@@ -55,9 +68,9 @@ CTenkoraPageEditor::CTenkoraPageEditor(const OriginalPageRows& rows, std::uint32
     m_labels->setMaximumWidth(QFontMetrics(font).horizontalAdvance(QStringLiteral("0000000")) + 24);
     grid->setColumnStretch(1, 1);
     // The three columns show the same rows.
-    for (QPlainTextEdit* from : {m_rowLabels, m_rowTexts, m_labels})
+    for (QTextEdit* from : {m_rowLabels, m_rowTexts, m_labels})
         connect(from->verticalScrollBar(), &QScrollBar::valueChanged, this, [this, from](int value) {
-            for (QPlainTextEdit* to : {m_rowLabels, m_rowTexts, m_labels})
+            for (QTextEdit* to : {m_rowLabels, m_rowTexts, m_labels})
                 if (to != from && to->verticalScrollBar()->value() != value)
                     to->verticalScrollBar()->setValue(value);
         });

@@ -10,7 +10,7 @@
 
 #include <functional>
 
-class QPlainTextEdit;
+class QTextEdit;
 
 namespace braille {
 
@@ -18,7 +18,7 @@ class CTenkoraPageEditor : public QDialog {
 public:
     CTenkoraPageEditor(const OriginalPageRows& rows, std::uint32_t cellsPerLine, QWidget* parent = nullptr);
 
-    QPlainTextEdit* labelColumn() const { return m_labels; }
+    QTextEdit* labelColumn() const { return m_labels; }
     // The lines of the label column, one a row, each at most cells-per-line long.
     std::vector<std::u16string> lines() const;
     // Tests answer the question instead of a user (a QMessageBox::StandardButton).
@@ -30,9 +30,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QPlainTextEdit* m_rowLabels;
-    QPlainTextEdit* m_rowTexts;
-    QPlainTextEdit* m_labels;
+    QTextEdit* m_rowLabels;
+    QTextEdit* m_rowTexts;
+    QTextEdit* m_labels;
     std::size_t m_rows;
     std::uint32_t m_cellsPerLine;
     std::function<int(const QString&)> m_question;

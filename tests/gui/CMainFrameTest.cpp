@@ -17,7 +17,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QPlainTextEdit>
+#include <QTextEdit>
 #include <QPushButton>
 #include <QPrinter>
 #include <QSettings>
@@ -271,7 +271,7 @@ TEST(PageEditor, DigitsOnlyAndTheLabelsGoToTheFile)
     frame.view().setDocument(&frame.doc().document());
     ASSERT_TRUE(frame.doc().saveTo(path));
     frame.editOriginalPages([](CTenkoraPageEditor& editor) {
-        QPlainTextEdit* column = editor.labelColumn();
+        QTextEdit* column = editor.labelColumn();
         EXPECT_EQ(editor.windowTitle(), QStringLiteral("Tenkora - 原本ページ修正エディタ"));
         column->setFocus();
         column->moveCursor(QTextCursor::Start);
