@@ -5,6 +5,7 @@
 #include "CPageLayoutDlg.h"
 #include "CTenkoraFindReplaceDlg.h"
 #include "CTenkoraPageEditor.h"
+#include "LinkMode.h"
 #include "CommandIds.h"
 #include "Settings.h"
 
@@ -54,7 +55,8 @@ QString unescape(QString s) { return s.replace(QStringLiteral("\\t"), QStringLit
 
 } // namespace
 
-CMainFrame::CMainFrame(PageLayout layout, bool linkMode, bool systemInputMethod) : m_linkMode(linkMode)
+CMainFrame::CMainFrame(PageLayout layout, bool linkMode, bool systemInputMethod, std::uint32_t companion)
+    : m_linkMode(linkMode)
 {
     setAcceptDrops(true);
     m_view = new CTenkoraView(layout, this, systemInputMethod);
@@ -97,17 +99,16 @@ CMainFrame::CMainFrame(PageLayout layout, bool linkMode, bool systemInputMethod)
     connect(m_doc, &CTenkoraDoc::opened, this, [this](const QString& path) { rememberRecent(path); });
 
     if (linkMode) {
-        // The debug console serves link mode: its command, and the console open again at start
-        // when it was open at the end of the last run.
-        for (QAction* menu : menuBar()->actions())
-            if (menu->text() == QStringLiteral("設定") && menu->menu()) {
-                QAction* console = makeAction(id::Console, QStringLiteral("デバッグコンソールを表示"));
-                console->setCheckable(true);
-                menu->menu()->addAction(console);
-            }
+        // The console opens again at start when it was open at the end of the last run.
+        if (QAction* console = action(id::Console))
+            console->setCheckable(true);
         QSettings profile(Settings::profileFile(), QSettings::IniFormat);
         if (profile.value(QStringLiteral("Settings/ShowConrole")).toString() == QStringLiteral("Yes"))
-            CConsoleDlg::toggle(this);
+            CConsoleDlg::toggle(this, companion);
+        m_link = new LinkMode(*this, companion);
+        m_view->setCompanion(m_link);
+        connect(m_view, &CTenkoraView::caretShown, m_link, &LinkMode::sendUpdate);
+        connect(m_view, &CTenkoraView::focusChanged, m_link, &LinkMode::focusChanged);
     }
     m_recentFiles = Settings::recentFiles();
     fillRecentMenu();
@@ -160,7 +161,9 @@ QAction* CMainFrame::makeAction(int commandId, const QString& caption)
 void CMainFrame::buildMenus()
 {
     std::vector<QMenu*> stack;
-    for (const QString& raw : textOf(QStringLiteral(":/menus.txt")).split(u'\n')) {
+    // Link mode has menu 131: no file or section commands.
+    const QString menus = m_linkMode ? QStringLiteral(":/menus-link.txt") : QStringLiteral(":/menus.txt");
+    for (const QString& raw : textOf(menus).split(u'\n')) {
         const QString line = raw.trimmed();
         if (line.isEmpty() || line.startsWith(u'#'))
             continue;
@@ -220,10 +223,12 @@ void CMainFrame::buildToolBar()
         a->setIconText(label);
         m_toolBar->addAction(a);
     };
-    button(id::New, QStringLiteral("新規"), QStyle::SP_FileIcon);
-    button(id::Open, QStringLiteral("開く"), QStyle::SP_DialogOpenButton);
-    button(id::Save, QStringLiteral("保存"), QStyle::SP_DialogSaveButton);
-    m_toolBar->addSeparator();
+    if (!m_linkMode) {
+        button(id::New, QStringLiteral("新規"), QStyle::SP_FileIcon);
+        button(id::Open, QStringLiteral("開く"), QStyle::SP_DialogOpenButton);
+        button(id::Save, QStringLiteral("保存"), QStyle::SP_DialogSaveButton);
+        m_toolBar->addSeparator();
+    }
     button(cmd::Cut, QStringLiteral("切り取り"));
     button(cmd::Copy, QStringLiteral("コピー"));
     button(cmd::Paste, QStringLiteral("貼り付け"));
@@ -241,8 +246,14 @@ void CMainFrame::buildToolBar()
     button(cmd::Dots56, QStringLiteral("F8"));
     button(cmd::ConnectorOrCapital, QStringLiteral("F9"));
     m_toolBar->addSeparator();
-    button(id::Print, QStringLiteral("印刷"));
+    if (!m_linkMode)
+        button(id::Print, QStringLiteral("印刷"));
     button(id::About, QStringLiteral("?"), QStyle::SP_MessageBoxQuestion);
+    if (m_linkMode) {
+        // The companion's caret, up and down.
+        button(cmd::CompanionUp, QStringLiteral("▲"));
+        button(cmd::CompanionDown, QStringLiteral("▼"));
+    }
     // Buttons with a picture show it, the others their short text; none takes the keyboard
     // from the view.
     for (QAction* a : m_toolBar->actions())
@@ -285,6 +296,9 @@ void CMainFrame::updateCommands()
         a->setChecked(statusBar()->isVisible());
     if (QAction* a = action(id::Console))
         a->setChecked(CConsoleDlg::instance() && CConsoleDlg::instance()->isVisible());
+    for (int companionKey : {cmd::CompanionUp, cmd::CompanionDown})
+        if (QAction* a = action(companionKey))
+            a->setEnabled(m_link && m_link->isLinked());
 }
 
 void CMainFrame::updateTitle()
@@ -480,12 +494,19 @@ void CMainFrame::showHelp()
 
 void CMainFrame::closeEvent(QCloseEvent* event)
 {
+    // The companion ended link mode: the editor closes without a question and keeps nothing.
+    if (m_link && m_link->endedByCompanion()) {
+        event->accept();
+        return;
+    }
     if (!m_doc->askToSave()) {
         event->ignore();
         return;
     }
     Settings::setWindowRect(normalGeometry());
     Settings::setRecentFiles(m_recentFiles);
+    if (m_link)
+        m_link->closing();
     event->accept();
 }
 

@@ -24,13 +24,16 @@ namespace braille {
 
 class CTenkoraFindReplaceDlg;
 class CTenkoraPageEditor;
+class LinkMode;
 
 class CMainFrame : public QMainWindow {
     Q_OBJECT
 
 public:
     // `systemInputMethod`: TEXT types through the system's input method (see CTenkoraView).
-    explicit CMainFrame(PageLayout layout, bool linkMode = false, bool systemInputMethod = false);
+    // `companion`: in link mode, the handle of the companion application that started the editor.
+    explicit CMainFrame(PageLayout layout, bool linkMode = false, bool systemInputMethod = false,
+                        std::uint32_t companion = 0);
     ~CMainFrame() override;
 
     CTenkoraView& view() { return *m_view; }
@@ -86,6 +89,10 @@ private:
     QStringList m_recentFiles;
     std::map<int, QLabel*> m_panes;
     QPointer<CTenkoraFindReplaceDlg> m_findDialog;
+    LinkMode* m_link = nullptr;
+
+public:
+    LinkMode* linkMode() const { return m_link; }
 };
 
 } // namespace braille

@@ -66,7 +66,8 @@ bool CTenkoraApp::initInstance()
     // Tenkora's own kana input composes.
     const QString module = qEnvironmentVariable("QT_IM_MODULE").toLower();
     const bool systemInputMethod = module.startsWith(QStringLiteral("ibus")) || module.startsWith(QStringLiteral("fcitx"));
-    m_frame = std::make_unique<CMainFrame>(Settings::pageLayout(), m_commandLine.linkMode, systemInputMethod);
+    m_frame = std::make_unique<CMainFrame>(Settings::pageLayout(), m_commandLine.linkMode, systemInputMethod,
+                                           std::uint32_t(m_commandLine.companion.value_or(0)));
     if (!m_commandLine.documentPath.empty())
         m_frame->doc().openPath(QString::fromStdString(m_commandLine.documentPath), true);
     m_frame->show();

@@ -246,7 +246,11 @@ void CTenkoraView::Services::message(std::u16string_view text)
     QMessageBox::information(nullptr, QStringLiteral("Tenkora"), qt(text));
 }
 
-void CTenkoraView::Services::caretIntoView() { m_view.updateScrollBar(); }
+void CTenkoraView::Services::caretIntoView()
+{
+    m_view.updateScrollBar();
+    emit m_view.caretShown();
+}
 
 void CTenkoraView::Services::repaint() { m_view.sessionRepaint(); }
 
@@ -480,6 +484,7 @@ void CTenkoraView::focusInEvent(QFocusEvent* event)
     m_caretOn = true;
     m_caretBlink.start();
     requestFullRepaint();
+    emit focusChanged(true);
 }
 
 void CTenkoraView::focusOutEvent(QFocusEvent* event)
@@ -489,6 +494,7 @@ void CTenkoraView::focusOutEvent(QFocusEvent* event)
     m_keyRepeating = false;
     m_session->focusLost();
     requestFullRepaint();
+    emit focusChanged(false);
 }
 
 // ---- The right-click menu ----------------------------------------------------------------

@@ -67,6 +67,9 @@ public:
     // The picture as it is drawn, for printing and benchmarks.
     ViewFrame frame(QSize size) const;
 
+    // The companion application in link mode (none outside it).
+    void setCompanion(Companion* companion) { m_companion.target = companion; }
+
     // Tests see the session's messages instead of a message box.
     void setMessageHandler(std::function<void(const QString&)> handler) { m_tell = std::move(handler); }
 
@@ -82,6 +85,9 @@ signals:
     // The document may have changed or the caret moved: titles and enabled commands follow.
     void stateChanged();
     void pointSizeChanged(int points);
+    // The caret was brought into view after a change or a move (link mode sends the body then).
+    void caretShown();
+    void focusChanged(bool gained);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -140,7 +146,13 @@ private:
     Services m_services{*this};
     ComposerInputMethod m_composer;
     SystemInputMethod m_systemInputMethod;
-    NoCompanion m_companion;
+    // The session asks its companion through this, so that link mode can come and go.
+    struct ForwardingCompanion final : Companion {
+        Companion* target = nullptr;
+        bool isLinked() const override { return target && target->isLinked(); }
+        bool sendKey(int key) override { return target && target->sendKey(key); }
+    };
+    ForwardingCompanion m_companion;
     std::unique_ptr<CBrailleInputList> m_mathList;
     std::unique_ptr<CBrailleInputList> m_brailleList;
     std::unique_ptr<EditingSession> m_session;
