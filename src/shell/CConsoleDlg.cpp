@@ -143,7 +143,7 @@ void CConsoleDlg::savePlacement()
 
 CConsoleDlg* CConsoleDlg::instance() { return g_console; }
 
-void CConsoleDlg::toggle(QWidget* mainWindow, quint64 companion)
+void CConsoleDlg::toggle(QWidget* mainWindow, quint64 companion, bool linkMode)
 {
     if (!g_console) {
         g_shown = true;
@@ -153,10 +153,13 @@ void CConsoleDlg::toggle(QWidget* mainWindow, quint64 companion)
         QString header = QStringLiteral("This Application Window Handle %1\n").arg(hex(window));
         header += QStringLiteral("Orvalis Window Handle      %1\n").arg(hex(companion));
         header += QStringLiteral("-- RegisterWindowMessage List --------------------\n");
-        // Link mode's messages have no registered numbers here; they travel over a local socket.
-        for (const char* name : {"WM_PEERMODE_LINK_APP_START ", "WM_PEERMODE_LINK_APP_END   ", "WM_PEERMODE_LINK_CHANGEDATA",
-                                 "WM_PEERMODE_LINK_UPDATE    ", "WM_PEERMODE_LINK_MESSAGE   "})
-            header += QStringLiteral("  %1 %2(%3)\n").arg(QString::fromLatin1(name), hex(0)).arg(0);
+        // Link mode's five messages have fixed numbers (0 outside link mode).
+        const char* names[] = {"WM_PEERMODE_LINK_APP_START ", "WM_PEERMODE_LINK_APP_END   ", "WM_PEERMODE_LINK_CHANGEDATA",
+                               "WM_PEERMODE_LINK_UPDATE    ", "WM_PEERMODE_LINK_MESSAGE   "};
+        for (int i = 0; i < 5; ++i) {
+            const quint32 id = companion || linkMode ? quint32(0xC101 + i) : 0;
+            header += QStringLiteral("  %1 %2(%3)\n").arg(QString::fromLatin1(names[i]), hex(id)).arg(id);
+        }
         header += u'\n';
         g_console->print(header);
     } else {

@@ -27,7 +27,7 @@ public:
     // The one console, or none before the first toggle.
     static CConsoleDlg* instance();
     // Makes the console (with its header) or shows or hides it, and keeps the choice.
-    static void toggle(QWidget* mainWindow, quint64 companion = 0);
+    static void toggle(QWidget* mainWindow, quint64 companion = 0, bool linkMode = false);
     static void destroy();
 
 protected:

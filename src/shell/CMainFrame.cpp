@@ -104,7 +104,7 @@ CMainFrame::CMainFrame(PageLayout layout, bool linkMode, bool systemInputMethod,
             console->setCheckable(true);
         QSettings profile(Settings::profileFile(), QSettings::IniFormat);
         if (profile.value(QStringLiteral("Settings/ShowConrole")).toString() == QStringLiteral("Yes"))
-            CConsoleDlg::toggle(this, companion);
+            CConsoleDlg::toggle(this, companion, true);
         m_link = new LinkMode(*this, companion);
         m_view->setCompanion(m_link);
         connect(m_view, &CTenkoraView::caretShown, m_link, &LinkMode::sendUpdate);
@@ -333,7 +333,7 @@ void CMainFrame::onCommand(int commandId)
     case id::PageLayout: pageLayout(); break;
     case id::Find: openFindDialog(); break;
     case id::OriginalPages: editOriginalPages(); break;
-    case id::Console: CConsoleDlg::toggle(this); break;
+    case id::Console: CConsoleDlg::toggle(this, m_link ? m_link->companion() : 0, m_linkMode); break;
     case id::Help: showHelp(); break;
     case id::ToolBar: m_toolBar->setVisible(!m_toolBar->isVisible()); break;
     case id::StatusBar: statusBar()->setVisible(!statusBar()->isVisible()); break;
