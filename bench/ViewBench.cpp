@@ -8,6 +8,7 @@
 #include "CTenkoraApp.h"
 #include "CharacterDictionary.h"
 #include "PageLayout.h"
+#include "Recovery.h"
 
 #include <QApplication>
 #include <QDir>
@@ -56,6 +57,7 @@ int main(int argc, char** argv)
         setenv("XDG_RUNTIME_DIR", runtime, 1);
     QTemporaryDir config;
     setenv("TENKORA_CONFIG_DIR", config.path().toLocal8Bit().constData(), 1);
+    setenv("XDG_STATE_HOME", config.path().toLocal8Bit().constData(), 1);
     QApplication app(argc, argv);
     QString why;
     if (!loadShippedTables(why)) {
@@ -117,6 +119,20 @@ int main(int argc, char** argv)
     ok &= report("caret-only update (Right held)", times, 1000);
     QKeyEvent release(QEvent::KeyRelease, Qt::Key_Right, Qt::NoModifier);
     QApplication::sendEvent(&view, &release);
+
+    // The pause a recovery copy costs the user-interface thread: the book is copied there and
+    // written on a worker thread.
+    std::vector<double> copies;
+    for (int i = 0; i < 10; ++i)
+        copies.push_back(timeMicros([&] { RecoveryStore::snapshot(book); }));
+    ok &= report("recovery copy: the pause while typing", copies, 20000);
+    {
+        const auto copy = RecoveryStore::snapshot(book);
+        QTemporaryDir state;
+        std::vector<double> writes;
+        writes.push_back(timeMicros([&] { writeBml(*copy, (state.path() + QStringLiteral("/copy.bml")).toStdString()); }));
+        report("recovery copy: writing it (worker thread)", writes, 1000000);
+    }
 
     // Opening the book's file with the loading screen.
     QTemporaryDir folder;

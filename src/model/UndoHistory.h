@@ -88,7 +88,12 @@ public:
     // that was current when it was last saved or loaded (reset sets it). Once that step is
     // dropped from the history no position reaches it again.
     void setSavePoint();
+    // No position is the save point any more: the document differs from its file whatever is
+    // undone (a book brought back from a recovery copy).
+    void clearSavePoint() { m_savedSerial = 0; }
     bool atSavePoint() const;
+    // Changes whenever the document's state in the history changes (an edit, undo or redo).
+    std::uint64_t currentSerial() const { return m_steps.empty() ? 0 : m_current->serial; }
     // The position of the save point as currentIndex counts, or none when it was dropped.
     std::optional<std::size_t> savePointIndex() const;
 

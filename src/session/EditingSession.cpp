@@ -199,6 +199,13 @@ void EditingSession::markSaved()
         m_document->modified = false;
 }
 
+void EditingSession::markUnsaved()
+{
+    m_undo.clearSavePoint();
+    if (m_document)
+        m_document->modified = true;
+}
+
 void EditingSession::placeCaretAt(std::uint32_t row, double cellX, bool extend)
 {
     if (!viewReady())

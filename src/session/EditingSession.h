@@ -115,6 +115,8 @@ public:
     // The document was written to its file (or read from it): this undo position is its save
     // point, and the document is no longer modified.
     void markSaved();
+    // The document differs from its file at every undo position (restored from a recovery copy).
+    void markUnsaved();
 
     // A command by id; false for an id the session does not know.
     bool command(int id);

@@ -6,6 +6,7 @@
 #include "CTenkoraFindReplaceDlg.h"
 #include "CTenkoraPageEditor.h"
 #include "LinkMode.h"
+#include "RecoveryKeeper.h"
 #include "CommandIds.h"
 #include "Settings.h"
 
@@ -110,6 +111,9 @@ CMainFrame::CMainFrame(PageLayout layout, bool linkMode, bool systemInputMethod,
         connect(m_view, &CTenkoraView::caretShown, m_link, &LinkMode::sendUpdate);
         connect(m_view, &CTenkoraView::focusChanged, m_link, &LinkMode::focusChanged);
     }
+    // A copy of unsaved work is kept on disk; it goes when the book reaches its file.
+    m_recovery = new RecoveryKeeper(*this);
+    connect(m_doc, &CTenkoraDoc::settled, m_recovery, [this] { m_recovery->removeCopy(); });
     m_recentFiles = Settings::recentFiles();
     fillRecentMenu();
     setGeometry(Settings::windowRect());
@@ -125,6 +129,8 @@ CMainFrame::CMainFrame(PageLayout layout, bool linkMode, bool systemInputMethod,
 
 CMainFrame::~CMainFrame()
 {
+    delete m_recovery; // its writer finishes before the book goes
+    m_recovery = nullptr;
     // The view lets go of the book before the document that owns it goes.
     m_view->setDocument(nullptr);
     delete m_doc;
@@ -496,6 +502,7 @@ void CMainFrame::closeEvent(QCloseEvent* event)
 {
     // The companion ended link mode: the editor closes without a question and keeps nothing.
     if (m_link && m_link->endedByCompanion()) {
+        m_recovery->removeCopy();
         event->accept();
         return;
     }
@@ -507,6 +514,7 @@ void CMainFrame::closeEvent(QCloseEvent* event)
     Settings::setRecentFiles(m_recentFiles);
     if (m_link)
         m_link->closing();
+    m_recovery->removeCopy();
     event->accept();
 }
 

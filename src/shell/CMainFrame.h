@@ -25,6 +25,7 @@ namespace braille {
 class CTenkoraFindReplaceDlg;
 class CTenkoraPageEditor;
 class LinkMode;
+class RecoveryKeeper;
 
 class CMainFrame : public QMainWindow {
     Q_OBJECT
@@ -91,8 +92,11 @@ private:
     QPointer<CTenkoraFindReplaceDlg> m_findDialog;
     LinkMode* m_link = nullptr;
 
+    RecoveryKeeper* m_recovery = nullptr;
+
 public:
     LinkMode* linkMode() const { return m_link; }
+    RecoveryKeeper* recovery() const { return m_recovery; }
 };
 
 } // namespace braille

@@ -1,6 +1,7 @@
 #include "CTenkoraApp.h"
 
 #include "CMainFrame.h"
+#include "RecoveryKeeper.h"
 #include "CharacterDictionary.h"
 #include "Settings.h"
 #include "TableLoader.h"
@@ -71,6 +72,8 @@ bool CTenkoraApp::initInstance()
     if (!m_commandLine.documentPath.empty())
         m_frame->doc().openPath(QString::fromStdString(m_commandLine.documentPath), true);
     m_frame->show();
+    // Work left by a Tenkora that did not end normally.
+    RecoveryKeeper::offerLeftovers(*m_frame);
     return true;
 }
 

@@ -83,6 +83,7 @@ void CTenkoraDoc::newDocument()
         return;
     m_pathName.clear();
     replaceDocument(std::make_unique<BrailleDocument>());
+    emit settled();
     emit pathChanged(m_pathName);
 }
 
@@ -140,6 +141,7 @@ bool CTenkoraDoc::load(const QString& path, bool quiet)
     m_pathName = info.absoluteFilePath();
     m_document = std::move(document);
     m_view.setDocument(m_document.get());
+    emit settled();
     emit pathChanged(m_pathName);
     emit opened(m_pathName);
     if (reader.endedEarly())
@@ -159,6 +161,17 @@ bool CTenkoraDoc::rewriteAndReload(const std::vector<std::u16string>* labels)
         return false;
     }
     return load(m_pathName, false);
+}
+
+bool CTenkoraDoc::openRecovered(const QString& copy, const QString& original)
+{
+    if (!askToSave() || !load(copy, false))
+        return false;
+    m_pathName = original.isEmpty() ? QString() : QFileInfo(original).absoluteFilePath();
+    m_view.session().markUnsaved();
+    emit pathChanged(m_pathName);
+    emit m_view.stateChanged();
+    return true;
 }
 
 bool CTenkoraDoc::save()
@@ -187,6 +200,7 @@ bool CTenkoraDoc::saveTo(const QString& path)
         return false;
     }
     m_view.session().markSaved();
+    emit settled();
     if (m_pathName != QFileInfo(path).absoluteFilePath()) {
         m_pathName = QFileInfo(path).absoluteFilePath();
         emit pathChanged(m_pathName);

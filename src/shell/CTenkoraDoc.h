@@ -40,6 +40,9 @@ public:
     void newDocument();
     void open();                                  // with the file dialog
     bool openPath(const QString& path, bool quiet = false);
+    // A recovery copy opened as an unsaved book under the book's own path (empty: a new book),
+    // so that Save writes to the original file.
+    bool openRecovered(const QString& copy, const QString& original);
     bool save();
     bool saveAs();
     bool saveTo(const QString& path);
@@ -67,6 +70,8 @@ public:
 
 signals:
     void pathChanged(const QString& path);
+    // The book reached its file, or was replaced after the save question: its recovery copy goes.
+    void settled();
     void opened(const QString& path);
 
 private:

@@ -20,7 +20,12 @@ int main(int argc, char** argv)
     if (!std::getenv("XDG_RUNTIME_DIR") && mkdtemp(runtime))
         setenv("XDG_RUNTIME_DIR", runtime, 1);
     QTemporaryDir config;
-    setenv("TENKORA_CONFIG_DIR", config.path().toLocal8Bit().constData(), 1);
+    // A child process of the recovery test keeps the settings its parent gave it.
+    if (!std::getenv("TENKORA_RECOVERY_CHILD"))
+        setenv("TENKORA_CONFIG_DIR", config.path().toLocal8Bit().constData(), 1);
+    // Recovery copies of the tests stay in the tests' own folder.
+    if (!std::getenv("TENKORA_RECOVERY_CHILD"))
+        setenv("XDG_STATE_HOME", config.path().toLocal8Bit().constData(), 1);
     ::testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
     braille::test::shippedDictionary();

@@ -1,0 +1,119 @@
+#include "RecoveryKeeper.h"
+
+#include "BrailleXML.h"
+#include "CMainFrame.h"
+#include "Settings.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSettings>
+
+namespace braille {
+
+RecoveryKeeper::RecoveryKeeper(CMainFrame& frame)
+    : QObject(&frame), m_frame(frame), m_store(long(QCoreApplication::applicationPid()))
+{
+    QSettings profile(Settings::profileFile(), QSettings::IniFormat);
+    bool ok = false;
+    const int interval = profile.value(QStringLiteral("Settings/RecoveryInterval")).toString().toInt(&ok);
+    m_interval = ok ? std::clamp(interval, 0, 24 * 3600) : 30;
+    if (m_interval > 0) {
+        connect(&m_timer, &QTimer::timeout, this, [this] { tick(); });
+        m_timer.start(m_interval * 1000);
+    }
+}
+
+RecoveryKeeper::~RecoveryKeeper() { waitForWriter(); }
+
+void RecoveryKeeper::waitForWriter()
+{
+    if (m_writer.valid())
+        m_writer.wait();
+}
+
+void RecoveryKeeper::tick()
+{
+    const BrailleDocument& document = m_frame.doc().document();
+    const std::uint64_t serial = m_frame.view().session().undoHistory().currentSerial();
+    if (!document.modified || !document.complete || (serial == m_lastSerial && &document == m_lastDocument))
+        return;
+    // One copy at a time; a slow disk only makes the copies rarer.
+    if (m_writer.valid() && m_writer.wait_for(std::chrono::seconds(0)) != std::future_status::ready)
+        return;
+    std::shared_ptr<BrailleDocument> snapshot = RecoveryStore::snapshot(document);
+    const std::u16string original = m_frame.doc().pathName().toStdU16String();
+    m_lastSerial = serial;
+    m_lastDocument = &document;
+    const RecoveryStore store = m_store;
+    m_writer = std::async(std::launch::async, [store, snapshot, original] { store.write(*snapshot, original); });
+}
+
+void RecoveryKeeper::writeNow()
+{
+    waitForWriter();
+    tick();
+    waitForWriter();
+}
+
+void RecoveryKeeper::removeCopy()
+{
+    waitForWriter();
+    m_store.remove();
+    m_lastSerial = 0;
+    m_lastDocument = nullptr;
+}
+
+bool RecoveryKeeper::offerLeftovers(CMainFrame& frame, const std::function<Answer(const QString&)>& ask,
+                                    const std::function<void(const QString&)>& tell)
+{
+    for (const RecoveryCopy& copy : RecoveryStore::leftovers()) {
+        const QString original = QString::fromStdU16String(copy.original);
+        const QString name = original.isEmpty() ? QStringLiteral("無題") : QFileInfo(original).fileName();
+        const QString text =
+            QStringLiteral("前回、Tenkora が正常に終了しなかったため、保存されていない文書が残っています。\n%1 (%2)\n復元しますか?")
+                .arg(name, QString::fromStdString(copy.time));
+        Answer answer = Keep;
+        if (ask) {
+            answer = ask(text);
+        } else {
+            QMessageBox box(QMessageBox::Question, QStringLiteral("Tenkora"), text, QMessageBox::Yes | QMessageBox::No);
+            box.setDefaultButton(QMessageBox::Yes);
+            QPushButton* discard = box.addButton(QStringLiteral("削除"), QMessageBox::DestructiveRole);
+            box.exec();
+            answer = box.clickedButton() == discard                   ? Discard
+                     : box.standardButton(box.clickedButton()) == QMessageBox::Yes ? Restore
+                                                                                   : Keep;
+        }
+        if (answer == Discard) {
+            RecoveryStore::discard(copy);
+            continue;
+        }
+        if (answer != Restore)
+            continue;
+        const QString path = QString::fromStdU16String(copy.copy.u16string());
+        std::error_code ec;
+        if (!std::filesystem::is_regular_file(copy.copy, ec) || !BrailleXML(copy.copy).isOpen()) {
+            // Kept for another try: the user decides what becomes of it.
+            const QString message = QStringLiteral("復元用の文書を読めません。\n%1").arg(path);
+            if (tell)
+                tell(message);
+            else
+                QMessageBox::warning(nullptr, QStringLiteral("Tenkora"), message);
+            continue;
+        }
+        if (!frame.doc().openRecovered(path, original))
+            continue;
+        // The book is safe in this process's own copy before the old one goes.
+        if (RecoveryKeeper* keeper = frame.recovery()) {
+            keeper->writeNow();
+            if (keeper->store().exists())
+                RecoveryStore::discard(copy);
+        }
+        return true; // one book at a time; the others wait for the next start
+    }
+    return false;
+}
+
+} // namespace braille

@@ -1,0 +1,51 @@
+#pragma once
+// Keeps a recovery copy of the book while it has unsaved changes: at most every
+// Settings/RecoveryInterval seconds (profile, default 30, 0 for never) and only when something
+// changed since the last copy. The book is copied on the user-interface thread (a few
+// milliseconds) and written on a worker thread, so typing never waits for the disk. At start-up
+// the copies of processes that are gone are offered, one by one.
+
+#include "Recovery.h"
+
+#include <QObject>
+#include <QTimer>
+
+#include <functional>
+#include <future>
+
+namespace braille {
+
+class CMainFrame;
+
+class RecoveryKeeper : public QObject {
+public:
+    explicit RecoveryKeeper(CMainFrame& frame);
+    ~RecoveryKeeper() override;
+
+    // Writes a copy now when the book changed since the last one (and waits for it).
+    void writeNow();
+    // The book reached its file or was replaced: its copy goes.
+    void removeCopy();
+    const RecoveryStore& store() const { return m_store; }
+    int interval() const { return m_interval; }
+
+    enum Answer { Restore, Keep, Discard };
+    // Offers every copy left by a process that is gone. `ask` answers for the user (tests);
+    // without it a message box asks. Returns whether a copy was restored.
+    static bool offerLeftovers(CMainFrame& frame, const std::function<Answer(const QString&)>& ask = {},
+                               const std::function<void(const QString&)>& tell = {});
+
+private:
+    void tick();
+    void waitForWriter();
+
+    CMainFrame& m_frame;
+    RecoveryStore m_store;
+    QTimer m_timer;
+    int m_interval = 30;
+    std::uint64_t m_lastSerial = 0;
+    const void* m_lastDocument = nullptr;
+    std::future<void> m_writer;
+};
+
+} // namespace braille

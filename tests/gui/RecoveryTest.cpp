@@ -1,0 +1,150 @@
+// Recovery copies: kept while work is unsaved, gone when it is saved, and offered after a crash.
+
+#include "CMainFrame.h"
+#include "DocumentBuilder.h"
+#include "GuiTestSupport.h"
+#include "RecoveryKeeper.h"
+#include "Settings.h"
+#include "TestSupport.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QProcess>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstdio>
+#include <thread>
+
+using namespace braille;
+using namespace braille::test;
+
+namespace {
+
+void setInterval(int seconds)
+{
+    QDir().mkpath(Settings::folder());
+    QSettings profile(Settings::profileFile(), QSettings::IniFormat);
+    profile.setValue(QStringLiteral("Settings/RecoveryInterval"), seconds);
+}
+
+bool waitUntil(const std::function<bool()>& done, int ms = 5000)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!done() && clock.elapsed() < ms)
+        QTest::qWait(20);
+    return done();
+}
+
+std::string prints(const BrailleDocument& document)
+{
+    std::string s;
+    for (const BrailleCharacter* e : flatCharacters(document))
+        s += u8(e->print);
+    return s;
+}
+
+} // namespace
+
+TEST(Recovery, ACopyAppearsOnlyAfterAChangeAndSavingRemovesIt)
+{
+    setInterval(1);
+    QTemporaryDir folder;
+    CMainFrame frame(Settings::pageLayout());
+    const RecoveryStore& store = frame.recovery()->store();
+    QTest::qWait(1300);
+    EXPECT_FALSE(store.exists()); // nothing unsaved, no copy
+    QTest::keyClicks(&frame.view(), "ka");
+    ASSERT_TRUE(waitUntil([&] { return store.exists(); }));
+    const QDateTime written = QFileInfo(QString::fromStdString(store.copyPath().string())).lastModified();
+    QTest::qWait(1300);
+    EXPECT_EQ(QFileInfo(QString::fromStdString(store.copyPath().string())).lastModified(), written); // unchanged
+    // The copy of a running process is never offered.
+    EXPECT_TRUE(RecoveryStore::leftovers().empty());
+    ASSERT_TRUE(frame.doc().saveTo(folder.filePath(QStringLiteral("book.bml"))));
+    EXPECT_FALSE(store.exists());
+    setInterval(30);
+}
+
+// Run by the next test as a process of its own, which it kills.
+TEST(RecoveryChild, TypesWaitsForItsCopyAndWaitsToBeKilled)
+{
+    if (!std::getenv("TENKORA_RECOVERY_CHILD"))
+        GTEST_SKIP() << "run by Recovery.AKilledProcessLeavesACopyThatTheNextStartBringsBack";
+    CMainFrame frame(Settings::pageLayout());
+    ASSERT_TRUE(frame.doc().saveTo(QString::fromLocal8Bit(std::getenv("TENKORA_RECOVERY_CHILD"))));
+    QTest::keyClicks(&frame.view(), "kyouha");
+    ASSERT_TRUE(waitUntil([&] { return frame.recovery()->store().exists(); }));
+    std::printf("ready\n");
+    std::fflush(stdout);
+    for (;;)
+        QTest::qWait(100);
+}
+
+TEST(Recovery, AKilledProcessLeavesACopyThatTheNextStartBringsBack)
+{
+    setInterval(1);
+    QTemporaryDir folder;
+    const QString book = folder.filePath(QStringLiteral("book.bml"));
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("TENKORA_RECOVERY_CHILD"), book);
+    env.insert(QStringLiteral("TENKORA_CONFIG_DIR"), Settings::folder());
+    env.insert(QStringLiteral("XDG_STATE_HOME"), qEnvironmentVariable("XDG_STATE_HOME"));
+    child.setProcessEnvironment(env);
+    child.start(QCoreApplication::applicationFilePath(),
+                {QStringLiteral("--gtest_filter=RecoveryChild.*"), QStringLiteral("--gtest_also_run_disabled_tests")});
+    ASSERT_TRUE(child.waitForStarted());
+    QElapsedTimer clock;
+    clock.start();
+    QByteArray out;
+    while (!out.contains("ready") && clock.elapsed() < 15000 && child.state() == QProcess::Running) {
+        child.waitForReadyRead(100);
+        out += child.readAllStandardOutput();
+    }
+    ASSERT_TRUE(out.contains("ready")) << out.constData();
+    ::kill(pid_t(child.processId()), SIGKILL);
+    child.waitForFinished(3000);
+    setInterval(30);
+
+    CMainFrame frame(Settings::pageLayout());
+    QString asked;
+    const bool restored = RecoveryKeeper::offerLeftovers(frame, [&](const QString& text) {
+        asked = text;
+        return RecoveryKeeper::Restore;
+    });
+    ASSERT_TRUE(restored);
+    EXPECT_TRUE(asked.startsWith(QStringLiteral("前回、Tenkora が正常に終了しなかったため")));
+    EXPECT_TRUE(asked.contains(QStringLiteral("book.bml")));
+    EXPECT_EQ(prints(frame.doc().document()), "きょうは*");
+    EXPECT_TRUE(frame.doc().isModified());
+    EXPECT_EQ(frame.doc().pathName(), QFileInfo(book).absoluteFilePath()); // Save goes to the original
+    EXPECT_TRUE(RecoveryStore::leftovers().empty()); // now kept as this process's own copy
+    frame.doc().setAnswers({[](const QString&, int) { return int(QMessageBox::No); }, {}, {}, {}});
+    frame.recovery()->removeCopy();
+}
+
+TEST(Recovery, ACopyThatCannotBeReadIsReportedAndKept)
+{
+    // A copy of a process long gone, which is no file at all.
+    const std::filesystem::path dir = RecoveryStore::folder();
+    std::filesystem::create_directories(dir / "recovery-4194000.bml");
+    writeBytes(dir / "recovery-4194000.txt", "/home/t/book.bml\n2026-12-09 10:00:00\n4194000\n");
+    CMainFrame frame(Settings::pageLayout());
+    QString told;
+    EXPECT_FALSE(RecoveryKeeper::offerLeftovers(
+        frame, [](const QString&) { return RecoveryKeeper::Restore; }, [&](const QString& text) { told = text; }));
+    EXPECT_TRUE(told.startsWith(QStringLiteral("復元用の文書を読めません。")));
+    ASSERT_EQ(RecoveryStore::leftovers().size(), 1u);
+    // Only the user's word removes it.
+    RecoveryKeeper::offerLeftovers(frame, [](const QString&) { return RecoveryKeeper::Discard; });
+    EXPECT_TRUE(RecoveryStore::leftovers().empty());
+}
