@@ -3,6 +3,7 @@
 #include "AtomicSave.h"
 #include "BrailleXML.h"
 #include "Cells.h"
+#include "LocalTime.h"
 #include "Utf.h"
 
 #include <algorithm>
@@ -37,16 +38,6 @@ std::string xmlEscape(std::string_view text)
         }
     }
     return out;
-}
-
-std::string today()
-{
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    char text[16];
-    std::strftime(text, sizeof text, "%Y-%m-%d", &local);
-    return text;
 }
 
 } // namespace
@@ -163,7 +154,7 @@ SaveResult exportBook(const std::filesystem::path& input, const std::filesystem:
     const std::vector<BraillePage> pages = paginate(document, layout);
     ExportInfo info;
     info.title = output.stem().u16string();
-    info.date = today();
+    info.date = localTimeText("%Y-%m-%d");
     info.identifier = "tenkora:" + output.stem().string() + ":" + info.date;
     std::string bytes;
     switch (format) {

@@ -2,6 +2,7 @@
 
 #include "AtomicSave.h"
 #include "BmlWriter.h"
+#include "LocalTime.h"
 #include "Utf.h"
 
 #include <algorithm>
@@ -21,16 +22,6 @@ bool processRuns(long pid)
     if (pid <= 0)
         return false;
     return ::kill(pid_t(pid), 0) == 0 || errno == EPERM;
-}
-
-std::string now()
-{
-    const std::time_t t = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&t, &local);
-    char text[32];
-    std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
-    return text;
 }
 
 } // namespace
@@ -82,7 +73,7 @@ SaveResult RecoveryStore::write(BrailleDocument& snapshot, const std::u16string&
     if (!copy)
         return copy;
     std::ostringstream record;
-    record << toUtf8(original) << "\n" << now() << "\n" << m_pid << "\n";
+    record << toUtf8(original) << "\n" << localTimeText("%Y-%m-%d %H:%M:%S") << "\n" << m_pid << "\n";
     return saveBytesAtomically(m_record, record.str());
 }
 

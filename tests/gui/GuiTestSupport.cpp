@@ -1,5 +1,8 @@
 #include "GuiTestSupport.h"
 
+#include "DocumentBuilder.h"
+#include "TestSupport.h"
+
 #include <QApplication>
 
 namespace braille::test {
@@ -8,6 +11,14 @@ QImage picture(QWidget& widget)
 {
     QApplication::processEvents();
     return widget.grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+std::string prints(const BrailleDocument& document)
+{
+    std::string s;
+    for (const BrailleCharacter* e : flatCharacters(document))
+        s += u8(e->print);
+    return s;
 }
 
 int countColour(const QImage& image, const QRect& rect, QColor colour)

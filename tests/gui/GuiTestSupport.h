@@ -1,15 +1,21 @@
 #pragma once
 // Helpers of the Qt-layer tests: pictures of widgets and the colours in them.
 
+#include "BrailleDocument.h"
+
 #include <QColor>
 #include <QImage>
 #include <QRect>
 #include <QWidget>
 
+#include <string>
+
 namespace braille::test {
 
 // What the widget shows now, as it would be on the screen.
 QImage picture(QWidget& widget);
+// The print texts of every character of the current section, the end marker included.
+std::string prints(const BrailleDocument& document);
 // How many pixels of `rect` have exactly this colour.
 int countColour(const QImage& image, const QRect& rect, QColor colour);
 

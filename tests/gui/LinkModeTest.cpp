@@ -3,6 +3,7 @@
 
 #include "CMainFrame.h"
 #include "DocumentBuilder.h"
+#include "GuiTestSupport.h"
 #include "LinkMode.h"
 #include "Settings.h"
 #include "TestSupport.h"
@@ -71,13 +72,6 @@ struct CompanionProcess {
     void settle(int ms = 300) { waitFor(QStringLiteral("never"), 1, ms); }
 };
 
-std::string prints(const BrailleDocument& document)
-{
-    std::string s;
-    for (const BrailleCharacter* e : flatCharacters(document))
-        s += u8(e->print);
-    return s;
-}
 
 } // namespace
 

@@ -44,13 +44,6 @@ bool waitUntil(const std::function<bool()>& done, int ms = 5000)
     return done();
 }
 
-std::string prints(const BrailleDocument& document)
-{
-    std::string s;
-    for (const BrailleCharacter* e : flatCharacters(document))
-        s += u8(e->print);
-    return s;
-}
 
 } // namespace
 

@@ -78,15 +78,15 @@ for i in \$(seq 50); do
   [ -n "\$wid" ] && break
   sleep 0.2
 done
-sleep 1
+sleep 1.5
 xdotool windowfocus --sync "\$wid"
-sleep 0.5
-xdotool type --delay 80 kana
-sleep 0.3
+sleep 1
+xdotool type --delay 120 kana
+sleep 1
 xdotool key Return
-sleep 0.5
+sleep 1
 xdotool key ctrl+s
-sleep 0.8
+sleep 1.5
 kill \$app; wait \$app 2>/dev/null
 ibus exit >/dev/null 2>&1
 kill \$DBUS_SESSION_BUS_PID
