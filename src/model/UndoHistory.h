@@ -94,6 +94,9 @@ public:
     bool atSavePoint() const;
     // Changes whenever the document's state in the history changes (an edit, undo or redo).
     std::uint64_t currentSerial() const { return m_steps.empty() ? 0 : m_current->serial; }
+    const UndoStep* currentStep() const { return m_steps.empty() ? nullptr : &*m_current; }
+    // Whether the current step is the newest (just recorded, not reached by undo or redo).
+    bool atNewest() const { return !m_steps.empty() && std::next(m_current) == m_steps.end(); }
     // The position of the save point as currentIndex counts, or none when it was dropped.
     std::optional<std::size_t> savePointIndex() const;
 

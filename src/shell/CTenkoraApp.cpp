@@ -1,6 +1,7 @@
 #include "CTenkoraApp.h"
 
 #include "CMainFrame.h"
+#include "CTenkoraViewAccessible.h"
 #include "RecoveryKeeper.h"
 #include "CharacterDictionary.h"
 #include "Settings.h"
@@ -38,6 +39,8 @@ void loadCellFont()
 
 CTenkoraApp::CTenkoraApp(int& argc, char** argv) : QApplication(argc, argv)
 {
+    // The view's text for screen readers; before any window exists.
+    CTenkoraViewAccessible::install();
     setApplicationName(QStringLiteral("Tenkora"));
     setOrganizationName(QStringLiteral("Tenkora"));
     // Qt's own dialogs and buttons in Japanese.

@@ -2,10 +2,13 @@
 
 #include "CBrailleInputList.h"
 #include "CommandIds.h"
+#include "AccessibleText.h"
+#include "CTenkoraViewAccessible.h"
 #include "KeyTranslation.h"
 #include "SymbolCommands.h"
 #include "VirtualKeys.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
@@ -252,7 +255,65 @@ void CTenkoraView::Services::caretIntoView()
     emit m_view.caretShown();
 }
 
-void CTenkoraView::Services::repaint() { m_view.sessionRepaint(); }
+void CTenkoraView::Services::repaint()
+{
+    m_view.sessionRepaint();
+    m_view.notifyAccessibility();
+}
+
+QString CTenkoraView::accessibleTitle() const
+{
+    static const char16_t* const sections[] = {u"表紙", u"目次", u"本文", u"奥付"};
+    const BrailleDocument* document = m_session->constDocument();
+    QString title = document ? QString::fromUtf16(sections[document->currentSection % 4]) : QString();
+    title += u' ' + QString::fromUtf16(m_session->modes().modeText().data(), qsizetype(m_session->modes().modeText().size()));
+    if (m_session->modes().isBraille())
+        title += QStringLiteral(" BRAILLE");
+    return title;
+}
+
+void CTenkoraView::notifyAccessibility()
+{
+    if (!CTenkoraViewAccessible::listening() || !m_document || !m_document->complete)
+        return;
+    const AccessibleText text(*m_document);
+    const UndoHistory& undo = m_session->undoHistory();
+    if (undo.currentSerial() != m_accessibleSerial) {
+        m_accessibleSerial = undo.currentSerial();
+        const UndoStep* step = undo.currentStep();
+        if (step && undo.atNewest() && step->kind != kInitialStep && step->section == m_document->currentSection) {
+            BrailleDocumentCursor at = m_session->cursor();
+            at.goToLocation(step->where);
+            const int offset = int(text.offsetOf(at));
+            QString changed;
+            for (const BrailleCharacter* e : step->entries)
+                changed += e == CharacterDictionary::instance().blankEntry()          ? QStringLiteral("\u3000")
+                           : e == CharacterDictionary::instance().lineBreakEntry() ? QStringLiteral("\n")
+                                                                                   : QString::fromStdU16String(e->print);
+            if (step->kind == kInsertion) {
+                QAccessibleTextInsertEvent event(this, offset, changed);
+                QAccessible::updateAccessibility(&event);
+            } else {
+                QAccessibleTextRemoveEvent event(this, offset, changed);
+                QAccessible::updateAccessibility(&event);
+            }
+        }
+        // Undo and redo are heard through the caret's move; Qt's text-update event needs the
+        // old and new text, which is not worth building for a whole section.
+    }
+    const int caret = int(text.offsetOf(m_session->cursor()));
+    if (caret != m_accessibleCaret) {
+        m_accessibleCaret = caret;
+        QAccessibleTextCursorEvent event(this, caret);
+        QAccessible::updateAccessibility(&event);
+    }
+    const QString name = accessibleTitle();
+    if (name != m_accessibleName) {
+        m_accessibleName = name;
+        QAccessibleEvent event(this, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&event);
+    }
+}
 
 void CTenkoraView::sessionRepaint()
 {

@@ -73,6 +73,9 @@ public:
     // Tests see the session's messages instead of a message box.
     void setMessageHandler(std::function<void(const QString&)> handler) { m_tell = std::move(handler); }
 
+    // The name a screen reader gives the view: the section and the mode ("本文 TEXT").
+    QString accessibleTitle() const;
+
     // Runs a command of the session (menus, toolbar and the right-click menu).
     void runCommand(int id);
     // Adds the "シンボル挿入" submenu with every symbol command; each action's data is its id.
@@ -130,6 +133,8 @@ private:
     };
 
     void sessionRepaint();
+    // Tells a screen reader what changed: the caret, the text, the name.
+    void notifyAccessibility();
 
     void requestFullRepaint();
     void updateScrollBar();
@@ -184,6 +189,9 @@ private:
     bool m_mouseSeen = false;
 
     std::function<void(const QString&)> m_tell;
+    std::uint64_t m_accessibleSerial = 0;
+    int m_accessibleCaret = -1;
+    QString m_accessibleName;
     std::array<QTimer, 4> m_timers; // the session's timers by id (1 and 3 are used)
 };
 

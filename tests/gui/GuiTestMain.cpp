@@ -2,6 +2,7 @@
 // and fonts, and settings kept in a folder of their own.
 
 #include "CTenkoraApp.h"
+#include "CTenkoraViewAccessible.h"
 #include "TestSupport.h"
 
 #include <QApplication>
@@ -27,6 +28,7 @@ int main(int argc, char** argv)
     if (!std::getenv("TENKORA_RECOVERY_CHILD"))
         setenv("XDG_STATE_HOME", config.path().toLocal8Bit().constData(), 1);
     ::testing::InitGoogleTest(&argc, argv);
+    braille::CTenkoraViewAccessible::install();
     QApplication app(argc, argv);
     braille::test::shippedDictionary();
     braille::loadCellFont();

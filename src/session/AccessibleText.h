@@ -1,0 +1,45 @@
+#pragma once
+// The current section as the text a screen reader reads: one line per row, the row's print texts
+// one after another (a blank cell as U+3000, the line break as the line's end, the end marker as
+// nothing), every row but the last ending in a line feed. Offsets count UTF-16 units of that
+// text. Everything is answered from the rows, without building the section's whole text.
+
+#include "BrailleDocumentCursor.h"
+
+#include <string>
+
+namespace braille {
+
+class AccessibleText {
+public:
+    explicit AccessibleText(const BrailleDocument& document) : m_document(document) {}
+
+    // The text of one row, its line feed included (except on the last row).
+    std::u16string rowText(std::uint32_t row) const;
+    std::size_t length() const;
+    // The offset where a row begins, and the row that holds an offset.
+    std::size_t rowStart(std::uint32_t row) const;
+    std::uint32_t rowAt(std::size_t offset) const;
+
+    // The caret's offset, and the cell position of an offset (for setting the caret).
+    std::size_t offsetOf(const BrailleDocumentCursor& cursor) const;
+    CellPosition positionAt(std::size_t offset) const;
+
+    // The line (row) and the word (a run between blanks and line ends) around an offset, as
+    // [start, end) offsets.
+    std::pair<std::size_t, std::size_t> lineAround(std::size_t offset) const;
+    std::pair<std::size_t, std::size_t> wordAround(std::size_t offset) const;
+    std::u16string text(std::size_t start, std::size_t end) const;
+
+    // The braille of the character at an offset, for a screen reader's attributes:
+    // "braille-dots:1-2,5;braille-set:text" (cells separated by commas, sets text/math/braille).
+    std::u16string attributesAt(std::size_t offset) const;
+
+private:
+    // The character drawn at an offset of a row's text, or none (the line end).
+    const BrailleCharacter* characterAt(std::uint32_t row, std::size_t column) const;
+
+    const BrailleDocument& m_document;
+};
+
+} // namespace braille
