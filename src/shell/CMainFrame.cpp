@@ -41,7 +41,7 @@ constexpr int New = 57600, Open = 57601, Save = 57603, SaveAs = 57604, PrintSetu
               PrintPreview = 57609, RecentFirst = 57616, RecentLast = 57635, Exit = 57665, About = 57664,
               Find = 57641, ToolBar = 59392, StatusBar = 59393, ExportBse = 32808, TocNew = 32809,
               TocWorking = 32810, Help = 32812, PageLayout = 33361, OriginalPages = 33368, Console = 33374,
-              ExportBrf = 32850, ExportPef = 32851;
+              ExportBrf = 32850, ExportPef = 32851, HighContrast = 32860;
 } // namespace id
 
 QString textOf(const QString& resource)
@@ -63,6 +63,8 @@ CMainFrame::CMainFrame(PageLayout layout, bool linkMode, bool systemInputMethod,
     m_view = new CTenkoraView(layout, this, systemInputMethod);
     m_view->setLinkMode(linkMode);
     m_view->setPointSize(Settings::pointSize());
+    m_view->setHighContrast(QSettings(Settings::profileFile(), QSettings::IniFormat)
+                                .value(QStringLiteral("Settings/HighContrast")).toInt() == 1);
     setCentralWidget(m_view);
     m_doc = new CTenkoraDoc(*m_view, this);
 
@@ -206,7 +208,8 @@ void CMainFrame::buildMenus()
             // The caption already names the key.
             a->setShortcutVisibleInContextMenu(false);
         }
-    for (int commandId : {cmd::EditCover, cmd::EditContents, cmd::EditBody, cmd::EditColophon, id::ToolBar, id::StatusBar})
+    for (int commandId : {cmd::EditCover, cmd::EditContents, cmd::EditBody, cmd::EditColophon, id::ToolBar, id::StatusBar,
+                          id::HighContrast})
         if (QAction* a = action(commandId))
             a->setCheckable(true);
     auto* sections = new QActionGroup(this);
@@ -300,6 +303,8 @@ void CMainFrame::updateCommands()
         a->setChecked(m_toolBar && m_toolBar->isVisible());
     if (QAction* a = action(id::StatusBar))
         a->setChecked(statusBar()->isVisible());
+    if (QAction* a = action(id::HighContrast))
+        a->setChecked(m_view->highContrast());
     if (QAction* a = action(id::Console))
         a->setChecked(CConsoleDlg::instance() && CConsoleDlg::instance()->isVisible());
     for (int companionKey : {cmd::CompanionUp, cmd::CompanionDown})
@@ -343,6 +348,12 @@ void CMainFrame::onCommand(int commandId)
     case id::Help: showHelp(); break;
     case id::ToolBar: m_toolBar->setVisible(!m_toolBar->isVisible()); break;
     case id::StatusBar: statusBar()->setVisible(!statusBar()->isVisible()); break;
+    case id::HighContrast: {
+        m_view->setHighContrast(!m_view->highContrast());
+        QSettings profile(Settings::profileFile(), QSettings::IniFormat);
+        profile.setValue(QStringLiteral("Settings/HighContrast"), m_view->highContrast() ? 1 : 0);
+        break;
+    }
     default:
         if (commandId >= id::RecentFirst && commandId <= id::RecentLast)
             openRecent(commandId - id::RecentFirst);

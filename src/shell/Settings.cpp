@@ -1,6 +1,8 @@
 #include "Settings.h"
 
 #include <QDir>
+#include <QFont>
+#include <QGuiApplication>
 #include <QSettings>
 #include <QStandardPaths>
 
@@ -111,7 +113,10 @@ int Settings::pointSize()
 {
     QSettings s(profileFile(), QSettings::IniFormat);
     s.beginGroup(QStringLiteral("Settings"));
-    return readInt(s, QStringLiteral("PointSize"), 14, 6, 72);
+    // At first start the view follows the desktop's font, half as large again: cells need room.
+    const int desktop = QGuiApplication::font().pointSize();
+    const int fallback = desktop > 0 ? std::clamp(desktop * 3 / 2, 12, 72) : 14;
+    return readInt(s, QStringLiteral("PointSize"), fallback, 6, 72);
 }
 
 void Settings::setPointSize(int points)

@@ -60,7 +60,7 @@ CTenkoraView::CTenkoraView(PageLayout layout, QWidget* parent, bool systemInputM
     m_caretBlink.setInterval(kCaretBlinkMs);
     connect(&m_caretBlink, &QTimer::timeout, this, [this] {
         m_caretOn = !m_caretOn;
-        viewport()->update(QRect(m_painted.caret, QSize(2, m_metrics.rowHeight)));
+        viewport()->update(QRect(m_painted.caret, QSize(4, m_metrics.rowHeight)));
     });
     connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this](int value) {
         if (!m_updatingScrollBar && int(m_session->scrollPosition()) != value)
@@ -97,6 +97,12 @@ void CTenkoraView::setLinkMode(bool linkMode)
     requestFullRepaint();
 }
 
+void CTenkoraView::setHighContrast(bool on)
+{
+    m_highContrast = on;
+    requestFullRepaint();
+}
+
 void CTenkoraView::setPointSize(int points)
 {
     m_pointSize = std::clamp(points, 6, 72);
@@ -121,6 +127,7 @@ ViewFrame CTenkoraView::frame(QSize size) const
     f.loadDone = m_loadDone;
     f.loadTotal = m_loadTotal;
     f.pending = qt(m_session->pendingText());
+    f.highContrast = m_highContrast;
     return f;
 }
 
@@ -182,7 +189,8 @@ void CTenkoraView::paintCaret(QPainter& painter) const
 {
     if (!m_painted.caretVisible || !hasFocus() || !m_caretOn)
         return;
-    painter.fillRect(QRect(m_painted.caret, QSize(2, m_metrics.rowHeight)), Qt::black);
+    const Palette& pal = m_highContrast ? Palette::highContrast() : Palette::normal();
+    painter.fillRect(QRect(m_painted.caret, QSize(pal.caretWidth, m_metrics.rowHeight)), pal.caret);
 }
 
 void CTenkoraView::resizeEvent(QResizeEvent* event)
@@ -320,12 +328,12 @@ void CTenkoraView::sessionRepaint()
     updateScrollBar();
     if (m_keyRepeating) {
         // Holding Left or Right moves only the caret; the rows are drawn again on release.
-        viewport()->update(QRect(m_lastCaretPoint, QSize(2, m_metrics.rowHeight)));
+        viewport()->update(QRect(m_lastCaretPoint, QSize(4, m_metrics.rowHeight)));
         const BrailleDocumentCursor& c = m_session->cursor();
         if (c.isAttached() && c.row() >= m_painted.firstRow && c.row() <= m_painted.lastRow) {
             m_painted.caret = QPoint(m_metrics.labelMargin + int(c.column) * m_metrics.cellWidth,
                                      int(c.row() - m_painted.firstRow + 1) * m_metrics.rowPitch);
-            viewport()->update(QRect(m_painted.caret, QSize(2, m_metrics.rowHeight)));
+            viewport()->update(QRect(m_painted.caret, QSize(4, m_metrics.rowHeight)));
             return;
         }
     }

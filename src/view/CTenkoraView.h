@@ -49,6 +49,9 @@ public:
     void showLoading(std::uint64_t done, std::uint64_t total);
 
     void setLinkMode(bool linkMode);
+    // The high-contrast palette for low vision.
+    void setHighContrast(bool on);
+    bool highContrast() const { return m_highContrast; }
     bool usesSystemInputMethod() const { return m_usesSystemInputMethod; }
     bool linkMode() const { return m_linkMode; }
 
@@ -164,6 +167,7 @@ private:
     BrailleDocument* m_document = nullptr;
 
     bool m_linkMode = false;
+    bool m_highContrast = false;
     bool m_usesSystemInputMethod = false;
     int m_pointSize = 14;
     QFont m_font;

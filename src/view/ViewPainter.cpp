@@ -32,6 +32,37 @@ QColor palette::of(CharacterColour colour)
     return {255, 0, 0};
 }
 
+QColor Palette::of(CharacterColour colour) const
+{
+    switch (colour) {
+    case CharacterColour::Text: return text;
+    case CharacterColour::Math: return math;
+    case CharacterColour::Special: return special;
+    case CharacterColour::Radical: return radical;
+    case CharacterColour::Other: break;
+    }
+    return other;
+}
+
+const Palette& Palette::normal()
+{
+    static const Palette p{palette::background, palette::label, palette::grid, palette::selectedText,
+                           palette::selectedBackground, palette::band, QColor(Qt::white), palette::pageEnd,
+                           palette::caretCell, QColor(Qt::black), palette::of(CharacterColour::Text),
+                           palette::of(CharacterColour::Math), palette::of(CharacterColour::Special),
+                           palette::of(CharacterColour::Radical), palette::of(CharacterColour::Other), 2};
+    return p;
+}
+
+const Palette& Palette::highContrast()
+{
+    static const Palette p{QColor(0, 0, 0), QColor(255, 255, 0), QColor(90, 90, 90), QColor(0, 0, 0),
+                           QColor(255, 255, 0), QColor(0, 0, 96), QColor(255, 255, 255), QColor(255, 128, 0),
+                           QColor(0, 255, 0), QColor(255, 255, 0), QColor(255, 255, 255), QColor(0, 255, 255),
+                           QColor(160, 160, 160), QColor(0, 255, 0), QColor(255, 96, 96), 4};
+    return p;
+}
+
 QFont viewFont(int pointSize)
 {
     QFont font;
@@ -47,27 +78,29 @@ QString qt(const std::u16string& s) { return QString::fromUtf16(s.data(), qsizet
 
 void paintLoading(QPainter& p, const ViewFrame& f)
 {
-    p.fillRect(QRect(QPoint(0, 0), f.size), palette::selectedBackground);
+    const Palette& pal = f.highContrast ? Palette::highContrast() : Palette::normal();
+    p.fillRect(QRect(QPoint(0, 0), f.size), pal.selectedBackground);
     const QString text = f.loadTotal ? QStringLiteral("%1 %").arg(f.loadDone * 100 / f.loadTotal)
                                      : QStringLiteral("Now Loading...");
-    p.setPen(Qt::white);
+    p.setPen(pal.selectedText);
     p.drawText(QRect(0, f.size.height() / 2, f.size.width(), f.size.height() - f.size.height() / 2),
                Qt::AlignHCenter | Qt::AlignTop, text);
 }
 
 void paintGridAndRuler(QPainter& p, const ViewMetrics& m, const ViewFrame& f)
 {
+    const Palette& pal = f.highContrast ? Palette::highContrast() : Palette::normal();
     const int W = f.size.width(), H = f.size.height(), X0 = m.labelMargin;
     const int XR = std::min(X0 + int(f.cellsPerLine) * m.cellWidth, W);
-    p.setPen(palette::grid);
+    p.setPen(pal.grid);
     for (int y = 0; y <= H; y += m.rowPitch) {
         p.drawLine(X0, y, XR - 1, y);
         p.drawLine(X0, y + m.rowHeight, XR - 1, y + m.rowHeight);
     }
     for (int k = 0; k <= int(f.cellsPerLine) && X0 + k * m.cellWidth <= W; ++k)
         p.drawLine(X0 + k * m.cellWidth, 0, X0 + k * m.cellWidth, H - 1);
-    p.fillRect(0, 0, W, m.rowHeight, palette::band);
-    p.setPen(Qt::white);
+    p.fillRect(0, 0, W, m.rowHeight, pal.band);
+    p.setPen(pal.bandText);
     for (int i = 5; i <= int(f.cellsPerLine); i += 5)
         p.drawText(QRect(X0 + (i - 1) * m.cellWidth, 2, m.cellWidth, m.rowHeight - 2), Qt::AlignCenter,
                    QString::number(i));
@@ -80,6 +113,7 @@ void paintGridAndRuler(QPainter& p, const ViewMetrics& m, const ViewFrame& f)
 
 PaintedFrame paintView(QPainter& p, const QFont& font, const ViewMetrics& m, const ViewFrame& f)
 {
+    const Palette& pal = f.highContrast ? Palette::highContrast() : Palette::normal();
     PaintedFrame out;
     p.setFont(font);
     if (f.loading || !f.document || !f.cursor) {
@@ -87,7 +121,7 @@ PaintedFrame paintView(QPainter& p, const QFont& font, const ViewMetrics& m, con
         return out;
     }
     const int W = f.size.width(), H = f.size.height();
-    p.fillRect(QRect(0, 0, W, H), palette::background);
+    p.fillRect(QRect(0, 0, W, H), pal.background);
     out.fullRows = m.fullRows(H);
     out.visibleRows = m.visibleRows(H);
     paintGridAndRuler(p, m, f);
@@ -106,7 +140,7 @@ PaintedFrame paintView(QPainter& p, const QFont& font, const ViewMetrics& m, con
             break;
         int left = 1;
         if (!f.options.linkMode) {
-            p.setPen(palette::label);
+            p.setPen(pal.label);
             p.drawText(QRect(left, top, m.labelMargin, bottom - top), Qt::AlignCenter, qt(row.label));
             left += m.labelMargin;
         } else {
@@ -115,18 +149,18 @@ PaintedFrame paintView(QPainter& p, const QFont& font, const ViewMetrics& m, con
         for (const CharacterBox& c : row.characters) {
             const QRect box(left, top, int(c.cells) * m.cellWidth, bottom - top);
             if (c.selected)
-                p.fillRect(box.adjusted(1, -1, 0, 1), palette::selectedBackground);
-            p.setPen(c.selected ? palette::selectedText : palette::of(c.colour));
+                p.fillRect(box.adjusted(1, -1, 0, 1), pal.selectedBackground);
+            p.setPen(c.selected ? pal.selectedText : pal.of(c.colour));
             p.drawText(box, Qt::AlignCenter, qt(c.entry->print));
             left += box.width();
         }
         if (!row.originalPage.empty()) {
-            p.setPen(palette::label);
+            p.setPen(pal.label);
             p.drawText(QRect(int(f.cellsPerLine + 4) * m.cellWidth, top, 4 * m.cellWidth, bottom - top),
                        Qt::AlignRight | Qt::AlignVCenter, qt(row.originalPage));
         }
         if (row.pageEnd)
-            p.fillRect(0, bottom + 1, W, 6, palette::pageEnd);
+            p.fillRect(0, bottom + 1, W, 6, pal.pageEnd);
         out.lastRow = row.row;
         top += m.rowPitch;
         bottom += m.rowPitch;
@@ -149,14 +183,14 @@ PaintedFrame paintView(QPainter& p, const QFont& font, const ViewMetrics& m, con
     }
 
     // The braille band.
-    p.fillRect(0, H - m.rowHeight, W, m.rowHeight, palette::band);
-    p.setPen(Qt::white);
+    p.fillRect(0, H - m.rowHeight, W, m.rowHeight, pal.band);
+    p.setPen(pal.bandText);
     p.drawText(QRect(0, H - m.rowHeight + 2, m.labelMargin, m.rowHeight - 2), Qt::AlignCenter,
                QStringLiteral("点字表示"));
     int left = m.labelMargin;
     for (const CharacterBox& c : pictureBand(cursor).characters) {
         const QRect box(left, H - m.rowHeight, int(c.cells) * m.cellWidth, m.rowHeight);
-        p.setPen(c.atCaret ? palette::caretCell : QColor(Qt::white));
+        p.setPen(c.atCaret ? pal.caretCell : pal.bandText);
         p.drawText(box, Qt::AlignCenter, qt(toDisplayCells(c.entry->nabcc)));
         left += box.width();
     }

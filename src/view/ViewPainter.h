@@ -45,6 +45,17 @@ const QColor caretCell{0, 255, 0};
 QColor of(CharacterColour colour);
 } // namespace palette
 
+// The colours of one picture: the normal palette above, or the high-contrast one for low vision
+// (light text on black, a strong selection and caret).
+struct Palette {
+    QColor background, label, grid, selectedText, selectedBackground, band, bandText, pageEnd, caretCell, caret;
+    QColor text, math, special, radical, other;
+    int caretWidth = 2;
+    QColor of(CharacterColour colour) const;
+    static const Palette& normal();
+    static const Palette& highContrast();
+};
+
 // The font of the view: a Japanese font for print text, the cell font for the cells.
 QFont viewFont(int pointSize);
 
@@ -61,6 +72,7 @@ struct ViewFrame {
     std::uint64_t loadTotal = 0;
     // What is typed but not yet in the document, drawn at the caret.
     QString pending;
+    bool highContrast = false;
 };
 
 struct PaintedFrame {
