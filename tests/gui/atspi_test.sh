@@ -73,12 +73,15 @@ except Exception as error:
     print("caret line failed:", error)
 PY
 
+number=""
+for n in 81 82 83 84 85 86 87 88 89; do [ -e /tmp/.X11-unix/X$n ] || { number=$n; break; }; done
+[ -n "$number" ] || skip "no free display number"
 cat > "$work/session.sh" <<SCRIPT
 set -u
-Xvfb :89 -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+Xvfb :$number -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=\$!
-for i in \$(seq 50); do [ -e /tmp/.X11-unix/X89 ] && break; sleep 0.1; done
-export DISPLAY=:89
+for i in \$(seq 50); do [ -e /tmp/.X11-unix/X$number ] && break; sleep 0.1; done
+export DISPLAY=:$number
 /usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
 launcher=\$!
 sleep 1
