@@ -17,6 +17,8 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QMimeData>
+#include <QUrl>
 #include <QTextEdit>
 #include <QPushButton>
 #include <QPrinter>
@@ -332,4 +334,21 @@ TEST(DebugConsole, HeaderTogglingAndItsPlaceAreKept)
     CConsoleDlg::destroy();
     profile.sync();
     EXPECT_TRUE(profile.value(QStringLiteral("Settings/ConsolePosition")).toString().startsWith(QStringLiteral("10,20,300,200,")));
+}
+
+TEST(MainFrame, RecentFilesOpenAgainNewestFirst)
+{
+    FreshSettings fresh;
+    QTemporaryDir folder;
+    const QString first = folder.filePath(QStringLiteral("first.bml")), second = folder.filePath(QStringLiteral("second.bml"));
+    QFile::copy(sample(), first);
+    QFile::copy(sample(), second);
+    CMainFrame frame(Settings::pageLayout());
+    ASSERT_TRUE(frame.doc().openPath(first));
+    ASSERT_TRUE(frame.doc().openPath(second));
+    ASSERT_NE(frame.action(57617), nullptr);
+    EXPECT_TRUE(frame.action(57616)->text().endsWith(QStringLiteral("second.bml")));
+    EXPECT_TRUE(frame.action(57617)->text().endsWith(QStringLiteral("first.bml")));
+    frame.onCommand(57617);
+    EXPECT_EQ(frame.doc().pathName(), QFileInfo(first).absoluteFilePath());
 }
