@@ -352,3 +352,30 @@ TEST(MainFrame, RecentFilesOpenAgainNewestFirst)
     frame.onCommand(57617);
     EXPECT_EQ(frame.doc().pathName(), QFileInfo(first).absoluteFilePath());
 }
+
+TEST(MainFrame, ABookDroppedOnTheWindowOpensAndOtherFilesAreRefused)
+{
+    FreshSettings fresh;
+    QTemporaryDir folder;
+    const QString book = folder.filePath(QStringLiteral("dropped.bml"));
+    QFile::copy(sample(), book);
+    CMainFrame frame(Settings::pageLayout());
+    frame.show();
+    QApplication::processEvents();
+    const QPoint at = frame.rect().center();
+
+    QMimeData text;
+    text.setUrls({QUrl::fromLocalFile(folder.filePath(QStringLiteral("notes.txt")))});
+    QDragEnterEvent refused(at, Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&frame, &refused);
+    EXPECT_FALSE(refused.isAccepted());
+
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(book)});
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&frame, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&frame, &drop);
+    EXPECT_EQ(frame.doc().pathName(), QFileInfo(book).absoluteFilePath());
+}
