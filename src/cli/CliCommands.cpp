@@ -118,6 +118,7 @@ const std::vector<CliCommand>& cliCommands()
          "  {wait:100}        100 ms pass; timers (the chord window, the display flush) fire\n"
          "  {disp:A}          cells typed on the braille display's keys (Braille ASCII)\n"
          "  {route:5}         the display's cursor-routing key over cell 5 (from 0)\n"
+         "  {dispkey:530}     a key code from the display's driver (530 = F2, 3205 = routing key 4)\n"
          "  {cmd:32932}       a command by id (symbols, sections, conversions, delete, ...)\n"
          "  {find:T} {find-up:T}\n"
          "                    the find dialog: T typed into the find field in Text mode, then\n"

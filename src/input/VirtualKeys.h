@@ -22,6 +22,7 @@ constexpr int Left = 0x25;
 constexpr int Up = 0x26;
 constexpr int Right = 0x27;
 constexpr int Down = 0x28;
+constexpr int Insert = 0x2D;
 constexpr int Delete = 0x2E;
 constexpr int F1 = 0x70;
 constexpr int F2 = 0x71;

@@ -1,5 +1,7 @@
 #include "EditingSession.h"
 
+#include "DisplayDriverCodes.h"
+
 #include "ChordKeys.h"
 #include "CommandIds.h"
 #include "VirtualKeys.h"
@@ -439,6 +441,28 @@ void EditingSession::displayKeyDown(int key)
     if (key == vk::Space)
         flushDisplayCells(typedIn);
     keyDown(key, m_modifiers);
+}
+
+bool EditingSession::displayDriverKey(int code)
+{
+    const DisplayDriverKey key = translateDisplayDriverKey(code);
+    switch (key.kind) {
+    case DisplayDriverKey::Cell:
+        displayCharacter(char16_t(key.value));
+        return true;
+    case DisplayDriverKey::Routing:
+        displayKeyDown(key.value);
+        return true;
+    case DisplayDriverKey::Key:
+        // The display reports a press, never a release: the key is let go at once, so a Shift or
+        // Ctrl from the display never stays held for the keyboard's next keys.
+        keyDown(key.value, m_modifiers);
+        keyUp(key.value, m_modifiers);
+        return true;
+    case DisplayDriverKey::None:
+        break;
+    }
+    return false;
 }
 
 void EditingSession::displayCharacter(char16_t cell)

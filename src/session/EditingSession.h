@@ -89,6 +89,10 @@ public:
     // The braille display's own keys: a key (routing keys 3201..3247 among them) and a cell.
     void displayKeyDown(int key);
     void displayCharacter(char16_t cell);
+    // A key code from the display's driver: cells and routing keys as above, its function keys
+    // pressed and let go as the ordinary keys they stand for. Returns whether the code meant
+    // anything.
+    bool displayDriverKey(int code);
 
     // The mouse. `cellX` is the horizontal position in cells from the left of the text (0.5 is
     // the middle of the first cell): the caret goes before the character under it, or after it

@@ -184,7 +184,7 @@ private:
                     m_session.displayCharacter(c);
                 return true;
             }
-            if (name == "wait" || name == "route" || name == "cmd") {
+            if (name == "wait" || name == "route" || name == "dispkey" || name == "cmd") {
                 long value = 0;
                 const std::string digits = text.substr(colon + 1);
                 auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
@@ -196,6 +196,8 @@ private:
                     m_host.wait(value, m_session);
                 else if (name == "route")
                     m_session.displayKeyDown(vk::FirstRoutingKey + int(value));
+                else if (name == "dispkey")
+                    m_session.displayDriverKey(int(value));
                 else if (!m_session.command(int(value))) {
                     error = "no command " + digits;
                     return false;

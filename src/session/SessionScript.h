@@ -7,7 +7,7 @@
 // TEXT mode letters go through the kana input, other non-ASCII characters are committed as
 // input-method results a syllable at a time), tokens name keys ({Enter}, {S-Right}, {C-z}),
 // input-method results ({ime:TEXT}), saving ({C-s}), chords ({chord:FD}), time ({wait:100}), the braille
-// display's cells and routing keys ({disp:A}, {route:5}) and commands ({cmd:32932}).
+// display's cells, routing keys and driver key codes ({disp:A}, {route:5}, {dispkey:530}) and commands ({cmd:32932}).
 
 #include "EditingSession.h"
 #include "FindReplaceForm.h"

@@ -1,5 +1,6 @@
 #include "ClipboardFormat.h"
 #include "CommandIds.h"
+#include "DisplayDriverCodes.h"
 #include "DocumentBuilder.h"
 #include "SessionFixture.h"
 #include "SymbolCommands.h"
@@ -142,6 +143,44 @@ TEST(SessionDisplay, ARoutingKeyMovesTheCaretOnItsRow)
     s.run(u"kakikuke{route:2}");
     EXPECT_EQ(s.session.cursor().column, 2u);
     EXPECT_EQ(s.session.cursor().row(), 0u);
+}
+
+// Key codes as the display's driver reports them: cells and routing keys act as from the
+// display, function keys as the ordinary keys they stand for, pressed and let go.
+TEST(SessionDisplay, DriverKeyCodesActAsTheDisplaysKeys)
+{
+    Session s;
+    s.run(u"{dispkey:35}{dispkey:66}"); // "#B" typed as cells: the number sign and 2
+    EXPECT_EQ(s.cells(), "#B");
+    s.run(u"kakikuke{dispkey:3205}");
+    EXPECT_EQ(s.session.cursor().column, 4u);
+
+    Session f2, keyboard;
+    f2.run(u"{dispkey:530}");
+    keyboard.run(u"{F2}");
+    EXPECT_EQ(f2.mode(), keyboard.mode());
+    EXPECT_NE(f2.mode(), "TEXT");
+
+    // A Shift from the display is pressed and let go: the next Right moves without selecting.
+    Session shift(u"abc");
+    shift.session.cursor().goTo(0, 0);
+    shift.session.cursor().collapseSelection();
+    shift.run(u"{dispkey:505}{Right}");
+    EXPECT_EQ(shift.session.cursor().column, 1u);
+    EXPECT_TRUE(shift.session.selectedEntries().empty());
+    EXPECT_FALSE(shift.session.displayDriverKey(508)); // a code that means nothing
+    EXPECT_FALSE(shift.session.displayDriverKey(-1));
+}
+
+TEST(DisplayDriver, RowBytesAreBoundedAndPortsComeFromDeviceNames)
+{
+    EXPECT_EQ(displayRowBytes(u"#A4"), "#A4");
+    EXPECT_EQ(displayRowBytes(u"A\u3042B"), "A B"); // no cell: shown as a blank
+    EXPECT_EQ(displayRowBytes(std::u16string(500, u'A')).size(), kDisplayRowBytes);
+    EXPECT_EQ(displayPortFromDeviceName("/dev/ttyUSB3"), 3);
+    EXPECT_EQ(displayPortFromDeviceName("ttyUSB17"), 17);
+    EXPECT_EQ(displayPortFromDeviceName("/dev/ttyUSB"), -1);
+    EXPECT_EQ(displayPortFromDeviceName("/dev/tty99999999999"), -1); // no overflow
 }
 
 TEST(SessionClipboard, CopyAndPasteOfALetterALineBreakAndALetter)
