@@ -50,7 +50,7 @@ TEST(CellExport, BrfHasAFormFeedBetweenPagesOnly)
     EXPECT_EQ(writeBrf(smallBook(document)), "#AB   #A\r\nABC\r\n*<\r\n\f      #B\r\nA\r\n");
 }
 
-TEST(CellExport, PefKeepsTheRulesOfItsSpecification)
+TEST(CellExport, PefKeepsTheRulesOfTheFormat)
 {
     BrailleDocument document;
     document.cellsPerLine = 8;
