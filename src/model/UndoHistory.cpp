@@ -146,15 +146,23 @@ bool UndoHistory::undo()
     bool joined = true;
     while (joined && canUndo()) {
         const UndoStep& step = *m_current;
-        enterSection(step);
-        if (step.kind == kInsertion)
-            redelete(step);
-        else if (step.kind == kDeletion)
-            reinsert(step);
+        replay(step, false);
         joined = step.joinedToPrevious;
         --m_current;
     }
     return true;
+}
+
+void UndoHistory::replay(const UndoStep& step, bool forward)
+{
+    enterSection(step);
+    if (step.kind != kInsertion && step.kind != kDeletion)
+        return;
+    // Done again, a step puts back what it inserted; undone, what it deleted.
+    if ((step.kind == kInsertion) == forward)
+        reinsert(step);
+    else
+        redelete(step);
 }
 
 bool UndoHistory::redo()
@@ -166,12 +174,7 @@ bool UndoHistory::redo()
     }
     do {
         ++m_current;
-        const UndoStep& step = *m_current;
-        enterSection(step);
-        if (step.kind == kInsertion)
-            reinsert(step);
-        else if (step.kind == kDeletion)
-            redelete(step);
+        replay(*m_current, true);
     } while (canRedo() && std::next(m_current)->joinedToPrevious);
     return true;
 }

@@ -104,6 +104,8 @@ private:
     void reinsert(const UndoStep& step);
     void redelete(const UndoStep& step);
     void enterSection(const UndoStep& step);
+    // A step done again (`forward`) or undone, in its own section.
+    void replay(const UndoStep& step, bool forward);
 
     BrailleDocumentCursor& m_cursor;
     Notifier* m_notifier;
