@@ -98,6 +98,12 @@ CMainFrame::CMainFrame(PageLayout layout, bool linkMode, bool systemInputMethod,
                 a->setChecked(i == section);
     });
     connect(m_view, &CTenkoraView::pointSizeChanged, this, [](int points) { Settings::setPointSize(points); });
+    connect(m_view, &CTenkoraView::displayProblem, this, [this](const QString& text) {
+        statusBar()->showMessage(text);
+        consolePrint(text);
+        qWarning("%s", qPrintable(text));
+    });
+    m_view->startDisplay(BrailleDisplayLink::defaultLibraryPath(), Settings::displayPort());
     connect(m_doc, &CTenkoraDoc::pathChanged, this, [this] { updateTitle(); });
     connect(m_doc, &CTenkoraDoc::opened, this, [this](const QString& path) { rememberRecent(path); });
 

@@ -109,6 +109,14 @@ void Settings::setRecentFiles(const QStringList& files)
         s.setValue(QStringLiteral("File%1").arg(i + 1), files[i]);
 }
 
+std::optional<int> Settings::displayPort()
+{
+    QSettings s(profileFile(), QSettings::IniFormat);
+    bool ok = false;
+    const int port = s.value(QStringLiteral("Settings/DisplayPort")).toString().trimmed().toInt(&ok);
+    return ok && port >= 0 ? std::optional<int>(port) : std::nullopt;
+}
+
 int Settings::pointSize()
 {
     QSettings s(profileFile(), QSettings::IniFormat);

@@ -12,6 +12,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 namespace braille {
 
 class Settings {
@@ -31,6 +33,8 @@ public:
     static void setRecentFiles(const QStringList& files);
     static int pointSize();
     static void setPointSize(int points);
+    // The braille display's port number when the profile sets one (Settings/DisplayPort).
+    static std::optional<int> displayPort();
 };
 
 } // namespace braille

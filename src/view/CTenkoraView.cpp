@@ -2,6 +2,7 @@
 
 #include "CBrailleInputList.h"
 #include "CommandIds.h"
+#include "DisplayDriverCodes.h"
 #include "AccessibleText.h"
 #include "CTenkoraViewAccessible.h"
 #include "KeyTranslation.h"
@@ -67,9 +68,22 @@ CTenkoraView::CTenkoraView(PageLayout layout, QWidget* parent, bool systemInputM
             m_session->scrollTo(std::uint32_t(std::max(value, 0)));
     });
     setPointSize(m_pointSize);
+    m_display = std::make_unique<BrailleDisplayLink>();
 }
 
 CTenkoraView::~CTenkoraView() = default;
+
+void CTenkoraView::startDisplay(const QString& libraryPath, std::optional<int> port)
+{
+    m_display->start(libraryPath, port,
+                     {[this](int code) {
+                          // The display's cells, routing keys and function keys, as the session
+                          // takes them from the display.
+                          m_session->displayDriverKey(code);
+                          emit stateChanged();
+                      },
+                      [this](const QString& text) { emit displayProblem(text); }});
+}
 
 void CTenkoraView::setDocument(BrailleDocument* document)
 {
@@ -167,6 +181,7 @@ void CTenkoraView::paintEvent(QPaintEvent*)
         QPainter p(&m_picture);
         m_painted = paintView(p, m_font, m_metrics, frame(size));
         ++m_fullRepaints;
+        showOnDisplay();
         // The candidate lists stand just below the pending keys.
         const QPoint below = m_painted.caret + QPoint(2, m_metrics.rowHeight + 2);
         m_mathList->place(below.x(), below.y());
@@ -183,6 +198,17 @@ void CTenkoraView::paintEvent(QPaintEvent*)
     // Later paints (the caret's blinking, a caret-only update, the window being uncovered)
     // reuse the picture until a change asks for a full repaint again.
     m_fullRepaint = false;
+}
+
+void CTenkoraView::showOnDisplay()
+{
+    // The display shows the caret's row at every full repaint; the caret-only updates while an
+    // arrow key is held do not come here, so holding a key does not flood the display.
+    m_display->registerTarget();
+    if (m_loading || !m_document || !m_document->complete || !m_session->cursor().isAttached())
+        return;
+    const BandPicture band = pictureBand(m_session->cursor());
+    m_display->show(displayRowBytes(band.text), int(band.caretCell));
 }
 
 void CTenkoraView::paintCaret(QPainter& painter) const

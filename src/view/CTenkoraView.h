@@ -11,6 +11,7 @@
 // Painting is double-buffered: a full repaint draws the whole picture into a pixmap, which the
 // caret-only update (while Left or Right is held down) reuses, drawing just the caret again.
 
+#include "BrailleDisplayLink.h"
 #include "ComposerInputMethod.h"
 #include "EditingSession.h"
 #include "SystemInputMethod.h"
@@ -79,6 +80,11 @@ public:
     // The name a screen reader gives the view: the section and the mode ("本文 TEXT").
     QString accessibleTitle() const;
 
+    // Loads the braille display's driver and opens the display; `port` overrides the search for
+    // its serial port. Without a driver library nothing changes.
+    void startDisplay(const QString& libraryPath, std::optional<int> port = std::nullopt);
+    BrailleDisplayLink& display() { return *m_display; }
+
     // Runs a command of the session (menus, toolbar and the right-click menu).
     void runCommand(int id);
     // Adds the "シンボル挿入" submenu with every symbol command; each action's data is its id.
@@ -94,6 +100,8 @@ signals:
     // The caret was brought into view after a change or a move (link mode sends the body then).
     void caretShown();
     void focusChanged(bool gained);
+    // The braille display's driver failed to load or the display did not open (said once).
+    void displayProblem(const QString& text);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -149,6 +157,7 @@ private:
     // The system input method is enabled in TEXT only, where it types.
     void syncInputMethod();
     void paintCaret(QPainter& painter) const;
+    void showOnDisplay();
 
     PageLayout m_layout;
     Services m_services{*this};
@@ -197,6 +206,8 @@ private:
     int m_accessibleCaret = -1;
     QString m_accessibleName;
     std::array<QTimer, 4> m_timers; // the session's timers by id (1 and 3 are used)
+    // Last, so that it closes first: its poll thread hands keys to the session.
+    std::unique_ptr<BrailleDisplayLink> m_display;
 };
 
 } // namespace braille

@@ -27,6 +27,8 @@ int main(int argc, char** argv)
     // Recovery copies of the tests stay in the tests' own folder.
     if (!std::getenv("TENKORA_RECOVERY_CHILD"))
         setenv("XDG_STATE_HOME", config.path().toLocal8Bit().constData(), 1);
+    // No braille display driver unless a test loads its own.
+    setenv("TENKORA_DISPLAY_DRIVER", "", 1);
     ::testing::InitGoogleTest(&argc, argv);
     braille::CTenkoraViewAccessible::install();
     QApplication app(argc, argv);

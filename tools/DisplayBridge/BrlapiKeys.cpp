@@ -1,0 +1,95 @@
+#include "BrlapiKeys.h"
+
+#include "Cells.h"
+
+#define BRLAPI_NO_DEPRECATED
+#define BRLAPI_NO_SINGLE_SESSION
+#include <brlapi.h>
+
+namespace braille::bridge {
+
+namespace {
+
+constexpr int kRoutingBase = 3201;
+constexpr int kRoutingLast = 3247;
+constexpr unsigned char kCaretDots = BRLAPI_DOT7 | BRLAPI_DOT8;
+
+int commandCode(std::uint64_t command, int argument, int start)
+{
+    switch (command) {
+    case BRLAPI_KEY_CMD_ROUTE: {
+        const int code = kRoutingBase + start + argument;
+        return code <= kRoutingLast ? code : 0;
+    }
+    case BRLAPI_KEY_CMD_PASSDOTS: {
+        const int dots = argument & 0x3F;
+        if (argument & BRLAPI_DOTC)
+            return dots == 0 ? ' ' : 0; // space chords are the display's own commands
+        if ((argument & 0xC0) == BRLAPI_DOT7 && dots == 0)
+            return 519; // dot 7 alone: Backspace
+        if ((argument & 0xC0) == BRLAPI_DOT8 && dots == 0)
+            return 501; // dot 8 alone: Enter
+        return int(dotsToCell(dots));
+    }
+    case BRLAPI_KEY_CMD_LNUP: return 509;
+    case BRLAPI_KEY_CMD_LNDN: return 510;
+    case BRLAPI_KEY_CMD_CHRLT: return 511;
+    case BRLAPI_KEY_CMD_CHRRT: return 512;
+    default: return 0;
+    }
+}
+
+int symbolCode(std::uint64_t symbol)
+{
+    switch (symbol) {
+    case BRLAPI_KEY_SYM_LINEFEED: return 501;
+    case BRLAPI_KEY_SYM_UP: return 509;
+    case BRLAPI_KEY_SYM_DOWN: return 510;
+    case BRLAPI_KEY_SYM_LEFT: return 511;
+    case BRLAPI_KEY_SYM_RIGHT: return 512;
+    case BRLAPI_KEY_SYM_DELETE: return 516;
+    case BRLAPI_KEY_SYM_INSERT: return 517;
+    case BRLAPI_KEY_SYM_BACKSPACE: return 519;
+    case BRLAPI_KEY_SYM_ESCAPE: return 520;
+    case BRLAPI_KEY_SYM_FUNCTION + 1: return 530; // F2
+    case BRLAPI_KEY_SYM_FUNCTION + 2: return 531; // F3
+    case ' ': return 504;
+    default: return 0;
+    }
+}
+
+} // namespace
+
+int editorKeyCode(std::uint64_t key, int start)
+{
+    const std::uint64_t code = key & BRLAPI_KEY_CODE_MASK;
+    if ((key & BRLAPI_KEY_TYPE_MASK) == BRLAPI_KEY_TYPE_SYM)
+        return (key & BRLAPI_KEY_FLAGS_MASK) ? 0 : symbolCode(code);
+    return commandCode(code & BRLAPI_KEY_CMD_BLK_MASK, int(code & BRLAPI_KEY_CMD_ARG_MASK), start);
+}
+
+int windowStart(int rowLength, int caretCell, int width)
+{
+    if (width <= 0)
+        return 0;
+    const int caretIndex = caretCell > 0 ? caretCell - 1 : rowLength;
+    return caretIndex / width * width;
+}
+
+std::vector<unsigned char> windowDots(std::string_view cells, int caretCell, int start, int width)
+{
+    std::vector<unsigned char> dots(std::size_t(std::max(width, 0)), 0);
+    const int caretIndex = caretCell > 0 ? caretCell - 1 : int(cells.size());
+    for (int i = 0; i < width; ++i) {
+        const std::size_t at = std::size_t(start + i);
+        if (at < cells.size()) {
+            const int mask = cellToDots(char16_t(static_cast<unsigned char>(cells[at])));
+            dots[std::size_t(i)] = static_cast<unsigned char>(mask < 0 ? 0 : mask);
+        }
+        if (start + i == caretIndex)
+            dots[std::size_t(i)] |= kCaretDots;
+    }
+    return dots;
+}
+
+} // namespace braille::bridge
