@@ -100,7 +100,10 @@ bool BrailleDisplayLink::open()
     // its display another way needs none.
     m_port = m_portOverride ? *m_portOverride : findDisplayPort();
     if (m_init(m_port, 3, 7) != 1) {
-        report(m_saidOpenFailure, QStringLiteral("点字ディスプレイを開けません。つながると自動で開きます。"));
+        // Said once where a display is evidently there (its port was found or set); without a
+        // port, a display that is not there is no news.
+        if (m_port >= 0)
+            report(m_saidOpenFailure, QStringLiteral("点字ディスプレイ（ポート %1）を開けません。2秒ごとに開き直します。").arg(m_port));
         return false;
     }
     m_deviceOpen = true;

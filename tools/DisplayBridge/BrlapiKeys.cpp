@@ -14,6 +14,17 @@ constexpr int kRoutingBase = 3201;
 constexpr int kRoutingLast = 3247;
 constexpr unsigned char kCaretDots = BRLAPI_DOT7 | BRLAPI_DOT8;
 
+int dotsCode(int dots)
+{
+    if (dots & BRLAPI_DOTC)
+        return (dots & 0xFF) == 0 ? ' ' : 0; // space chords are the display's own commands
+    if ((dots & 0xFF) == BRLAPI_DOT7)
+        return 519; // dot 7 alone: Backspace
+    if ((dots & 0xFF) == BRLAPI_DOT8)
+        return 501; // dot 8 alone: Enter
+    return int(dotsToCell(dots & 0x3F));
+}
+
 int commandCode(std::uint64_t command, int argument, int start)
 {
     switch (command) {
@@ -21,16 +32,11 @@ int commandCode(std::uint64_t command, int argument, int start)
         const int code = kRoutingBase + start + argument;
         return code <= kRoutingLast ? code : 0;
     }
-    case BRLAPI_KEY_CMD_PASSDOTS: {
-        const int dots = argument & 0x3F;
-        if (argument & BRLAPI_DOTC)
-            return dots == 0 ? ' ' : 0; // space chords are the display's own commands
-        if ((argument & 0xC0) == BRLAPI_DOT7 && dots == 0)
-            return 519; // dot 7 alone: Backspace
-        if ((argument & 0xC0) == BRLAPI_DOT8 && dots == 0)
-            return 501; // dot 8 alone: Enter
-        return int(dotsToCell(dots));
+    case BRLAPI_KEY_CMD_PASSDOTS: return dotsCode(argument);
+    default: break;
     }
+    // The basic commands are block 0, told apart by their argument.
+    switch (command | std::uint64_t(argument)) {
     case BRLAPI_KEY_CMD_LNUP: return 509;
     case BRLAPI_KEY_CMD_LNDN: return 510;
     case BRLAPI_KEY_CMD_CHRLT: return 511;
@@ -41,6 +47,14 @@ int commandCode(std::uint64_t command, int argument, int start)
 
 int symbolCode(std::uint64_t symbol)
 {
+    // Dots kept as dots (the connection asks for that) come as Unicode braille patterns.
+    constexpr std::uint64_t kBraillePatterns = BRLAPI_KEY_SYM_UNICODE | 0x2800;
+    if (symbol >= kBraillePatterns && symbol <= kBraillePatterns + 0xFF)
+        return dotsCode(int(symbol - kBraillePatterns));
+    // A server that turns dots into characters of its text table: read them as Braille ASCII,
+    // the table the editor's cells are written in (letters in either case).
+    if (symbol >= 0x20 && symbol <= 0x7E)
+        return int(symbol >= 0x60 ? symbol - 0x20 : symbol);
     switch (symbol) {
     case BRLAPI_KEY_SYM_LINEFEED: return 501;
     case BRLAPI_KEY_SYM_UP: return 509;
@@ -53,7 +67,6 @@ int symbolCode(std::uint64_t symbol)
     case BRLAPI_KEY_SYM_ESCAPE: return 520;
     case BRLAPI_KEY_SYM_FUNCTION + 1: return 530; // F2
     case BRLAPI_KEY_SYM_FUNCTION + 2: return 531; // F3
-    case ' ': return 504;
     default: return 0;
     }
 }

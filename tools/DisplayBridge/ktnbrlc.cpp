@@ -73,6 +73,9 @@ bool connect()
         g_handle = nullptr;
         return false;
     }
+    // Typed cells as dots, not as characters of the server's text table: the editor has its own.
+    const brlapi_param_retainDots_t retain = 1;
+    brlapi__setParameter(g_handle, BRLAPI_PARAM_RETAIN_DOTS, 0, BRLAPI_PARAMF_LOCAL, &retain, sizeof retain);
     g_width = int(x);
     return true;
 }
