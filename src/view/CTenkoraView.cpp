@@ -42,7 +42,8 @@ CTenkoraView::CTenkoraView(PageLayout layout, QWidget* parent, bool systemInputM
     setAttribute(Qt::WA_InputMethodEnabled);
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     viewport()->setCursor(Qt::IBeamCursor);
-    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // A line wider than the window (a large font, many cells per line) scrolls sideways.
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 
     const auto choose = [this](std::size_t line, bool commit) {
@@ -61,7 +62,12 @@ CTenkoraView::CTenkoraView(PageLayout layout, QWidget* parent, bool systemInputM
     m_caretBlink.setInterval(kCaretBlinkMs);
     connect(&m_caretBlink, &QTimer::timeout, this, [this] {
         m_caretOn = !m_caretOn;
-        viewport()->update(QRect(m_painted.caret, QSize(4, m_metrics.rowHeight)));
+        viewport()->update(QRect(screenCaret(), QSize(4, m_metrics.rowHeight)));
+    });
+    connect(horizontalScrollBar(), &QScrollBar::valueChanged, this, [this](int value) {
+        // The picture is as wide as a whole line: scrolling sideways only shows another part.
+        m_hOffset = value;
+        viewport()->update();
     });
     connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this](int value) {
         if (!m_updatingScrollBar && int(m_session->scrollPosition()) != value)
@@ -171,7 +177,7 @@ void CTenkoraView::requestFullRepaint()
 
 void CTenkoraView::paintEvent(QPaintEvent*)
 {
-    const QSize size = viewport()->size();
+    const QSize size(contentWidth(), viewport()->height());
     const qreal ratio = devicePixelRatioF();
     if (m_fullRepaint || m_picture.size() != size * ratio) {
         if (m_picture.size() != size * ratio) {
@@ -183,12 +189,12 @@ void CTenkoraView::paintEvent(QPaintEvent*)
         ++m_fullRepaints;
         showOnDisplay();
         // The candidate lists stand just below the pending keys.
-        const QPoint below = m_painted.caret + QPoint(2, m_metrics.rowHeight + 2);
+        const QPoint below = screenCaret() + QPoint(2, m_metrics.rowHeight + 2);
         m_mathList->place(below.x(), below.y());
         m_brailleList->place(below.x(), below.y());
     }
     QPainter screen(viewport());
-    screen.drawPixmap(0, 0, m_picture);
+    screen.drawPixmap(-m_hOffset, 0, m_picture);
     if (!m_loading)
         paintCaret(screen);
     // The input method's candidate window follows the caret.
@@ -216,7 +222,7 @@ void CTenkoraView::paintCaret(QPainter& painter) const
     if (!m_painted.caretVisible || !hasFocus() || !m_caretOn)
         return;
     const Palette& pal = m_highContrast ? Palette::highContrast() : Palette::normal();
-    painter.fillRect(QRect(m_painted.caret, QSize(pal.caretWidth, m_metrics.rowHeight)), pal.caret);
+    painter.fillRect(QRect(screenCaret(), QSize(pal.caretWidth, m_metrics.rowHeight)), pal.caret);
 }
 
 void CTenkoraView::resizeEvent(QResizeEvent* event)
@@ -236,9 +242,35 @@ void CTenkoraView::updateVisibleRows()
     updateScrollBar();
 }
 
+int CTenkoraView::contentWidth() const
+{
+    // Row labels, the cells of a line, and the original-page column after them.
+    const std::uint32_t cells = m_document ? m_document->cellsPerLine : m_layout.ColumnNumber;
+    const int line = m_metrics.labelMargin + int(cells + (m_linkMode ? 1 : 6)) * m_metrics.cellWidth;
+    return std::max(viewport()->width(), line);
+}
+
+void CTenkoraView::keepCaretInViewSideways()
+{
+    const BrailleDocumentCursor& c = m_session->cursor();
+    if (!c.isAttached())
+        return;
+    const int x = m_metrics.labelMargin + int(c.column) * m_metrics.cellWidth;
+    const int width = viewport()->width();
+    QScrollBar* bar = horizontalScrollBar();
+    if (x - m_metrics.labelMargin < m_hOffset)
+        bar->setValue(x - m_metrics.labelMargin);
+    else if (x + 2 * m_metrics.cellWidth > m_hOffset + width)
+        bar->setValue(x + 2 * m_metrics.cellWidth - width);
+}
+
 void CTenkoraView::updateScrollBar()
 {
     m_updatingScrollBar = true;
+    QScrollBar* sideways = horizontalScrollBar();
+    sideways->setRange(0, contentWidth() - viewport()->width());
+    sideways->setPageStep(viewport()->width());
+    sideways->setSingleStep(std::max(m_metrics.cellWidth, 1));
     QScrollBar* bar = verticalScrollBar();
     bar->setRange(0, int(m_session->scrollMaximum()));
     bar->setPageStep(int(std::max<std::uint32_t>(m_session->visibleRows(), 1)));
@@ -286,6 +318,7 @@ void CTenkoraView::Services::message(std::u16string_view text)
 void CTenkoraView::Services::caretIntoView()
 {
     m_view.updateScrollBar();
+    m_view.keepCaretInViewSideways();
     emit m_view.caretShown();
 }
 
@@ -354,12 +387,12 @@ void CTenkoraView::sessionRepaint()
     updateScrollBar();
     if (m_keyRepeating) {
         // Holding Left or Right moves only the caret; the rows are drawn again on release.
-        viewport()->update(QRect(m_lastCaretPoint, QSize(4, m_metrics.rowHeight)));
+        viewport()->update(QRect(m_lastCaretPoint - QPoint(m_hOffset, 0), QSize(4, m_metrics.rowHeight)));
         const BrailleDocumentCursor& c = m_session->cursor();
         if (c.isAttached() && c.row() >= m_painted.firstRow && c.row() <= m_painted.lastRow) {
             m_painted.caret = QPoint(m_metrics.labelMargin + int(c.column) * m_metrics.cellWidth,
                                      int(c.row() - m_painted.firstRow + 1) * m_metrics.rowPitch);
-            viewport()->update(QRect(m_painted.caret, QSize(4, m_metrics.rowHeight)));
+            viewport()->update(QRect(screenCaret(), QSize(4, m_metrics.rowHeight)));
             return;
         }
     }
@@ -430,7 +463,7 @@ void CTenkoraView::keyPressEvent(QKeyEvent* event)
         return;
     }
     if (key.key == 0x5D) { // the application key: the right-click menu at the caret
-        showContextMenu(m_painted.caret + QPoint(0, m_metrics.rowHeight));
+        showContextMenu(screenCaret() + QPoint(0, m_metrics.rowHeight));
         return;
     }
     m_keyRepeating = key.autoRepeat && (key.key == vk::Left || key.key == vk::Right);
@@ -487,7 +520,7 @@ QVariant CTenkoraView::inputMethodQuery(Qt::InputMethodQuery query) const
 {
     switch (query) {
     case Qt::ImCursorRectangle:
-        return QRect(m_painted.caret, QSize(2, m_metrics.rowHeight));
+        return QRect(screenCaret(), QSize(2, m_metrics.rowHeight));
     case Qt::ImFont:
         return m_font;
     case Qt::ImEnabled:
@@ -503,7 +536,7 @@ bool CTenkoraView::focusNextPrevChild(bool) { return false; } // Tab is a key of
 
 double CTenkoraView::cellXAt(int x) const
 {
-    return m_metrics.cellWidth > 0 ? double(x - m_metrics.labelMargin) / m_metrics.cellWidth : 0;
+    return m_metrics.cellWidth > 0 ? double(x + m_hOffset - m_metrics.labelMargin) / m_metrics.cellWidth : 0;
 }
 
 std::uint32_t CTenkoraView::rowAt(int y) const

@@ -158,6 +158,11 @@ private:
     void syncInputMethod();
     void paintCaret(QPainter& painter) const;
     void showOnDisplay();
+    // The width of the picture: a whole line with its labels, at least the window's.
+    int contentWidth() const;
+    void keepCaretInViewSideways();
+    // The caret's top left in the viewport, the picture being scrolled sideways.
+    QPoint screenCaret() const { return m_painted.caret - QPoint(m_hOffset, 0); }
 
     PageLayout m_layout;
     Services m_services{*this};
@@ -196,6 +201,7 @@ private:
     int m_fullRepaints = 0;
     QTimer m_caretBlink;
     bool m_updatingScrollBar = false;
+    int m_hOffset = 0; // how far the picture is scrolled sideways, in pixels
 
     // Mouse.
     bool m_dragging = false;

@@ -163,3 +163,22 @@ TEST(ViewInput, HoldingRightMovesOnlyTheCaretUntilReleased)
     picture(*f.view.viewport());
     EXPECT_GT(f.view.fullRepaints(), before);
 }
+
+TEST(ViewInput, ALineWiderThanTheWindowScrollsSidewaysWithTheCaret)
+{
+    ViewFixture f(u"あいうえおかきくけこさしすせそたちつてとなにぬねのはひふへほ", {420, 300});
+    QScrollBar* bar = f.view.horizontalScrollBar();
+    ASSERT_GT(bar->maximum(), 0); // the original-page column is within reach
+    QTest::keyClick(&f.view, Qt::Key_End);
+    picture(*f.view.viewport());
+    EXPECT_EQ(f.view.session().cursor().column, 30u);
+    const int caretX = f.view.caretPoint().x() - bar->value();
+    EXPECT_GT(bar->value(), 0);
+    EXPECT_GE(caretX, 0);
+    EXPECT_LT(caretX, f.view.viewport()->width());
+    // A click lands on the cell under the pointer, wherever the line is scrolled to.
+    QTest::mouseClick(f.view.viewport(), Qt::LeftButton, {}, f.cell(0, 25.2) - QPoint(bar->value(), 0));
+    EXPECT_EQ(f.view.session().cursor().column, 25u);
+    QTest::keyClick(&f.view, Qt::Key_Home);
+    EXPECT_EQ(bar->value(), 0);
+}
