@@ -107,6 +107,8 @@ bool BrailleDisplayLink::open()
         return false;
     }
     m_deviceOpen = true;
+    if (m_caretCell >= 0)
+        m_print(m_port, m_row.c_str(), m_caretCell, m_caretCell, 1);
     if (m_key) {
         m_polling = true;
         m_thread = std::thread([this] { poll(); });
@@ -122,10 +124,11 @@ void BrailleDisplayLink::tick()
 
 void BrailleDisplayLink::show(std::string_view cells, int caretCell)
 {
-    if (!m_libraryLoaded || !m_deviceOpen)
-        return;
-    const std::string bytes(cells.substr(0, kDisplayRowBytes));
-    m_print(m_port, bytes.c_str(), caretCell, caretCell, 1);
+    // Kept, so that a display opened later shows the row at once rather than at the next change.
+    m_row.assign(cells.substr(0, kDisplayRowBytes));
+    m_caretCell = caretCell;
+    if (m_libraryLoaded && m_deviceOpen)
+        m_print(m_port, m_row.c_str(), m_caretCell, m_caretCell, 1);
 }
 
 void BrailleDisplayLink::poll()

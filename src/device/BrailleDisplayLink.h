@@ -25,6 +25,7 @@
 #include <functional>
 #include <mutex>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <thread>
 #include <vector>
@@ -101,6 +102,8 @@ private:
     QTimer m_retry;
     bool m_saidOpenFailure = false;
     bool m_saidLoadFailure = false;
+    std::string m_row;     // the row last given to show()
+    int m_caretCell = -1; // its caret cell; -1 before the first row
 
     // Shared with the poll thread.
     std::thread m_thread;

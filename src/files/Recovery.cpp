@@ -86,8 +86,9 @@ void RecoveryStore::remove() const
 
 bool RecoveryStore::exists() const
 {
+    // The record is written after the copy: only both together can be offered after a crash.
     std::error_code ec;
-    return std::filesystem::exists(m_copy, ec);
+    return std::filesystem::exists(m_copy, ec) && std::filesystem::exists(m_record, ec);
 }
 
 std::vector<RecoveryCopy> RecoveryStore::leftovers()

@@ -39,6 +39,7 @@ public:
     SaveResult write(BrailleDocument& snapshot, const std::u16string& original) const;
     // Removes this process's copy, when there is one.
     void remove() const;
+    // Whether a complete copy is there: the copy and its record.
     bool exists() const;
     const std::filesystem::path& copyPath() const { return m_copy; }
 

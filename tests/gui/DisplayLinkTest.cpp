@@ -163,6 +163,7 @@ TEST(DisplayLink, ADisplayThatAppearsLaterIsOpenedAndClosingStopsThePolling)
     QTest::qWait(2300);
     EXPECT_TRUE(f->view.display().deviceOpen());
     EXPECT_EQ(driver.state().inits, 2);
+    EXPECT_EQ(driver.state().row, "ABC "); // shown as soon as it opens
     EXPECT_EQ(f->problems.count(), 1); // said once, not at every retry
 
     driver.press(3203);
