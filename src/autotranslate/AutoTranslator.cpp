@@ -17,7 +17,9 @@ struct Homograph {
     std::u16string_view surface;
     std::u16string_view readings;
 };
-constexpr std::array<Homograph, 16> kHomographs{{
+constexpr std::array<Homograph, 18> kHomographs{{
+    {u"降り", u"フリ / オリ"},
+    {u"間髪", u"カンハツ (not カンパツ)"},
     {u"今日", u"キョー / コンニチ"},
     {u"明日", u"アシタ / アス / ミョーニチ"},
     {u"昨日", u"キノー / サクジツ"},
@@ -218,6 +220,34 @@ void AutoTranslator::translateLine(std::u16string_view line, std::size_t offset,
                                                                                          : u"not in the dictionary");
         if (std::u16string_view h = homographReadings(m.surface); !h.empty() && !m.userWord)
             count(guessed, out.guessed, m.surface, h);
+        // A particle phrase holding a verb (に関する, について, という): the verb is a word of its
+        // own after the particle.
+        if (m.pos == u"助詞" && m.pos2 == u"連語" && m.surface.size() >= 3 && m.reading.size() >= 3 &&
+            std::u16string_view(u"にとを").find(m.surface[0]) != std::u16string_view::npos &&
+            toKatakana(m.surface.substr(0, 1)) == m.reading.substr(0, 1)) {
+            Morpheme particle = m, verb = m;
+            particle.surface = m.surface.substr(0, 1);
+            particle.reading = particle.pronunciation = m.reading.substr(0, 1);
+            particle.end = m.begin + 1;
+            verb.surface = m.surface.substr(1);
+            verb.reading = m.reading.substr(1);
+            verb.pronunciation = m.pronunciation.size() == m.reading.size() ? m.pronunciation.substr(1) : u"";
+            verb.begin = m.begin + 1;
+            verb.pos = u"動詞";
+            verb.pos1 = u"自立";
+            for (Morpheme& part : {std::ref(particle), std::ref(verb)}) {
+                parts.push_back(part);
+                Token p;
+                p.head = p.tail = &parts.back();
+                p.begin = part.begin;
+                p.end = part.end;
+                Spelling s = spellMorpheme(parts.back());
+                p.kana = std::move(s.kana);
+                p.rule = u"particle phrase split";
+                tokens.push_back(std::move(p));
+            }
+            continue;
+        }
         const Morphemes& split = components(m);
         if (!split.empty()) {
             for (const Morpheme& part : split) {

@@ -56,6 +56,14 @@ void note(std::u16string& rule, std::u16string_view text)
 
 bool hasKanji(std::u16string_view s) { return std::any_of(s.begin(), s.end(), isKanji); }
 
+bool isLatin(std::u16string_view s)
+{
+    return !s.empty() && std::all_of(s.begin(), s.end(), [](char16_t c) {
+        return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'ａ' && c <= u'ｚ') ||
+               (c >= u'Ａ' && c <= u'Ｚ');
+    });
+}
+
 } // namespace
 
 Spelling spellMorpheme(const Morpheme& m)
@@ -65,6 +73,12 @@ Spelling spellMorpheme(const Morpheme& m)
         out.kana = m.reading;
         std::replace(out.kana.begin(), out.kana.end(), u' ', u'\u3000');
         out.rule = u"user dictionary";
+        return out;
+    }
+    // Letters stay letters, whatever the dictionary reads them as (ABC エイビーシー): the rules
+    // give them the foreign-letter sign.
+    if (isLatin(m.surface)) {
+        out.kana = m.surface;
         return out;
     }
     if (m.reading.empty()) {
@@ -123,7 +137,8 @@ Spelling spellMorpheme(const Morpheme& m)
         if (i > 0 && (kana[i - 1] == u'ツ' || kana[i - 1] == u'チ'))
             continue;
         const auto kanjiCount = std::count_if(m.surface.begin(), m.surface.end(), isKanji);
-        if (hasKanji(m.surface) && kanjiCount == 1 && sound.size() == kana.size() &&
+        const bool printed = m.surface.find_first_of(u"づぢヅヂ") != std::u16string::npos; // 近づく
+        if (!printed && hasKanji(m.surface) && kanjiCount == 1 && sound.size() == kana.size() &&
             (sound[i] == u'ズ' || sound[i] == u'ジ')) {
             kana[i] = sound[i];
             note(out.rule, u"ぢ/づ as ジ/ズ");

@@ -156,6 +156,11 @@ std::optional<CounterSpelling> spellCounter(const Numeral& number, std::u16strin
         return CounterSpelling{n == 1 ? u"ヒトリ" : u"フタリ", u"native reading in kana", true};
     if (number.kanji && (counter == u"歳" || counter == u"才") && n == 20)
         return CounterSpelling{u"ハタチ", u"native reading in kana", true};
+    if (counter == u"日間") {
+        std::optional<CounterSpelling> day = spellCounter(number, u"日");
+        day->kana += u"カン";
+        return day;
+    }
     if (counter == u"日") {
         static constexpr std::array<std::u16string_view, 11> days{
             u"", u"", u"フツカ", u"ミッカ", u"ヨッカ", u"イツカ", u"ムイカ", u"ナノカ", u"ヨーカ", u"ココノカ", u"トオカ"};

@@ -59,12 +59,14 @@ bool attaches(const Token& previous, const Token& current)
     if (c.pos == u"助動詞") {
         // ある after で (デ アル) and ない after an adjective or だ (タノシク ナイ, デワ ナイ) are
         // auxiliaries of their own; after a verb ない is the negative ending (イカナイ).
-        if (c.conjugationType == u"五段・ラ行アル")
-            return false;
+        if (c.conjugationType == u"五段・ラ行アル" || c.baseForm == u"ござる")
+            return false; // デ アル, アリガトー ゴザイマス
         if (c.baseForm == u"ない" && p.pos != u"動詞")
             return false;
         return true;
     }
+    if (c.pos == u"接頭詞" && c.pos1 == u"名詞接続" && isComponent(previous))
+        return !isFullComponent(previous); // アサゴハン: the prefixed noun is a component
     if (c.pos == u"名詞") {
         if (c.pos1 == u"接尾") {
             if (isHonorific(c.surface) && previous.kind == Token::Word && isName(p))
