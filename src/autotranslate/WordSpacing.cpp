@@ -48,7 +48,7 @@ bool attaches(const Token& previous, const Token& current)
 {
     const Morpheme& p = *previous.tail;
     if (previous.kind == Token::Word && p.pos == u"接頭詞")
-        return true; // お茶, 第3
+        return !(p.surface == u"約" && current.kind == Token::Number); // お茶, 第3, but ヤク 3ジカン
     if (current.kind == Token::Number)
         return false;
     const Morpheme& c = *current.head;
