@@ -119,8 +119,11 @@ MecabAnalyzer::~MecabAnalyzer() = default;
 std::vector<std::string> MecabAnalyzer::dictionaryCandidates()
 {
     std::vector<std::string> dirs;
-    if (const char* env = std::getenv("TENKORA_MECAB_DICDIR"); env && *env)
+    // The variable, when set, is the only place looked at.
+    if (const char* env = std::getenv("TENKORA_MECAB_DICDIR"); env && *env) {
         dirs.emplace_back(env);
+        return dirs;
+    }
     dirs.emplace_back("/var/lib/mecab/dic/ipadic-utf8");
 #ifdef TENKORA_MECAB_DICDIR
     dirs.emplace_back(TENKORA_MECAB_DICDIR "/ipadic-utf8");

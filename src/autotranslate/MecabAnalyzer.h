@@ -27,8 +27,8 @@ public:
         std::unique_ptr<MecabAnalyzer> analyzer;
         std::string error;
     };
-    // `dictionaryDir` empty: the first IPA dictionary found among the usual places
-    // ($TENKORA_MECAB_DICDIR, /var/lib/mecab/dic/ipadic-utf8, the build machine's dicdir).
+    // `dictionaryDir` empty: $TENKORA_MECAB_DICDIR when it is set, otherwise the first IPA
+    // dictionary found in /var/lib/mecab/dic/ipadic-utf8 or the build machine's dicdir.
     static OpenResult open(const std::string& dictionaryDir = {});
     static std::vector<std::string> dictionaryCandidates();
 
