@@ -173,8 +173,15 @@ void AutoTranslator::translateLine(std::u16string_view line, std::size_t offset,
             // A number: its numerals together, then the counter after it.
             std::size_t last = i;
             std::u16string print = m.surface;
-            while (last + 1 < morphemes.size() && morphemes[last + 1].pos == u"名詞" &&
-                   morphemes[last + 1].pos1 == u"数") {
+            auto isNumeral = [&](std::size_t k) {
+                return k < morphemes.size() && morphemes[k].pos == u"名詞" && morphemes[k].pos1 == u"数";
+            };
+            auto isSeparator = [&](std::size_t k) {
+                return k < morphemes.size() && morphemes[k].surface.size() == 1 &&
+                       std::u16string_view(u".,．，").find(morphemes[k].surface[0]) != std::u16string_view::npos;
+            };
+            // 3.14 and 1,000 come as digits and a separator; they are one number.
+            while (isNumeral(last + 1) || (isSeparator(last + 1) && isNumeral(last + 2))) {
                 ++last;
                 print += morphemes[last].surface;
             }
