@@ -48,6 +48,7 @@ TEST(AutoTranslatorNumbers, ManAndOkuAreKanaWithABlankBeforeFurtherDigits)
     EXPECT_EQ(brailleOf(u"1万2349円"), "1マン_2349エン");
     EXPECT_EQ(brailleOf(u"三億五千万人"), "3オク_5000マンニン");
     EXPECT_EQ(brailleOf(u"三十人"), "30ニン");
+    EXPECT_EQ(brailleOf(u"3.14メートルと1,000人"), "3.14メートルト_1,000ニン"); // one number each
 }
 
 TEST(AutoTranslatorNumbers, NativeReadingsStayKana)
