@@ -221,6 +221,16 @@ void AutoTranslator::translateLine(std::u16string_view line, std::size_t offset,
             i = last;
             continue;
         }
+        // The months the dictionary holds whole (四月 シガツ) are numbers with their counter.
+        if (m.pos == u"名詞" && m.surface.size() >= 2 && m.surface.back() == u'月' && m.reading.ends_with(u"ガツ") &&
+            std::all_of(m.surface.begin(), m.surface.end() - 1,
+                        [](char16_t c) { return std::u16string_view(u"一二三四五六七八九十").find(c) != std::u16string_view::npos; })) {
+            t.kind = Token::Number;
+            t.kana = spellNumeral(std::u16string_view(m.surface).substr(0, m.surface.size() - 1)).kana + u"ガツ";
+            t.rule = u"kanji numerals as digits; month counter";
+            tokens.push_back(std::move(t));
+            continue;
+        }
         if (m.unknown || (m.reading.empty() && !m.userWord && !isKana(m.surface) && !isAsciiOrLatin(m.surface)))
             count(unknown, out.unknown, m.surface,
                   m.reading.empty() && !isKana(m.surface) && !isAsciiOrLatin(m.surface) ? u"no reading: left as print"

@@ -41,6 +41,7 @@ TEST(AutoTranslatorNumbers, CountersAreWrittenAsPronouncedAfterTheDigits)
     EXPECT_EQ(brailleOf(u"1匹、2匹、3匹"), "1ピキ、2ヒキ、3ビキ");
     EXPECT_EQ(brailleOf(u"六本"), "6ポン");
     EXPECT_EQ(brailleOf(u"12月"), "12ガツ");
+    EXPECT_EQ(brailleOf(u"四月"), "4ガツ"); // one dictionary word シガツ
 }
 
 TEST(AutoTranslatorNumbers, ManAndOkuAreKanaWithABlankBeforeFurtherDigits)
