@@ -104,6 +104,9 @@ UserReadings UserReadings::parse(std::u16string_view text, std::vector<UserReadi
 
 std::string UserReadings::defaultPath()
 {
+    // TENKORA_CONFIG_DIR moves the settings folder, the user dictionary with it.
+    if (const char* folder = std::getenv("TENKORA_CONFIG_DIR"); folder && *folder)
+        return std::string(folder) + "/readings.tsv";
     std::string base;
     if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg)
         base = xdg;

@@ -24,7 +24,8 @@ class UserReadings {
 public:
     // Malformed lines are skipped and reported with their line numbers.
     static UserReadings parse(std::u16string_view text, std::vector<UserReadingError>& errors);
-    // $XDG_CONFIG_HOME/Tenkora/readings.tsv (or ~/.config/Tenkora/readings.tsv).
+    // readings.tsv in the settings folder: $TENKORA_CONFIG_DIR, else $XDG_CONFIG_HOME/Tenkora
+    // (~/.config/Tenkora).
     static std::string defaultPath();
     // A missing file is an empty dictionary; an unreadable one is an error.
     static UserReadings load(const std::string& path, std::vector<UserReadingError>& errors);
