@@ -17,7 +17,9 @@ struct Homograph {
     std::u16string_view surface;
     std::u16string_view readings;
 };
-constexpr std::array<Homograph, 18> kHomographs{{
+constexpr std::array<Homograph, 20> kHomographs{{
+    {u"入れ", u"イレ / ハイレ"},
+    {u"山路", u"ヤマミチ / ヤマジ"},
     {u"降り", u"フリ / オリ"},
     {u"間髪", u"カンハツ (not カンパツ)"},
     {u"今日", u"キョー / コンニチ"},
