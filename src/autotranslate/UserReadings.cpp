@@ -138,18 +138,28 @@ UserReadings UserReadings::load(const std::string& path, std::vector<UserReading
 
 void UserReadings::add(UserReading entry)
 {
+    if (entry.print.empty())
+        return;
     // A later line for the same print replaces the earlier one.
     std::erase_if(m_entries, [&](const UserReading& e) { return e.print == entry.print; });
     const auto at = std::find_if(m_entries.begin(), m_entries.end(),
                                  [&](const UserReading& e) { return e.print.size() < entry.print.size(); });
     m_entries.insert(at, std::move(entry));
+    m_byFirst.clear();
+    for (std::size_t i = 0; i < m_entries.size(); ++i)
+        m_byFirst[m_entries[i].print.front()].push_back(i);
 }
 
 const UserReading* UserReadings::match(std::u16string_view text, std::size_t at) const
 {
-    for (const UserReading& e : m_entries)
-        if (text.substr(at).starts_with(e.print))
-            return &e;
+    if (at >= text.size())
+        return nullptr;
+    const auto it = m_byFirst.find(text[at]);
+    if (it == m_byFirst.end())
+        return nullptr;
+    for (std::size_t i : it->second)
+        if (text.substr(at).starts_with(m_entries[i].print))
+            return &m_entries[i];
     return nullptr;
 }
 

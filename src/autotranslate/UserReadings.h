@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace braille::autotranslate {
@@ -38,6 +39,9 @@ public:
 
 private:
     std::vector<UserReading> m_entries; // longest print first
+    // For each first character, the entries starting with it (indexes, longest first), so a
+    // book-length text with a large dictionary is matched in time.
+    std::unordered_map<char16_t, std::vector<std::size_t>> m_byFirst;
 };
 
 } // namespace braille::autotranslate
