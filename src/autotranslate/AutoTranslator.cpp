@@ -157,6 +157,14 @@ void AutoTranslator::translateLine(std::u16string_view line, std::size_t offset,
         t.head = t.tail = &m;
         t.begin = m.begin;
         t.end = m.end;
+        // The analyser skips spaces; a space in the print is a blank in braille.
+        if (const std::size_t before = tokens.empty() ? 0 : tokens.back().end; m.begin > before) {
+            Token space = t;
+            space.kind = Token::Space;
+            space.begin = before;
+            space.end = m.begin;
+            tokens.push_back(std::move(space));
+        }
         if (m.pos == u"記号" && !m.userWord) {
             if (m.pos1 == u"空白")
                 t.kind = Token::Space;
@@ -233,7 +241,8 @@ void AutoTranslator::translateLine(std::u16string_view line, std::size_t offset,
             tokens.push_back(std::move(t));
             continue;
         }
-        if (m.unknown || (m.reading.empty() && !m.userWord && !isKana(m.surface) && !isAsciiOrLatin(m.surface)))
+        if ((m.unknown && !isAsciiOrLatin(m.surface)) ||
+            (m.reading.empty() && !m.userWord && !isKana(m.surface) && !isAsciiOrLatin(m.surface)))
             count(unknown, out.unknown, m.surface,
                   m.reading.empty() && !isKana(m.surface) && !isAsciiOrLatin(m.surface) ? u"no reading: left as print"
                                                                                          : u"not in the dictionary");
@@ -297,12 +306,14 @@ void AutoTranslator::translateLine(std::u16string_view line, std::size_t offset,
     std::u16string& braille = out.braille;
     auto blankAllowed = [&] { return !braille.empty() && braille.back() != u'\n' && braille.back() != u'\u3000'; };
     const Token* previous = nullptr;
+    bool printSpace = false;
     for (const Token& t : tokens) {
         bool blank = false;
         switch (t.kind) {
         case Token::Space:
-            blank = true;
-            break;
+            // Decided with the word after it.
+            printSpace = true;
+            continue;
         case Token::Punctuation:
         case Token::CloseBracket:
             break; // the rules put the blanks after 、 and 。
@@ -313,16 +324,18 @@ void AutoTranslator::translateLine(std::u16string_view line, std::size_t offset,
         case Token::Word:
         case Token::Number:
             if (previous && (previous->kind == Token::Word || previous->kind == Token::Number ||
-                             previous->kind == Token::CloseBracket))
+                             previous->kind == Token::CloseBracket)) {
                 blank = !(lastWord && attaches(*lastWord, t));
+                // A space the print puts between two nouns is kept (東京 大学); one before a
+                // particle or a suffix is only typography.
+                if (printSpace && t.head->pos == u"名詞" && t.head->pos1 != u"接尾" && t.head->pos1 != u"非自立")
+                    blank = true;
+            }
             break;
         }
+        printSpace = false;
         if (blank && blankAllowed())
             braille += u'\u3000';
-        if (t.kind == Token::Space) {
-            previous = &t;
-            continue;
-        }
         TranslatedWord w;
         w.print = std::u16string(line.substr(t.begin, t.end - t.begin));
         w.printBegin = offset + t.begin;

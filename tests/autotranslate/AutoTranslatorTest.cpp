@@ -103,6 +103,7 @@ TEST(AutoTranslatorSpacing, SurnameGivenNameAndHonorificsAreSpaced)
 TEST(AutoTranslatorSpacing, PunctuationBlanksAreLeftToTheBrailleRules)
 {
     EXPECT_EQ(brailleOf(u"はい、そうです。そうです"), "ハイ、ソーデス。ソーデス");
+    EXPECT_EQ(brailleOf(u"はい、 そうです。 次"), "ハイ、ソーデス。ツギ"); // print spaces add nothing there
     EXPECT_EQ(brailleOf(u"彼は「はい」と言った"), "カレワ_「ハイ」ト_イッタ");
     EXPECT_EQ(brailleOf(u"雨が降る。\n雪だ"), "アメガ_フル。\nユキダ");
 }
