@@ -57,11 +57,75 @@ bool isAsciiOrLatin(std::u16string_view s)
 
 bool allKanji(std::u16string_view s) { return !s.empty() && std::all_of(s.begin(), s.end(), isKanji); }
 
-std::vector<WordCount> sortedCounts(const std::unordered_map<std::u16string, std::size_t>& index,
-                                    std::vector<WordCount> counts)
+std::vector<WordCount> sortedCounts(std::vector<WordCount> counts)
 {
     std::stable_sort(counts.begin(), counts.end(), [](const WordCount& a, const WordCount& b) { return a.count > b.count; });
     return counts;
+}
+
+// Puts the blanks between the tokens of a line into the braille, and records each word with the
+// span of braille it became.
+void placeWords(std::u16string_view line, std::size_t offset, const std::vector<Token>& tokens, Translation& out)
+{
+    const Token* lastWord = nullptr;
+    std::u16string& braille = out.braille;
+    auto blankAllowed = [&] { return !braille.empty() && braille.back() != u'\n' && braille.back() != u'\u3000'; };
+    const Token* previous = nullptr;
+    bool printSpace = false;
+    for (const Token& t : tokens) {
+        bool blank = false;
+        switch (t.kind) {
+        case Token::Space:
+            // Decided with the word after it.
+            printSpace = true;
+            continue;
+        case Token::Punctuation:
+        case Token::CloseBracket:
+            break; // the rules put the blanks after 、 and 。
+        case Token::OpenBracket:
+            blank = previous && (previous->kind == Token::Word || previous->kind == Token::Number ||
+                                 previous->kind == Token::CloseBracket);
+            break;
+        case Token::Word:
+        case Token::Number:
+            if (previous && (previous->kind == Token::Word || previous->kind == Token::Number ||
+                             previous->kind == Token::CloseBracket)) {
+                blank = !(lastWord && attaches(*lastWord, t));
+                // A space the print puts between two nouns is kept (東京 大学); one before a
+                // particle or a suffix is only typography.
+                if (printSpace && t.head->pos == u"名詞" && t.head->pos1 != u"接尾" && t.head->pos1 != u"非自立")
+                    blank = true;
+            }
+            break;
+        }
+        printSpace = false;
+        if (blank && blankAllowed())
+            braille += u'\u3000';
+        TranslatedWord w;
+        w.print = std::u16string(line.substr(t.begin, t.end - t.begin));
+        w.printBegin = offset + t.begin;
+        w.printEnd = offset + t.end;
+        w.brailleBegin = braille.size();
+        braille += t.kana;
+        w.brailleEnd = braille.size();
+        w.blankBefore = blank;
+        w.braille = t.kana;
+        w.rule = t.rule;
+        if (t.kind == Token::Number) {
+            w.partOfSpeech = u"名詞,数";
+            for (const Morpheme* m = t.head; m <= t.tail; ++m)
+                w.reading += m->reading.empty() ? m->surface : m->reading;
+        } else {
+            w.partOfSpeech = t.head->pos + (t.head->pos1 != u"*" ? u"," + t.head->pos1 : u"");
+            w.reading = t.head->reading;
+        }
+        if (t.head->userWord)
+            w.partOfSpeech = u"user dictionary";
+        out.words.push_back(std::move(w));
+        if (t.kind == Token::Word || t.kind == Token::Number)
+            lastWord = &t;
+        previous = &t;
+    }
 }
 
 } // namespace
@@ -301,66 +365,7 @@ void AutoTranslator::translateLine(std::u16string_view line, std::size_t offset,
         tokens.push_back(std::move(t));
     }
 
-    // The blanks, and the words with the braille span each became.
-    const Token* lastWord = nullptr;
-    std::u16string& braille = out.braille;
-    auto blankAllowed = [&] { return !braille.empty() && braille.back() != u'\n' && braille.back() != u'\u3000'; };
-    const Token* previous = nullptr;
-    bool printSpace = false;
-    for (const Token& t : tokens) {
-        bool blank = false;
-        switch (t.kind) {
-        case Token::Space:
-            // Decided with the word after it.
-            printSpace = true;
-            continue;
-        case Token::Punctuation:
-        case Token::CloseBracket:
-            break; // the rules put the blanks after 、 and 。
-        case Token::OpenBracket:
-            blank = previous && (previous->kind == Token::Word || previous->kind == Token::Number ||
-                                 previous->kind == Token::CloseBracket);
-            break;
-        case Token::Word:
-        case Token::Number:
-            if (previous && (previous->kind == Token::Word || previous->kind == Token::Number ||
-                             previous->kind == Token::CloseBracket)) {
-                blank = !(lastWord && attaches(*lastWord, t));
-                // A space the print puts between two nouns is kept (東京 大学); one before a
-                // particle or a suffix is only typography.
-                if (printSpace && t.head->pos == u"名詞" && t.head->pos1 != u"接尾" && t.head->pos1 != u"非自立")
-                    blank = true;
-            }
-            break;
-        }
-        printSpace = false;
-        if (blank && blankAllowed())
-            braille += u'\u3000';
-        TranslatedWord w;
-        w.print = std::u16string(line.substr(t.begin, t.end - t.begin));
-        w.printBegin = offset + t.begin;
-        w.printEnd = offset + t.end;
-        w.brailleBegin = braille.size();
-        braille += t.kana;
-        w.brailleEnd = braille.size();
-        w.blankBefore = blank;
-        w.braille = t.kana;
-        w.rule = t.rule;
-        if (t.kind == Token::Number) {
-            w.partOfSpeech = u"名詞,数";
-            for (const Morpheme* m = t.head; m <= t.tail; ++m)
-                w.reading += m->reading.empty() ? m->surface : m->reading;
-        } else {
-            w.partOfSpeech = t.head->pos + (t.head->pos1 != u"*" ? u"," + t.head->pos1 : u"");
-            w.reading = t.head->reading;
-        }
-        if (t.head->userWord)
-            w.partOfSpeech = u"user dictionary";
-        out.words.push_back(std::move(w));
-        if (t.kind == Token::Word || t.kind == Token::Number)
-            lastWord = &t;
-        previous = &t;
-    }
+    placeWords(line, offset, tokens, out);
 }
 
 Translation AutoTranslator::translate(std::u16string_view text) const
@@ -382,8 +387,8 @@ Translation AutoTranslator::translate(std::u16string_view text) const
         out.braille += u'\n';
         start = end + 1;
     }
-    out.guessed = sortedCounts(guessed, std::move(out.guessed));
-    out.unknown = sortedCounts(unknown, std::move(out.unknown));
+    out.guessed = sortedCounts(std::move(out.guessed));
+    out.unknown = sortedCounts(std::move(out.unknown));
     return out;
 }
 
