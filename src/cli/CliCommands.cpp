@@ -94,6 +94,19 @@ const std::vector<CliCommand>& cliCommands()
          "(default 32): the print texts, a tab and the cells (Braille ASCII, the line break as\n"
          "\u21B2); --unicode adds the cells as Unicode braille in a third column.\n",
          runTranslate},
+        {"autotranslate", "autotranslate [--unicode] [--explain] [--columns N] [--readings FILE] (TEXT | --file FILE)",
+         "translate Japanese print (kanji and kana) into braille automatically and print the rows",
+         "TEXT (or the UTF-8 text of FILE, - for standard input) is cut into words by the\n"
+         "morphological analyser (MeCab with the IPA dictionary), spelled in braille kana with\n"
+         "blanks between the words, and typed into a new document through the TEXT input, so the\n"
+         "braille rules add their signs. Prints the rows as `translate` does. The user dictionary\n"
+         "$XDG_CONFIG_HOME/Tenkora/readings.tsv (or FILE given with --readings) holds lines of\n"
+         "print, a tab and braille kana that override the analyser; a malformed line is reported\n"
+         "on standard error with its line number and skipped. --explain prints after the rows each\n"
+         "word with its part of speech, reading, braille and the rules applied, then the words\n"
+         "whose reading was guessed and those the dictionary does not know, with their counts.\n"
+         "Without the dictionary the command says so (exit status 1).\n",
+         runAutoTranslate},
         {"type", "type [--columns N] [--open IN.bml] [--save OUT.bml] [--state] SCRIPT",
          "run SCRIPT through an editing session as typed at the keyboard, then print the document",
          "Runs SCRIPT through an editing session on a new document (or on IN.bml), exactly as a\n"

@@ -10,6 +10,10 @@
 #include <string_view>
 #include <vector>
 
+namespace braille {
+class BrailleDocument;
+}
+
 namespace braille::cli {
 
 constexpr int kExitOk = 0;
@@ -44,11 +48,15 @@ const std::vector<CliCommand>& cliCommands();
 
 // Prints "tenkora-cli: MESSAGE" and the command's usage to standard error; returns kExitUsage.
 int usageError(std::string_view command, std::string_view message);
+// Each row of the body: its print texts, a tab, its cells (Braille ASCII) and with `unicode` a
+// tab and the cells as Unicode braille.
+void printRows(const BrailleDocument& document, bool unicode);
 // An integer option within [min, max]; prints the usage error itself and sets `failed`.
 std::optional<int> takeIntOption(Arguments& args, std::string_view command, std::string_view name, int min, int max,
                                  bool& failed);
 
 int runLookup(Arguments& args);
+int runAutoTranslate(Arguments& args);
 int runDump(Arguments& args);
 int runRoundtrip(Arguments& args);
 int runLink2Bml(Arguments& args);

@@ -15,8 +15,6 @@
 
 namespace braille::cli {
 
-namespace {
-
 void printRows(const BrailleDocument& document, bool unicode)
 {
     const CharacterDictionary& d = CharacterDictionary::instance();
@@ -37,8 +35,6 @@ void printRows(const BrailleDocument& document, bool unicode)
         }
     }
 }
-
-} // namespace
 
 int runTranslate(Arguments& args)
 {

@@ -233,12 +233,18 @@ std::u16string EditingSession::printText(const EntryList& entries)
 
 void EditingSession::pasteText(std::u16string_view text)
 {
+    pasteTextIn(text, m_modes->isMath() || (m_modes->isBraille() && !m_modes->lastIsText()));
+}
+
+void EditingSession::pasteTextAsText(std::u16string_view text) { pasteTextIn(text, false); }
+
+void EditingSession::pasteTextIn(std::u16string_view text, bool math)
+{
     if (!viewReady() || text.empty())
         return;
     settlePending();
     if (m_cursor.hasSelection())
         deleteSelectionRecorded(m_cursor, m_undo);
-    const bool math = m_modes->isMath() || (m_modes->isBraille() && !m_modes->lastIsText());
     const CharacterDictionary& d = CharacterDictionary::instance();
     // Characters no table knows are counted, so the transcriber learns they were left out.
     std::u16string unmatched;

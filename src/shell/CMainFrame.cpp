@@ -41,7 +41,7 @@ constexpr int New = 57600, Open = 57601, Save = 57603, SaveAs = 57604, PrintSetu
               PrintPreview = 57609, RecentFirst = 57616, RecentLast = 57635, Exit = 57665, About = 57664,
               Find = 57641, ToolBar = 59392, StatusBar = 59393, ExportBse = 32808, TocNew = 32809,
               TocWorking = 32810, Help = 32812, PageLayout = 33361, OriginalPages = 33368, Console = 33374,
-              ExportBrf = 32850, ExportPef = 32851, HighContrast = 32860;
+              ExportBrf = 32850, ExportPef = 32851, HighContrast = 32860, AutoTranslatePaste = 33400;
 } // namespace id
 
 QString textOf(const QString& resource)
@@ -60,6 +60,7 @@ CMainFrame::CMainFrame(PageLayout layout, bool linkMode, bool systemInputMethod,
     : m_linkMode(linkMode)
 {
     setAcceptDrops(true);
+    m_autoTranslate = std::make_unique<AutoTranslateAction>();
     m_view = new CTenkoraView(layout, this, systemInputMethod);
     m_view->setLinkMode(linkMode);
     m_view->setPointSize(Settings::pointSize());
@@ -206,7 +207,8 @@ void CMainFrame::buildMenus()
         {id::Open, QKeySequence(Qt::CTRL | Qt::Key_O)},
         {id::Save, QKeySequence(Qt::CTRL | Qt::Key_S)},
         {id::Print, QKeySequence(Qt::CTRL | Qt::Key_P)},
-        {id::Find, QKeySequence(Qt::CTRL | Qt::Key_F)}};
+        {id::Find, QKeySequence(Qt::CTRL | Qt::Key_F)},
+        {id::AutoTranslatePaste, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V)}};
     for (const auto& [commandId, keys] : shortcuts)
         if (QAction* a = action(commandId)) {
             a->setShortcut(keys);
@@ -349,6 +351,7 @@ void CMainFrame::onCommand(int commandId)
     case id::About: CAboutDlg(this).exec(); break;
     case id::PageLayout: pageLayout(); break;
     case id::Find: openFindDialog(); break;
+    case id::AutoTranslatePaste: m_autoTranslate->run(*m_view); break;
     case id::OriginalPages: editOriginalPages(); break;
     case id::Console: CConsoleDlg::toggle(this, m_link ? m_link->companion() : 0, m_linkMode); break;
     case id::Help: showHelp(); break;

@@ -6,6 +6,7 @@
 // Every menu item and toolbar button carries its command id. The File, Help and window commands
 // are the frame's; every other id goes to the view's editing session.
 
+#include "AutoTranslateAction.h"
 #include "CTenkoraDoc.h"
 #include "CTenkoraView.h"
 
@@ -93,10 +94,12 @@ private:
     LinkMode* m_link = nullptr;
 
     RecoveryKeeper* m_recovery = nullptr;
+    std::unique_ptr<AutoTranslateAction> m_autoTranslate;
 
 public:
     LinkMode* linkMode() const { return m_link; }
     RecoveryKeeper* recovery() const { return m_recovery; }
+    AutoTranslateAction& autoTranslate() { return *m_autoTranslate; }
 };
 
 } // namespace braille

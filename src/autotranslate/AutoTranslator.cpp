@@ -1,0 +1,395 @@
+#include "AutoTranslator.h"
+
+#include "KanaSpelling.h"
+#include "NumberReading.h"
+#include "WordSpacing.h"
+
+#include <algorithm>
+#include <array>
+
+namespace braille::autotranslate {
+
+namespace {
+
+// Words written alike but read differently by sense; the analyser picks one reading and the
+// transcriber should check it.
+struct Homograph {
+    std::u16string_view surface;
+    std::u16string_view readings;
+};
+constexpr std::array<Homograph, 20> kHomographs{{
+    {u"入れ", u"イレ / ハイレ"},
+    {u"山路", u"ヤマミチ / ヤマジ"},
+    {u"降り", u"フリ / オリ"},
+    {u"間髪", u"カンハツ (not カンパツ)"},
+    {u"今日", u"キョー / コンニチ"},
+    {u"明日", u"アシタ / アス / ミョーニチ"},
+    {u"昨日", u"キノー / サクジツ"},
+    {u"一日", u"ツイタチ / イチニチ"},
+    {u"一番", u"イチバン / 1バン"},
+    {u"何", u"ナニ / ナン"},
+    {u"方", u"カタ / ホー"},
+    {u"行っ", u"イッ(タ) / オコナッ(タ)"},
+    {u"上手", u"ジョーズ / ウワテ / カミテ"},
+    {u"等", u"ナド / ラ / トー"},
+    {u"人気", u"ニンキ / ヒトケ"},
+    {u"大事", u"ダイジ / オオゴト"},
+    {u"生物", u"セイブツ / ナマモノ"},
+    {u"目下", u"モッカ / メシタ"},
+    {u"最中", u"サイチュー / サナカ / モナカ"},
+    {u"後", u"アト / ノチ / ゴ / ウシロ"},
+}};
+
+std::u16string_view homographReadings(std::u16string_view surface)
+{
+    for (const Homograph& h : kHomographs)
+        if (h.surface == surface)
+            return h.readings;
+    return {};
+}
+
+bool isAsciiOrLatin(std::u16string_view s)
+{
+    return std::all_of(s.begin(), s.end(), [](char16_t c) {
+        return (c >= u'!' && c <= u'~') || (c >= u'！' && c <= u'～');
+    });
+}
+
+bool allKanji(std::u16string_view s) { return !s.empty() && std::all_of(s.begin(), s.end(), isKanji); }
+
+std::vector<WordCount> sortedCounts(std::vector<WordCount> counts)
+{
+    std::stable_sort(counts.begin(), counts.end(), [](const WordCount& a, const WordCount& b) { return a.count > b.count; });
+    return counts;
+}
+
+// Puts the blanks between the tokens of a line into the braille, and records each word with the
+// span of braille it became.
+void placeWords(std::u16string_view line, std::size_t offset, const std::vector<Token>& tokens, Translation& out)
+{
+    const Token* lastWord = nullptr;
+    std::u16string& braille = out.braille;
+    auto blankAllowed = [&] { return !braille.empty() && braille.back() != u'\n' && braille.back() != u'\u3000'; };
+    const Token* previous = nullptr;
+    bool printSpace = false;
+    for (const Token& t : tokens) {
+        bool blank = false;
+        switch (t.kind) {
+        case Token::Space:
+            // Decided with the word after it.
+            printSpace = true;
+            continue;
+        case Token::Punctuation:
+        case Token::CloseBracket:
+            break; // the rules put the blanks after 、 and 。
+        case Token::OpenBracket:
+            blank = previous && (previous->kind == Token::Word || previous->kind == Token::Number ||
+                                 previous->kind == Token::CloseBracket);
+            break;
+        case Token::Word:
+        case Token::Number:
+            if (previous && (previous->kind == Token::Word || previous->kind == Token::Number ||
+                             previous->kind == Token::CloseBracket)) {
+                blank = !(lastWord && attaches(*lastWord, t));
+                // A space the print puts between two nouns is kept (東京 大学); one before a
+                // particle or a suffix is only typography.
+                if (printSpace && t.head->pos == u"名詞" && t.head->pos1 != u"接尾" && t.head->pos1 != u"非自立")
+                    blank = true;
+            }
+            break;
+        }
+        printSpace = false;
+        if (blank && blankAllowed())
+            braille += u'\u3000';
+        TranslatedWord w;
+        w.print = std::u16string(line.substr(t.begin, t.end - t.begin));
+        w.printBegin = offset + t.begin;
+        w.printEnd = offset + t.end;
+        w.brailleBegin = braille.size();
+        braille += t.kana;
+        w.brailleEnd = braille.size();
+        w.blankBefore = blank;
+        w.braille = t.kana;
+        w.rule = t.rule;
+        if (t.kind == Token::Number) {
+            w.partOfSpeech = u"名詞,数";
+            for (const Morpheme* m = t.head; m <= t.tail; ++m)
+                w.reading += m->reading.empty() ? m->surface : m->reading;
+        } else {
+            w.partOfSpeech = t.head->pos + (t.head->pos1 != u"*" ? u"," + t.head->pos1 : u"");
+            w.reading = t.head->reading;
+        }
+        if (t.head->userWord)
+            w.partOfSpeech = u"user dictionary";
+        out.words.push_back(std::move(w));
+        if (t.kind == Token::Word || t.kind == Token::Number)
+            lastWord = &t;
+        previous = &t;
+    }
+}
+
+} // namespace
+
+AutoTranslator::AutoTranslator(std::unique_ptr<MecabAnalyzer> analyzer) : m_analyzer(std::move(analyzer)) {}
+AutoTranslator::~AutoTranslator() = default;
+
+AutoTranslator::OpenResult AutoTranslator::open(const std::string& dictionaryDir)
+{
+    MecabAnalyzer::OpenResult opened = MecabAnalyzer::open(dictionaryDir);
+    if (!opened.analyzer)
+        return {nullptr, opened.error};
+    return {std::unique_ptr<AutoTranslator>(new AutoTranslator(std::move(opened.analyzer))), {}};
+}
+
+const Morphemes& AutoTranslator::components(const Morpheme& m) const
+{
+    static const Morphemes none;
+    if (m.userWord || m.pos != u"名詞" || m.surface.size() < 4 || !allKanji(m.surface) || m.reading.empty() ||
+        !(m.pos1 == u"一般" || m.pos1 == u"固有名詞" || m.pos1 == u"サ変接続"))
+        return none;
+    auto [it, fresh] = m_componentCache.try_emplace(m.surface);
+    if (!fresh)
+        return it->second;
+    for (Morphemes& parse : m_analyzer->analyzeBest(m.surface, 8)) {
+        if (parse.size() < 2)
+            continue;
+        std::u16string reading;
+        bool nouns = true;
+        for (const Morpheme& part : parse) {
+            reading += part.reading;
+            nouns = nouns && part.pos == u"名詞" && part.pos1 != u"数" && !part.reading.empty();
+        }
+        // The same reading, and every part read as it is on its own: a compound with a sound
+        // change at the joint (株式会社 カブシキガイシャ, 会社 alone カイシャ) is lexicalised and
+        // stays one word.
+        if (!nouns || reading != m.reading)
+            continue;
+        for (std::size_t k = 1; k < parse.size() && nouns; ++k) {
+            const std::vector<Morphemes> alone = m_analyzer->analyzeBest(parse[k].surface, 1);
+            nouns = !alone.empty() && alone[0].size() == 1 && alone[0][0].reading == parse[k].reading;
+        }
+        if (!nouns)
+            continue;
+        Morphemes result;
+        for (const Morpheme& part : parse) {
+            // A part that is itself a long compound (国際大学) is cut again.
+            const Morphemes& inner = components(part);
+            if (inner.empty())
+                result.push_back(part);
+            for (Morpheme innerPart : inner) {
+                innerPart.begin += part.begin;
+                innerPart.end += part.begin;
+                result.push_back(std::move(innerPart));
+            }
+        }
+        it = m_componentCache.find(m.surface);
+        it->second = std::move(result);
+        break;
+    }
+    return it->second;
+}
+
+void AutoTranslator::translateLine(std::u16string_view line, std::size_t offset, Translation& out,
+                                   std::unordered_map<std::u16string, std::size_t>& guessed,
+                                   std::unordered_map<std::u16string, std::size_t>& unknown) const
+{
+    std::vector<ForcedWord> forced;
+    if (!m_user.empty()) {
+        for (std::size_t at = 0; at < line.size();) {
+            if (const UserReading* entry = m_user.match(line, at)) {
+                forced.push_back({at, at + entry->print.size(), entry->braille});
+                at += entry->print.size();
+            } else {
+                ++at;
+            }
+        }
+    }
+    const Morphemes morphemes = m_analyzer->analyze(line, forced);
+    std::deque<Morpheme> parts; // components of long compounds, owned here for the tokens
+    auto count = [&](std::unordered_map<std::u16string, std::size_t>& index, std::vector<WordCount>& list,
+                     const std::u16string& word, std::u16string_view note) {
+        auto [it, fresh] = index.try_emplace(word, list.size());
+        if (fresh)
+            list.push_back({word, std::u16string(note), 0});
+        ++list[it->second].count;
+    };
+
+    std::vector<Token> tokens;
+    for (std::size_t i = 0; i < morphemes.size(); ++i) {
+        const Morpheme& m = morphemes[i];
+        Token t;
+        t.head = t.tail = &m;
+        t.begin = m.begin;
+        t.end = m.end;
+        // The analyser skips spaces; a space in the print is a blank in braille.
+        if (const std::size_t before = tokens.empty() ? 0 : tokens.back().end; m.begin > before) {
+            Token space = t;
+            space.kind = Token::Space;
+            space.begin = before;
+            space.end = m.begin;
+            tokens.push_back(std::move(space));
+        }
+        if (m.pos == u"記号" && !m.userWord) {
+            if (m.pos1 == u"空白")
+                t.kind = Token::Space;
+            else if (m.pos1 == u"括弧開")
+                t.kind = Token::OpenBracket;
+            else if (m.pos1 == u"括弧閉")
+                t.kind = Token::CloseBracket;
+            else if (m.pos1 == u"句点" || m.pos1 == u"読点" || m.surface == u"・" || m.surface == u"，" ||
+                     m.surface == u"．")
+                t.kind = Token::Punctuation;
+            t.kana = m.surface;
+            tokens.push_back(std::move(t));
+            continue;
+        }
+        if (m.pos == u"名詞" && m.pos1 == u"数") {
+            // A number: its numerals together, then the counter after it.
+            std::size_t last = i;
+            std::u16string print = m.surface;
+            auto isNumeral = [&](std::size_t k) {
+                return k < morphemes.size() && morphemes[k].pos == u"名詞" && morphemes[k].pos1 == u"数";
+            };
+            auto isSeparator = [&](std::size_t k) {
+                return k < morphemes.size() && morphemes[k].surface.size() == 1 &&
+                       std::u16string_view(u".,．，").find(morphemes[k].surface[0]) != std::u16string_view::npos;
+            };
+            // 3.14 and 1,000 come as digits and a separator; they are one number.
+            while (isNumeral(last + 1) || (isSeparator(last + 1) && isNumeral(last + 2))) {
+                ++last;
+                print += morphemes[last].surface;
+            }
+            const Numeral numeral = spellNumeral(print);
+            t.kind = Token::Number;
+            t.kana = numeral.kana;
+            t.rule = numeral.kanji ? u"kanji numerals as digits" : u"";
+            if (numeral.kana.find(u'マ') != std::u16string::npos || numeral.kana.find(u'オ') != std::u16string::npos)
+                t.rule += std::u16string(t.rule.empty() ? u"" : u"; ") + u"万/億 in kana";
+            t.tail = &morphemes[last];
+            t.end = morphemes[last].end;
+            if (last + 1 < morphemes.size()) {
+                const Morpheme& c = morphemes[last + 1];
+                if (c.pos == u"名詞" && (c.pos2 == u"助数詞" || isCounterNoun(c.surface))) {
+                    std::optional<CounterSpelling> cs = spellCounter(numeral, c.surface);
+                    if (cs && cs->wholeWord) {
+                        t.kana = cs->kana;
+                        t.rule = cs->rule;
+                    } else if (cs) {
+                        t.kana += cs->kana;
+                        if (!cs->rule.empty())
+                            t.rule += std::u16string(t.rule.empty() ? u"" : u"; ") + cs->rule;
+                    } else {
+                        t.kana += spellMorpheme(c).kana;
+                    }
+                    ++last;
+                    t.tail = &c;
+                    t.end = c.end;
+                    const std::u16string whole = print + c.surface;
+                    if (numeral.value == 1 && c.surface == u"日")
+                        count(guessed, out.guessed, whole, u"ツイタチ / イチニチ");
+                    else if (numeral.value == 3 && c.surface == u"軒")
+                        count(guessed, out.guessed, whole, u"ケン / ゲン");
+                }
+            }
+            tokens.push_back(std::move(t));
+            i = last;
+            continue;
+        }
+        // The months the dictionary holds whole (四月 シガツ) are numbers with their counter.
+        if (m.pos == u"名詞" && m.surface.size() >= 2 && m.surface.back() == u'月' && m.reading.ends_with(u"ガツ") &&
+            std::all_of(m.surface.begin(), m.surface.end() - 1,
+                        [](char16_t c) { return std::u16string_view(u"一二三四五六七八九十").find(c) != std::u16string_view::npos; })) {
+            t.kind = Token::Number;
+            t.kana = spellNumeral(std::u16string_view(m.surface).substr(0, m.surface.size() - 1)).kana + u"ガツ";
+            t.rule = u"kanji numerals as digits; month counter";
+            tokens.push_back(std::move(t));
+            continue;
+        }
+        if ((m.unknown && !isAsciiOrLatin(m.surface)) ||
+            (m.reading.empty() && !m.userWord && !isKana(m.surface) && !isAsciiOrLatin(m.surface)))
+            count(unknown, out.unknown, m.surface,
+                  m.reading.empty() && !isKana(m.surface) && !isAsciiOrLatin(m.surface) ? u"no reading: left as print"
+                                                                                         : u"not in the dictionary");
+        if (std::u16string_view h = homographReadings(m.surface); !h.empty() && !m.userWord)
+            count(guessed, out.guessed, m.surface, h);
+        // A particle phrase holding a verb (に関する, について, という): the verb is a word of its
+        // own after the particle.
+        if (m.pos == u"助詞" && m.pos2 == u"連語" && m.surface.size() >= 3 && m.reading.size() >= 3 &&
+            std::u16string_view(u"にとを").find(m.surface[0]) != std::u16string_view::npos &&
+            toKatakana(m.surface.substr(0, 1)) == m.reading.substr(0, 1)) {
+            Morpheme particle = m, verb = m;
+            particle.surface = m.surface.substr(0, 1);
+            particle.reading = particle.pronunciation = m.reading.substr(0, 1);
+            particle.end = m.begin + 1;
+            verb.surface = m.surface.substr(1);
+            verb.reading = m.reading.substr(1);
+            verb.pronunciation = m.pronunciation.size() == m.reading.size() ? m.pronunciation.substr(1) : u"";
+            verb.begin = m.begin + 1;
+            verb.pos = u"動詞";
+            verb.pos1 = u"自立";
+            for (Morpheme& part : {std::ref(particle), std::ref(verb)}) {
+                parts.push_back(part);
+                Token p;
+                p.head = p.tail = &parts.back();
+                p.begin = part.begin;
+                p.end = part.end;
+                Spelling s = spellMorpheme(parts.back());
+                p.kana = std::move(s.kana);
+                p.rule = u"particle phrase split";
+                tokens.push_back(std::move(p));
+            }
+            continue;
+        }
+        const Morphemes& split = components(m);
+        if (!split.empty()) {
+            for (const Morpheme& part : split) {
+                parts.push_back(part);
+                parts.back().begin += m.begin; // the cache holds places within the word
+                parts.back().end += m.begin;
+                Token p;
+                p.head = p.tail = &parts.back();
+                p.begin = parts.back().begin;
+                p.end = parts.back().end;
+                Spelling s = spellMorpheme(part);
+                p.kana = std::move(s.kana);
+                p.rule = u"compound split";
+                if (!s.rule.empty())
+                    p.rule += u"; " + s.rule;
+                tokens.push_back(std::move(p));
+            }
+            continue;
+        }
+        Spelling s = spellMorpheme(m);
+        t.kana = std::move(s.kana);
+        t.rule = std::move(s.rule);
+        tokens.push_back(std::move(t));
+    }
+
+    placeWords(line, offset, tokens, out);
+}
+
+Translation AutoTranslator::translate(std::u16string_view text) const
+{
+    Translation out;
+    std::unordered_map<std::u16string, std::size_t> guessed, unknown;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        std::size_t end = text.find(u'\n', start);
+        if (end == std::u16string_view::npos)
+            end = text.size();
+        std::u16string_view line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == u'\r')
+            line.remove_suffix(1);
+        if (!line.empty())
+            translateLine(line, start, out, guessed, unknown);
+        if (end == text.size())
+            break;
+        out.braille += u'\n';
+        start = end + 1;
+    }
+    out.guessed = sortedCounts(std::move(out.guessed));
+    out.unknown = sortedCounts(std::move(out.unknown));
+    return out;
+}
+
+} // namespace braille::autotranslate

@@ -1,0 +1,50 @@
+#pragma once
+// The morphological analyser: MeCab with the IPA dictionary, cutting a line of print into
+// words with their parts of speech and kana readings.
+//
+// Opening fails, with a message that says why, when the library cannot load the dictionary;
+// the caller shows the message and carries on without automatic translation.
+
+#include "Morpheme.h"
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace braille::autotranslate {
+
+// A stretch of the line that must be one word with the given reading (the user dictionary).
+struct ForcedWord {
+    std::size_t begin = 0; // UTF-16 units in the line
+    std::size_t end = 0;
+    std::u16string braille;
+};
+
+class MecabAnalyzer {
+public:
+    struct OpenResult {
+        std::unique_ptr<MecabAnalyzer> analyzer;
+        std::string error;
+    };
+    // `dictionaryDir` empty: $TENKORA_MECAB_DICDIR when it is set, otherwise the first IPA
+    // dictionary found in /var/lib/mecab/dic/ipadic-utf8 or the build machine's dicdir.
+    static OpenResult open(const std::string& dictionaryDir = {});
+    static std::vector<std::string> dictionaryCandidates();
+
+    ~MecabAnalyzer();
+    MecabAnalyzer(const MecabAnalyzer&) = delete;
+    MecabAnalyzer& operator=(const MecabAnalyzer&) = delete;
+
+    // One line (no line feed). Forced words must not overlap and must be in order.
+    Morphemes analyze(std::u16string_view line, const std::vector<ForcedWord>& forced = {}) const;
+    // Up to `count` best analyses of a short text, best first (to split a long compound).
+    std::vector<Morphemes> analyzeBest(std::u16string_view text, int count) const;
+
+private:
+    struct Impl;
+    explicit MecabAnalyzer(std::unique_ptr<Impl> impl);
+    std::unique_ptr<Impl> m_impl;
+};
+
+} // namespace braille::autotranslate

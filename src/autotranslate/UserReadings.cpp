@@ -1,0 +1,166 @@
+#include "UserReadings.h"
+
+#include "KanaSpelling.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+namespace braille::autotranslate {
+
+namespace {
+
+std::u16string fromUtf8(std::string_view s)
+{
+    std::u16string out;
+    for (std::size_t i = 0; i < s.size();) {
+        const unsigned char b = s[i];
+        char32_t c = 0xFFFD;
+        int extra = 0;
+        if (b < 0x80)
+            c = b;
+        else if ((b & 0xE0) == 0xC0)
+            c = b & 0x1F, extra = 1;
+        else if ((b & 0xF0) == 0xE0)
+            c = b & 0x0F, extra = 2;
+        else if ((b & 0xF8) == 0xF0)
+            c = b & 0x07, extra = 3;
+        ++i;
+        for (int k = 0; k < extra && i < s.size(); ++k, ++i)
+            c = (c << 6) | (s[i] & 0x3F);
+        if (c >= 0x10000) {
+            c -= 0x10000;
+            out += char16_t(0xD800 + (c >> 10));
+            out += char16_t(0xDC00 + (c & 0x3FF));
+        } else {
+            out += char16_t(c);
+        }
+    }
+    return out;
+}
+
+std::u16string trim(std::u16string_view s)
+{
+    auto blank = [](char16_t c) { return c == u' ' || c == u'\t' || c == u'\r' || c == u'\u3000'; };
+    while (!s.empty() && blank(s.front()))
+        s.remove_prefix(1);
+    while (!s.empty() && blank(s.back()))
+        s.remove_suffix(1);
+    return std::u16string(s);
+}
+
+// Braille kana: kana, the long-vowel mark, blanks, digits and letters (the rules sign them).
+bool isBrailleKana(std::u16string_view s)
+{
+    return std::all_of(s.begin(), s.end(), [](char16_t c) {
+        return isKana(std::u16string_view(&c, 1)) || c == u' ' || c == u'\u3000' || (c >= u'0' && c <= u'9') ||
+               (c >= u'０' && c <= u'９') || (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') ||
+               (c >= u'ａ' && c <= u'ｚ') || (c >= u'Ａ' && c <= u'Ｚ');
+    });
+}
+
+} // namespace
+
+UserReadings UserReadings::parse(std::u16string_view text, std::vector<UserReadingError>& errors)
+{
+    UserReadings out;
+    int number = 0;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find(u'\n', start);
+        if (end == std::u16string_view::npos)
+            end = text.size();
+        const std::u16string line = trim(text.substr(start, end - start));
+        ++number;
+        start = end + 1;
+        if (line.empty() || line[0] == u'#')
+            continue;
+        const std::size_t tab = line.find(u'\t');
+        if (tab == std::u16string::npos) {
+            errors.push_back({number, "no tab between the print and its braille"});
+            continue;
+        }
+        UserReading entry{trim(std::u16string_view(line).substr(0, tab)),
+                          trim(std::u16string_view(line).substr(tab + 1))};
+        if (entry.print.empty() || entry.braille.empty()) {
+            errors.push_back({number, entry.print.empty() ? "the print is empty" : "the braille is empty"});
+            continue;
+        }
+        if (entry.braille.find(u'\t') != std::u16string::npos) {
+            errors.push_back({number, "more than two fields"});
+            continue;
+        }
+        entry.braille = toKatakana(entry.braille);
+        if (!isBrailleKana(entry.braille)) {
+            errors.push_back({number, "the braille holds characters other than kana, blanks, digits and letters"});
+            continue;
+        }
+        std::replace(entry.braille.begin(), entry.braille.end(), u' ', u'\u3000');
+        out.add(std::move(entry));
+    }
+    return out;
+}
+
+std::string UserReadings::defaultPath()
+{
+    // TENKORA_CONFIG_DIR moves the settings folder, the user dictionary with it.
+    if (const char* folder = std::getenv("TENKORA_CONFIG_DIR"); folder && *folder)
+        return std::string(folder) + "/readings.tsv";
+    std::string base;
+    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg)
+        base = xdg;
+    else if (const char* home = std::getenv("HOME"); home && *home)
+        base = std::string(home) + "/.config";
+    else
+        base = ".config";
+    return base + "/Tenkora/readings.tsv";
+}
+
+UserReadings UserReadings::load(const std::string& path, std::vector<UserReadingError>& errors)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        std::ifstream probe(path);
+        return {};
+    }
+    std::ostringstream buffer;
+    buffer << in.rdbuf();
+    if (in.bad()) {
+        errors.push_back({0, "cannot read " + path});
+        return {};
+    }
+    std::string bytes = buffer.str();
+    if (bytes.rfind("\xEF\xBB\xBF", 0) == 0)
+        bytes.erase(0, 3);
+    return parse(fromUtf8(bytes), errors);
+}
+
+void UserReadings::add(UserReading entry)
+{
+    if (entry.print.empty())
+        return;
+    // A later line for the same print replaces the earlier one.
+    std::erase_if(m_entries, [&](const UserReading& e) { return e.print == entry.print; });
+    const auto at = std::find_if(m_entries.begin(), m_entries.end(),
+                                 [&](const UserReading& e) { return e.print.size() < entry.print.size(); });
+    m_entries.insert(at, std::move(entry));
+    m_byFirst.clear();
+    for (std::size_t i = 0; i < m_entries.size(); ++i)
+        m_byFirst[m_entries[i].print.front()].push_back(i);
+}
+
+const UserReading* UserReadings::match(std::u16string_view text, std::size_t at) const
+{
+    if (at >= text.size())
+        return nullptr;
+    const auto it = m_byFirst.find(text[at]);
+    if (it == m_byFirst.end())
+        return nullptr;
+    for (std::size_t i : it->second)
+        if (text.substr(at).starts_with(m_entries[i].print))
+            return &m_entries[i];
+    return nullptr;
+}
+
+} // namespace braille::autotranslate

@@ -1,0 +1,29 @@
+#include "AutoTranslatePaste.h"
+
+#include "EditingSession.h"
+
+namespace braille {
+
+AutoTranslatePasteResult pasteTranslated(EditingSession& session, const autotranslate::AutoTranslator* translator,
+                                         std::u16string_view print, const std::string& openError)
+{
+    AutoTranslatePasteResult result;
+    if (!translator) {
+        result.error = openError.empty() ? "automatic translation is not available" : openError;
+        return result;
+    }
+    if (!session.viewReady()) {
+        result.error = "no document to type into";
+        return result;
+    }
+    autotranslate::Translation translation = translator->translate(print);
+    // The braille kana go in through TEXT as a pasted text does: one undo step, the rules
+    // adding the number sign, the connector and the blanks after punctuation.
+    session.pasteTextAsText(translation.braille);
+    result.typed = !translation.braille.empty();
+    result.guessed = std::move(translation.guessed);
+    result.unknown = std::move(translation.unknown);
+    return result;
+}
+
+} // namespace braille

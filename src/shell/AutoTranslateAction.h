@@ -1,0 +1,37 @@
+#pragma once
+// The window's "墨字を点訳して貼り付け" (Ctrl+Shift+V): the clipboard's plain text, Japanese
+// print, translated automatically into braille kana and typed at the caret as one undo step.
+// The analyser is opened the first time the command runs; the user dictionary is read again
+// each time, so an edited file takes effect at once.
+
+#include <QString>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace braille {
+
+namespace autotranslate {
+class AutoTranslator;
+}
+class CTenkoraView;
+
+class AutoTranslateAction {
+public:
+    AutoTranslateAction();
+    ~AutoTranslateAction();
+    AutoTranslateAction(const AutoTranslateAction&) = delete;
+    AutoTranslateAction& operator=(const AutoTranslateAction&) = delete;
+
+    // Shows why nothing could be translated (a message box; tests replace it).
+    std::function<void(const QString&)> tell;
+
+    void run(CTenkoraView& view);
+
+private:
+    std::unique_ptr<autotranslate::AutoTranslator> m_translator;
+    std::string m_openError;
+};
+
+} // namespace braille

@@ -1,0 +1,153 @@
+#include "TranslatorFixture.h"
+
+using namespace braille;
+using namespace braille::test;
+using namespace braille::autotranslate;
+
+TEST(AutoTranslatorKana, ParticlesHaAndHeAreWrittenWaAndEButWoStays)
+{
+    EXPECT_EQ(brailleOf(u"私は図書館へ本を返す"), "ワタシワ_トショカンエ_ホンヲ_カエス");
+    // は inside a word is not the particle
+    EXPECT_EQ(brailleOf(u"花が咲く"), "ハナガ_サク");
+    EXPECT_EQ(brailleOf(u"こんにちは"), "コンニチワ");
+}
+
+TEST(AutoTranslatorKana, UAfterTheURowOrORowIsTheLongVowelMarkAlsoInAuxiliaries)
+{
+    EXPECT_EQ(brailleOf(u"お父さんと東京で牛乳を"), "オトーサント_トーキョーデ_ギューニューヲ");
+    EXPECT_EQ(brailleOf(u"行こう"), "イコー");
+    EXPECT_EQ(brailleOf(u"預けよう"), "アズケヨー");
+    EXPECT_EQ(brailleOf(u"来るだろう"), "クルダロー");
+}
+
+TEST(AutoTranslatorKana, TheOtherRowsAndTheOSpellingsStayKana)
+{
+    // The dictionary's pronunciation says ケータイ and オーキイ; braille keeps the spelling.
+    EXPECT_EQ(brailleOf(u"携帯"), "ケイタイ");
+    EXPECT_EQ(brailleOf(u"大きい氷"), "オオキイ_コオリ");
+    EXPECT_EQ(brailleOf(u"お姉さん"), "オネエサン");
+}
+
+TEST(AutoTranslatorKana, TheUThatEndsAVerbStaysButTheUOnbinLengthens)
+{
+    EXPECT_EQ(brailleOf(u"言う"), "イウ");
+    EXPECT_EQ(brailleOf(u"息を吸う"), "イキヲ_スウ");
+    EXPECT_EQ(brailleOf(u"学校に通う"), "ガッコーニ_カヨウ");
+    EXPECT_EQ(brailleOf(u"問うて"), "トーテ");
+}
+
+TEST(AutoTranslatorNumbers, CountersAreWrittenAsPronouncedAfterTheDigits)
+{
+    EXPECT_EQ(brailleOf(u"1匹、2匹、3匹"), "1ピキ、2ヒキ、3ビキ");
+    EXPECT_EQ(brailleOf(u"六本"), "6ポン");
+    EXPECT_EQ(brailleOf(u"12月"), "12ガツ");
+    EXPECT_EQ(brailleOf(u"四月"), "4ガツ"); // one dictionary word シガツ
+}
+
+TEST(AutoTranslatorNumbers, ManAndOkuAreKanaWithABlankBeforeFurtherDigits)
+{
+    EXPECT_EQ(brailleOf(u"1万2349円"), "1マン_2349エン");
+    EXPECT_EQ(brailleOf(u"三億五千万人"), "3オク_5000マンニン");
+    EXPECT_EQ(brailleOf(u"三十人"), "30ニン");
+    EXPECT_EQ(brailleOf(u"3.14メートルと1,000人"), "3.14メートルト_1,000ニン"); // one number each
+}
+
+TEST(AutoTranslatorNumbers, NativeReadingsStayKana)
+{
+    EXPECT_EQ(brailleOf(u"一つ"), "ヒトツ");
+    EXPECT_EQ(brailleOf(u"二人で"), "フタリデ");
+    EXPECT_EQ(brailleOf(u"四日"), "ヨッカ");
+    EXPECT_EQ(brailleOf(u"一番"), "イチバン");
+}
+
+TEST(AutoTranslatorSpacing, AuxiliaryVerbsAndFormalNounsStandApart)
+{
+    EXPECT_EQ(brailleOf(u"行ったことがある"), "イッタ_コトガ_アル");
+    EXPECT_EQ(brailleOf(u"歩いてくる"), "アルイテ_クル");
+    EXPECT_EQ(brailleOf(u"難しくない"), "ムズカシク_ナイ");
+    // ない after a verb is its ending; らしい, みたい, の, です attach
+    EXPECT_EQ(brailleOf(u"行かない"), "イカナイ");
+    EXPECT_EQ(brailleOf(u"そうではあるらしいみたいなのですけれども"), "ソーデワ_アルラシイミタイナノデスケレドモ");
+}
+
+TEST(AutoTranslatorSpacing, CompoundVerbsAndAdjectivesAreContinuous)
+{
+    EXPECT_EQ(brailleOf(u"歩き始める"), "アルキハジメル");
+    EXPECT_EQ(brailleOf(u"使いやすい"), "ツカイヤスイ");
+}
+
+TEST(AutoTranslatorSpacing, NounAndSuruAreSpacedButOneWordVerbsAreNot)
+{
+    EXPECT_EQ(brailleOf(u"勉強する"), "ベンキョー_スル");
+    EXPECT_EQ(brailleOf(u"はっきりする"), "ハッキリ_スル");
+    EXPECT_EQ(brailleOf(u"愛する"), "アイスル");
+}
+
+TEST(AutoTranslatorSpacing, CompoundNounsSplitBetweenLongComponentsOnly)
+{
+    EXPECT_EQ(brailleOf(u"修学旅行"), "シューガク_リョコー"); // one dictionary word, cut in two
+    EXPECT_EQ(brailleOf(u"桜並木"), "サクラ_ナミキ");
+    EXPECT_EQ(brailleOf(u"プロ野球"), "プロヤキュー"); // a two-mora piece attaches
+    EXPECT_EQ(brailleOf(u"株式会社"), "カブシキガイシャ");  // the voiced joint makes it one word
+    EXPECT_EQ(brailleOf(u"沖縄県"), "オキナワケン");        // suffixes attach
+}
+
+TEST(AutoTranslatorSpacing, SurnameGivenNameAndHonorificsAreSpaced)
+{
+    EXPECT_EQ(brailleOf(u"山田太郎さん"), "ヤマダ_タロー_サン");
+    EXPECT_EQ(brailleOf(u"樋口先生"), "ヒグチ_センセイ");
+    EXPECT_EQ(brailleOf(u"魚屋さん"), "サカナヤサン");
+    EXPECT_EQ(brailleOf(u"まゆみちゃん"), "マユミチャン");
+}
+
+TEST(AutoTranslatorSpacing, PunctuationBlanksAreLeftToTheBrailleRules)
+{
+    EXPECT_EQ(brailleOf(u"はい、そうです。そうです"), "ハイ、ソーデス。ソーデス");
+    EXPECT_EQ(brailleOf(u"はい、 そうです。 次"), "ハイ、ソーデス。ツギ"); // print spaces add nothing there
+    EXPECT_EQ(brailleOf(u"彼は「はい」と言った"), "カレワ_「ハイ」ト_イッタ");
+    EXPECT_EQ(brailleOf(u"雨が降る。\n雪だ"), "アメガ_フル。\nユキダ");
+}
+
+TEST(AutoTranslatorReport, EachWordKeepsThePrintAndBrailleItCameFrom)
+{
+    const std::u16string print = u"私は東京へ";
+    const Translation t = sharedTranslator().translate(print);
+    const auto tokyo = std::find_if(t.words.begin(), t.words.end(), [](const TranslatedWord& w) { return w.print == u"東京"; });
+    ASSERT_NE(tokyo, t.words.end());
+    EXPECT_EQ(print.substr(tokyo->printBegin, tokyo->printEnd - tokyo->printBegin), u"東京");
+    EXPECT_EQ(t.braille.substr(tokyo->brailleBegin, tokyo->brailleEnd - tokyo->brailleBegin), u"トーキョー");
+    EXPECT_TRUE(tokyo->blankBefore);
+    EXPECT_EQ(tokyo->reading, u"トウキョウ");
+}
+
+TEST(AutoTranslatorReport, GuessedHomographsAndUnknownWordsAreCounted)
+{
+    const Translation t = sharedTranslator().translate(u"今日も今日とて何をする。ズィヴォッヌが来た。");
+    ASSERT_FALSE(t.guessed.empty());
+    EXPECT_EQ(t.guessed[0].word, u"今日");
+    EXPECT_EQ(t.guessed[0].count, 2);
+    EXPECT_TRUE(std::any_of(t.guessed.begin(), t.guessed.end(), [](const WordCount& w) { return w.word == u"何"; }));
+    ASSERT_EQ(t.unknown.size(), 1u);
+    EXPECT_EQ(t.unknown[0].word, u"ズィヴォッヌ");
+}
+
+TEST(AutoTranslatorUserDictionary, AUserReadingOverridesTheAnalyserAndItsSpacing)
+{
+    std::vector<UserReadingError> errors;
+    AutoTranslator::OpenResult opened = AutoTranslator::open();
+    ASSERT_TRUE(opened.translator) << opened.error;
+    EXPECT_EQ(u8(opened.translator->translate(u"福沢諭吉は").braille), "フクサワ\u3000ユキチワ"); // the dictionary's voiceless reading
+    opened.translator->setUserReadings(UserReadings::parse(u"福沢\tフクザワ\n点字図書館\tテンジ トショカン\n", errors));
+    EXPECT_TRUE(errors.empty());
+    EXPECT_EQ(u8(opened.translator->translate(u"福沢諭吉は点字図書館へ").braille),
+              "フクザワ\u3000ユキチワ\u3000テンジ\u3000トショカンエ");
+    EXPECT_TRUE(opened.translator->translate(u"福沢さん").guessed.empty());
+    EXPECT_EQ(u8(opened.translator->translate(u"福沢さん").braille), "フクザワ\u3000サン");
+}
+
+TEST(AutoTranslatorOpen, AMissingDictionaryIsReportedNotACrash)
+{
+    AutoTranslator::OpenResult opened = AutoTranslator::open("/nonexistent/mecab-dic");
+    EXPECT_FALSE(opened.translator);
+    EXPECT_NE(opened.error.find("/nonexistent/mecab-dic"), std::string::npos) << opened.error;
+}

@@ -1,0 +1,45 @@
+// The window's "墨字を点訳して貼り付け": Ctrl+Shift+V types the clipboard's print as braille.
+
+#include "CMainFrame.h"
+#include "GuiTestSupport.h"
+#include "Settings.h"
+#include "SessionHost.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMenuBar>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace braille;
+using namespace braille::test;
+
+TEST(AutoTranslateAction, CtrlShiftVTypesTheClipboardsPrintAsOneUndoStep)
+{
+    CMainFrame frame(PageLayout{});
+    frame.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
+    frame.activateWindow();
+    frame.view().setFocus();
+    QTest::keyClicks(&frame.view(), "a");
+    const std::string before = prints(*frame.view().session().document());
+    ASSERT_NE(before.find("あ"), std::string::npos);
+    QString told;
+    frame.autoTranslate().tell = [&](const QString& text) { told = text; };
+
+    QGuiApplication::clipboard()->setText(QStringLiteral("今日は3匹"));
+    QTest::keyClick(&frame.view(), Qt::Key_V, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_TRUE(told.isEmpty()) << told.toStdString();
+    // Translated, spaced, with the number sign from the rules.
+    EXPECT_NE(prints(*frame.view().session().document()).find("あキョーワ□\uE003３ビキ"), std::string::npos);
+    EXPECT_TRUE(frame.paneText(kMessagePane).contains(QStringLiteral("今日"))) << frame.paneText(kMessagePane).toStdString();
+    // The menu item is there with its key.
+    QAction* item = frame.action(33400);
+    ASSERT_NE(item, nullptr);
+    EXPECT_TRUE(item->text().startsWith(QStringLiteral("墨字を点訳して貼り付け")));
+
+    QTest::keyClick(&frame.view(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(prints(*frame.view().session().document()), before);
+}
