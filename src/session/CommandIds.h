@@ -11,6 +11,8 @@ constexpr int CutAlt = 32778;
 constexpr int Paste = 57637;
 constexpr int PasteAlt = 32779;
 constexpr int Delete = 32780;
+// The clipboard's print, translated into braille (run by the window: it needs the analyser).
+constexpr int AutoTranslatePaste = 33400;
 constexpr int ConvertToText = 32799;
 constexpr int ConvertToMath = 32798;
 constexpr int Undo = 57643;

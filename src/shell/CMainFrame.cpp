@@ -41,7 +41,7 @@ constexpr int New = 57600, Open = 57601, Save = 57603, SaveAs = 57604, PrintSetu
               PrintPreview = 57609, RecentFirst = 57616, RecentLast = 57635, Exit = 57665, About = 57664,
               Find = 57641, ToolBar = 59392, StatusBar = 59393, ExportBse = 32808, TocNew = 32809,
               TocWorking = 32810, Help = 32812, PageLayout = 33361, OriginalPages = 33368, Console = 33374,
-              ExportBrf = 32850, ExportPef = 32851, HighContrast = 32860, AutoTranslatePaste = 33400;
+              ExportBrf = 32850, ExportPef = 32851, HighContrast = 32860, AutoTranslatePaste = cmd::AutoTranslatePaste;
 } // namespace id
 
 QString textOf(const QString& resource)
@@ -99,6 +99,7 @@ CMainFrame::CMainFrame(PageLayout layout, bool linkMode, bool systemInputMethod,
                 a->setChecked(i == section);
     });
     connect(m_view, &CTenkoraView::pointSizeChanged, this, [](int points) { Settings::setPointSize(points); });
+    connect(m_view, &CTenkoraView::frameCommand, this, [this](int commandId) { onCommand(commandId); });
     connect(m_view, &CTenkoraView::displayProblem, this, [this](const QString& text) {
         statusBar()->showMessage(text);
         consolePrint(text);

@@ -644,6 +644,7 @@ void CTenkoraView::showContextMenu(QPoint at)
     item("切取り", cmd::CutAlt, selection);
     item("コピー", cmd::CopyAlt, selection);
     item("貼り付け", cmd::PasteAlt, clipboard);
+    item("墨字を点訳して貼り付け", cmd::AutoTranslatePaste, m_services.text().has_value());
     item("削除", cmd::Delete, true);
     menu.addSeparator();
     item("TEXTモード変換", cmd::ConvertToText, selection);
@@ -653,8 +654,13 @@ void CTenkoraView::showContextMenu(QPoint at)
     item("上へ検索", 32819, selection);
     menu.addSeparator();
     addSymbolMenu(menu);
-    if (QAction* chosen = menu.exec(viewport()->mapToGlobal(at)))
-        runCommand(chosen->data().toInt());
+    if (QAction* chosen = menu.exec(viewport()->mapToGlobal(at))) {
+        const int id = chosen->data().toInt();
+        if (id == cmd::AutoTranslatePaste)
+            emit frameCommand(id);
+        else
+            runCommand(id);
+    }
 }
 
 void CTenkoraView::addSymbolMenu(QMenu& parent)

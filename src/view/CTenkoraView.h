@@ -102,6 +102,8 @@ signals:
     void focusChanged(bool gained);
     // The braille display's driver failed to load or the display did not open (said once).
     void displayProblem(const QString& text);
+    // A command of the right-click menu that the main frame runs, not the session.
+    void frameCommand(int id);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

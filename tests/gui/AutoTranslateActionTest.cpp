@@ -6,6 +6,10 @@
 #include "SessionHost.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QTimer>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMenuBar>
@@ -42,4 +46,20 @@ TEST(AutoTranslateAction, CtrlShiftVTypesTheClipboardsPrintAsOneUndoStep)
 
     QTest::keyClick(&frame.view(), Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(prints(*frame.view().session().document()), before);
+
+    // The same from the right-click menu.
+    QTimer::singleShot(100, [] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr);
+        for (QAction* a : menu->actions())
+            if (a->text() == QStringLiteral("墨字を点訳して貼り付け") && a->isEnabled()) {
+                menu->setActiveAction(a);
+                QTest::keyClick(menu, Qt::Key_Return);
+                return;
+            }
+        menu->close();
+    });
+    QContextMenuEvent click(QContextMenuEvent::Keyboard, QPoint(10, 10));
+    QApplication::sendEvent(&frame.view(), &click);
+    EXPECT_NE(prints(*frame.view().session().document()).find("あキョーワ□\uE003３ビキ"), std::string::npos);
 }
