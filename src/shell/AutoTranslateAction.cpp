@@ -42,7 +42,8 @@ void AutoTranslateAction::run(CTenkoraView& view)
         emit view.statusTextChanged(kMessagePane, QStringLiteral("クリップボードに墨字のテキストがありません。"));
         return;
     }
-    if (!m_translator && m_openError.empty()) {
+    // A dictionary that failed to open is looked for again next time: it may have been installed.
+    if (!m_translator) {
         autotranslate::AutoTranslator::OpenResult opened = autotranslate::AutoTranslator::open();
         m_translator = std::move(opened.translator);
         m_openError = opened.error;
@@ -52,10 +53,13 @@ void AutoTranslateAction::run(CTenkoraView& view)
         std::vector<autotranslate::UserReadingError> errors;
         const std::string path = autotranslate::UserReadings::defaultPath();
         m_translator->setUserReadings(autotranslate::UserReadings::load(path, errors));
-        if (!errors.empty())
-            notes = QStringLiteral("%1 の %2 行目を読み飛ばしました。")
-                        .arg(QString::fromStdString(path))
-                        .arg(errors.front().line);
+        if (!errors.empty()) {
+            QStringList lines;
+            for (const autotranslate::UserReadingError& e : errors)
+                lines << QString::number(e.line);
+            notes = QStringLiteral(" %1 の %2 行目を読み飛ばしました。")
+                        .arg(QString::fromStdString(path), lines.join(QStringLiteral("、")));
+        }
     }
     const AutoTranslatePasteResult result = pasteTranslated(view.session(), m_translator.get(), text.toStdU16String(),
                                                             m_openError);
