@@ -84,6 +84,39 @@ std::size_t UndoHistory::currentIndex() const
     return m_steps.empty() ? 0 : std::size_t(std::distance(m_steps.begin(), std::list<UndoStep>::const_iterator(m_current)));
 }
 
+UndoHistory::Change UndoHistory::changeSince(std::uint64_t serial, std::size_t limit) const
+{
+    // Serials grow along the history, so the steps between two states are found from the
+    // current step without counting the whole list.
+    Change change;
+    if (m_steps.empty() || serial == m_current->serial)
+        return change;
+    if (serial < m_current->serial) {
+        auto it = std::list<UndoStep>::const_iterator(m_current);
+        while (it->serial > serial) {
+            if (change.steps.size() == limit)
+                return {};
+            change.steps.push_back(&*it);
+            if (it == m_steps.begin())
+                return {};
+            --it;
+        }
+        if (it->serial != serial)
+            return {};
+        std::reverse(change.steps.begin(), change.steps.end());
+        return change;
+    }
+    change.undone = true;
+    for (auto it = std::next(std::list<UndoStep>::const_iterator(m_current)); it != m_steps.end() && it->serial <= serial; ++it) {
+        if (change.steps.size() == limit)
+            return {};
+        change.steps.push_back(&*it);
+        if (it->serial == serial)
+            return change;
+    }
+    return {};
+}
+
 bool UndoHistory::canUndo() const { return !m_steps.empty() && m_current != m_steps.begin(); }
 
 bool UndoHistory::canRedo() const { return !m_steps.empty() && std::next(m_current) != m_steps.end(); }

@@ -13,9 +13,11 @@
 #include "BrailleDocumentCursor.h"
 #include "CharacterDictionary.h"
 
+#include <algorithm>
 #include <list>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 namespace braille {
 
@@ -95,6 +97,15 @@ public:
     // Changes whenever the document's state in the history changes (an edit, undo or redo).
     std::uint64_t currentSerial() const { return m_steps.empty() ? 0 : m_current->serial; }
     const UndoStep* currentStep() const { return m_steps.empty() ? nullptr : &*m_current; }
+    // The steps that took the document from the state of `serial` to the current one, as they
+    // were applied: after edits or redo the steps done since, oldest first; after undo the steps
+    // undone, newest first. Empty when more than `limit` steps lie between, or `serial` is not
+    // in the history any more.
+    struct Change {
+        std::vector<const UndoStep*> steps;
+        bool undone = false;
+    };
+    Change changeSince(std::uint64_t serial, std::size_t limit) const;
     // Whether the current step is the newest (just recorded, not reached by undo or redo).
     bool atNewest() const { return !m_steps.empty() && std::next(m_current) == m_steps.end(); }
     // The position of the save point as currentIndex counts, or none when it was dropped.

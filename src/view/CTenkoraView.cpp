@@ -346,9 +346,13 @@ void CTenkoraView::notifyAccessibility()
     const AccessibleText text(*m_document);
     const UndoHistory& undo = m_session->undoHistory();
     if (undo.currentSerial() != m_accessibleSerial) {
+        // Every edit since the last report, undone and redone ones too, is told as the text it
+        // put in or took out; a long run of steps (a large paste) is heard through the caret.
+        const UndoHistory::Change change = undo.changeSince(m_accessibleSerial, 64);
         m_accessibleSerial = undo.currentSerial();
-        const UndoStep* step = undo.currentStep();
-        if (step && undo.atNewest() && step->kind != kInitialStep && step->section == m_document->currentSection) {
+        for (const UndoStep* step : change.steps) {
+            if (step->kind == kInitialStep || step->section != m_document->currentSection)
+                continue;
             BrailleDocumentCursor at = m_session->cursor();
             at.goToLocation(step->where);
             const int offset = int(text.offsetOf(at));
@@ -357,7 +361,8 @@ void CTenkoraView::notifyAccessibility()
                 changed += e == CharacterDictionary::instance().blankEntry()          ? QStringLiteral("\u3000")
                            : e == CharacterDictionary::instance().lineBreakEntry() ? QStringLiteral("\n")
                                                                                    : QString::fromStdU16String(e->print);
-            if (step->kind == kInsertion) {
+            // Undoing an insertion takes its text out again, undoing a deletion puts it back.
+            if ((step->kind == kInsertion) != change.undone) {
                 QAccessibleTextInsertEvent event(this, offset, changed);
                 QAccessible::updateAccessibility(&event);
             } else {
@@ -365,8 +370,6 @@ void CTenkoraView::notifyAccessibility()
                 QAccessible::updateAccessibility(&event);
             }
         }
-        // Undo and redo are heard through the caret's move; Qt's text-update event needs the
-        // old and new text, which is not worth building for a whole section.
     }
     const int caret = int(text.offsetOf(m_session->cursor()));
     if (caret != m_accessibleCaret) {

@@ -12,6 +12,9 @@ std::u16string normalizeBraille(std::u16string_view kana)
             c = char16_t(c + (u'ァ' - u'ぁ'));
         else if (c >= u'！' && c <= u'～')
             c = char16_t(c - u'！' + u'!');
+        // A connector after digits is the rules' to add, like the blanks after punctuation.
+        if (c == u'-' && !out.empty() && out.back() >= u'0' && out.back() <= u'9')
+            continue;
         const bool blank = c == u' ' || c == u'\u3000' || c == u'\t';
         if (blank) {
             if (!out.empty() && out.back() != u' ' && out.back() != u'、' && out.back() != u'。' && out.back() != u'・')

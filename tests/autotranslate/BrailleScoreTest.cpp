@@ -17,4 +17,6 @@ TEST(BrailleScore, PunctuationBlanksWidthAndTheBestAcceptedVersionDoNotCount)
     const SentenceScore s = scoreSentence(u"コンニチワ、ＡＢＣ２", {u"キョーワ", u"こんにちわ、  ABC2"});
     EXPECT_TRUE(s.exact);
     EXPECT_EQ(s.wordsRight, 2u);
+    // The connector after digits is added by the rules as the text is typed.
+    EXPECT_TRUE(scoreSentence(u"８００エンデ", {u"800-エンデ"}).exact);
 }
