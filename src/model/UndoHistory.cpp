@@ -111,8 +111,10 @@ UndoHistory::Change UndoHistory::changeSince(std::uint64_t serial, std::size_t l
         if (change.steps.size() == limit)
             return {};
         change.steps.push_back(&*it);
-        if (it->serial == serial)
+        if (it->serial == serial) {
+            std::reverse(change.steps.begin(), change.steps.end()); // undone newest first
             return change;
+        }
     }
     return {};
 }

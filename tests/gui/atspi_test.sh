@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # A screen reader's view of the editor: the editor on the sample book under Xvfb with the AT-SPI
-# bus; a Python script with pyatspi reads the view's text and caret, presses Right twice and
-# types a character, and must hear the caret moves and the insertion. Skips with one line where
+# bus; a Python script with pyatspi reads the view's text and caret, presses Right twice, types a
+# character, undoes and redoes it, and must hear the caret moves, the insertion, the undo taking
+# the character out and the redo putting it back. Skips with one line where
 # the accessibility bus cannot start.
 set -u
 bin=$1
@@ -47,24 +48,32 @@ first = text.getText(0, -1).split('\n')[0]
 print("name:", view.name)
 print("first row:", first)
 print("caret:", text.caretOffset)
-carets, inserts = [], []
+carets, inserts, deletes = [], [], []
 def on_event(event):
     if event.type.startswith('object:text-caret-moved'):
         carets.append(event.detail1)
     elif event.type.startswith('object:text-changed:insert'):
         inserts.append((event.detail1, event.any_data))
-pyatspi.Registry.registerEventListener(on_event, 'object:text-caret-moved', 'object:text-changed:insert')
+    elif event.type.startswith('object:text-changed:delete'):
+        deletes.append((event.detail1, event.any_data))
+pyatspi.Registry.registerEventListener(on_event, 'object:text-caret-moved', 'object:text-changed:insert',
+                                       'object:text-changed:delete')
 import subprocess
 def act():
     subprocess.run(['xdotool', 'key', 'Right', 'Right'])
     time.sleep(0.5)
     subprocess.run(['xdotool', 'type', 'a'])
+    time.sleep(0.5)
+    subprocess.run(['xdotool', 'key', 'ctrl+z'])
+    time.sleep(0.5)
+    subprocess.run(['xdotool', 'key', 'ctrl+y'])
     return False
 GLib.timeout_add(800, act)
-GLib.timeout_add(3500, lambda: pyatspi.Registry.stop())
+GLib.timeout_add(4500, lambda: pyatspi.Registry.stop())
 pyatspi.Registry.start()
 print("carets:", carets)
 print("inserts:", inserts)
+print("deletes:", deletes)
 print("caret after:", text.caretOffset)
 try:
     line = text.getTextAtOffset(text.caretOffset, pyatspi.TEXT_BOUNDARY_LINE_START)
@@ -103,7 +112,8 @@ check "name" "name: 本文 TEXT"
 check "first row" "first row: だい"
 check "caret at 0" "caret: 0"
 check "two caret moves" "carets: [1, 2"
-check "the insertion" "inserts: [(2, 'あ')"
+check "the insertion and its redo" "inserts: [(2, 'あ'), (2, 'あ')]"
+check "the undo" "deletes: [(2, 'あ')]"
 check "line at the caret" "caret line: だいあ"
 [ $fail -eq 0 ] && echo "1 passed, 0 failed" || echo "0 passed, 1 failed"
 exit $fail

@@ -148,6 +148,32 @@ TEST(UndoHistory, RecordingAfterUndoDropsTheRedoBranch)
     EXPECT_EQ(ed.history.size(), 3u);
 }
 
+TEST(UndoHistory, TheChangeSinceAStateNamesTheStepsDoneOrUndone)
+{
+    // What a screen reader is told after typing, undo and redo, and after typing over a redo.
+    Editor ed(u"");
+    const std::uint64_t start = ed.history.currentSerial();
+    ed.type(entryOf(u'a'));
+    ed.type(entryOf(u'b'));
+    const std::uint64_t typed = ed.history.currentSerial();
+    UndoHistory::Change done = ed.history.changeSince(start, 8);
+    ASSERT_EQ(done.steps.size(), 2u);
+    EXPECT_FALSE(done.undone);
+    EXPECT_EQ(done.steps[0]->entries.front(), entryOf(u'a'));
+    EXPECT_TRUE(ed.history.changeSince(start, 1).steps.empty()); // more than the limit
+
+    ed.history.undo();
+    ed.history.undo();
+    UndoHistory::Change undone = ed.history.changeSince(typed, 8);
+    ASSERT_EQ(undone.steps.size(), 2u);
+    EXPECT_TRUE(undone.undone);
+    EXPECT_EQ(undone.steps[0]->entries.front(), entryOf(u'b')); // newest first
+
+    ed.type(entryOf(u'c')); // drops a and b: their state is gone
+    EXPECT_TRUE(ed.history.changeSince(typed, 8).steps.empty());
+    EXPECT_EQ(ed.history.changeSince(start, 8).steps.size(), 1u);
+}
+
 TEST(UndoHistory, UndoingADeletedLineBreakSplitsTheParagraphAgain)
 {
     Editor ed(u"ab\ncd");
