@@ -2,6 +2,7 @@
 
 #include "KanaSpelling.h"
 #include "NumberReading.h"
+#include "Utf.h"
 #include "WordSpacing.h"
 
 #include <algorithm>
@@ -372,21 +373,12 @@ Translation AutoTranslator::translate(std::u16string_view text) const
 {
     Translation out;
     std::unordered_map<std::u16string, std::size_t> guessed, unknown;
-    std::size_t start = 0;
-    while (start <= text.size()) {
-        std::size_t end = text.find(u'\n', start);
-        if (end == std::u16string_view::npos)
-            end = text.size();
-        std::u16string_view line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == u'\r')
-            line.remove_suffix(1);
+    forEachLine(text, [&](std::u16string_view line, std::size_t start, bool last) {
         if (!line.empty())
             translateLine(line, start, out, guessed, unknown);
-        if (end == text.size())
-            break;
-        out.braille += u'\n';
-        start = end + 1;
-    }
+        if (!last)
+            out.braille += u'\n';
+    });
     out.guessed = sortedCounts(std::move(out.guessed));
     out.unknown = sortedCounts(std::move(out.unknown));
     return out;

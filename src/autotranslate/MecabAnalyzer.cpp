@@ -1,5 +1,7 @@
 #include "MecabAnalyzer.h"
 
+#include "Utf.h"
+
 #include <mecab.h>
 
 #include <cstdlib>
@@ -47,40 +49,6 @@ std::string encode(std::u16string_view text, std::vector<std::size_t>& unitAt)
     return out;
 }
 
-std::u16string decode(std::string_view utf8)
-{
-    std::u16string out;
-    out.reserve(utf8.size());
-    for (std::size_t i = 0; i < utf8.size();) {
-        const unsigned char b = utf8[i];
-        char32_t c = 0xFFFD;
-        int extra = 0;
-        if (b < 0x80) {
-            c = b;
-        } else if ((b & 0xE0) == 0xC0) {
-            c = b & 0x1F;
-            extra = 1;
-        } else if ((b & 0xF0) == 0xE0) {
-            c = b & 0x0F;
-            extra = 2;
-        } else if ((b & 0xF8) == 0xF0) {
-            c = b & 0x07;
-            extra = 3;
-        }
-        ++i;
-        for (int k = 0; k < extra && i < utf8.size(); ++k, ++i)
-            c = (c << 6) | (utf8[i] & 0x3F);
-        if (c >= 0x10000) {
-            c -= 0x10000;
-            out += char16_t(0xD800 + (c >> 10));
-            out += char16_t(0xDC00 + (c & 0x3FF));
-        } else {
-            out += char16_t(c);
-        }
-    }
-    return out;
-}
-
 // The IPA dictionary's feature string: 品詞,細分類1,細分類2,細分類3,活用型,活用形,原形,読み,発音.
 void readFeatures(const char* feature, Morpheme& m)
 {
@@ -88,7 +56,7 @@ void readFeatures(const char* feature, Morpheme& m)
     std::string_view rest = feature;
     while (true) {
         const std::size_t comma = rest.find(',');
-        fields.push_back(decode(rest.substr(0, comma)));
+        fields.push_back(fromUtf8(rest.substr(0, comma)));
         if (comma == std::string_view::npos)
             break;
         rest.remove_prefix(comma + 1);

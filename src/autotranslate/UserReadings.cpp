@@ -1,6 +1,7 @@
 #include "UserReadings.h"
 
 #include "KanaSpelling.h"
+#include "Utf.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -10,35 +11,6 @@
 namespace braille::autotranslate {
 
 namespace {
-
-std::u16string fromUtf8(std::string_view s)
-{
-    std::u16string out;
-    for (std::size_t i = 0; i < s.size();) {
-        const unsigned char b = s[i];
-        char32_t c = 0xFFFD;
-        int extra = 0;
-        if (b < 0x80)
-            c = b;
-        else if ((b & 0xE0) == 0xC0)
-            c = b & 0x1F, extra = 1;
-        else if ((b & 0xF0) == 0xE0)
-            c = b & 0x0F, extra = 2;
-        else if ((b & 0xF8) == 0xF0)
-            c = b & 0x07, extra = 3;
-        ++i;
-        for (int k = 0; k < extra && i < s.size(); ++k, ++i)
-            c = (c << 6) | (s[i] & 0x3F);
-        if (c >= 0x10000) {
-            c -= 0x10000;
-            out += char16_t(0xD800 + (c >> 10));
-            out += char16_t(0xDC00 + (c & 0x3FF));
-        } else {
-            out += char16_t(c);
-        }
-    }
-    return out;
-}
 
 std::u16string trim(std::u16string_view s)
 {

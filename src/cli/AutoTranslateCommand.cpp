@@ -94,16 +94,11 @@ int runAutoTranslate(Arguments& args)
     PageLayout layout;
     layout.ColumnNumber = std::uint32_t(columns);
     BrailleDocument document;
-    ScriptHost host;
-    MemoryClipboard clipboard;
-    NoCompanion companion;
-    ComposerInputMethod inputMethod;
-    NoCandidateList mathList, brailleList;
-    EditingSession session({host, clipboard, companion, inputMethod, mathList, brailleList, layout});
-    session.setDocument(&document);
+    ScriptedSession played(layout);
+    played.session.setDocument(&document);
 
     const std::u16string print = fromUtf8(text);
-    pasteTranslated(session, opened.translator.get(), print);
+    pasteTranslated(played.session, opened.translator.get(), print);
     printRows(document, unicode);
     if (wantExplain)
         explain(opened.translator->translate(print));

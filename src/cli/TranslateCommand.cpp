@@ -55,12 +55,8 @@ int runTranslate(Arguments& args)
 
     // The window, played: the session types as a transcriber would.
     BrailleDocument document;
-    ScriptHost host;
-    MemoryClipboard clipboard;
-    NoCompanion companion;
-    ComposerInputMethod inputMethod;
-    NoCandidateList mathList, brailleList;
-    EditingSession session({host, clipboard, companion, inputMethod, mathList, brailleList, layout});
+    ScriptedSession played(layout);
+    EditingSession& session = played.session;
     session.setDocument(&document);
     if (math)
         session.command(cmd::ToggleTextMath);

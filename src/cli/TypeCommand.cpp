@@ -76,12 +76,9 @@ int runType(Arguments& args)
         document = std::make_unique<BrailleDocument>();
     }
 
-    ScriptHost host;
-    MemoryClipboard clipboard;
-    NoCompanion companion;
-    ComposerInputMethod inputMethod;
-    NoCandidateList mathList, brailleList;
-    EditingSession session({host, clipboard, companion, inputMethod, mathList, brailleList, layout});
+    ScriptedSession played(layout);
+    EditingSession& session = played.session;
+    ScriptHost& host = played.host;
     session.setDocument(document.get());
     // {C-s} writes to the --save file, or back to the opened one.
     const std::optional<std::string> target = save ? save : open;

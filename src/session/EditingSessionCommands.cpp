@@ -9,6 +9,7 @@
 #include "EditingSession.h"
 #include "RecordedEditing.h"
 #include "SymbolCommands.h"
+#include "Utf.h"
 #include "VirtualKeys.h"
 
 #include <algorithm>
@@ -259,14 +260,7 @@ void EditingSession::pasteTextIn(std::u16string_view text, bool math)
     // The text goes in as the current mode types it, so the rules add their signs; the whole
     // paste is one undo step.
     m_undo.beginGroup();
-    std::size_t start = 0;
-    while (start <= text.size()) {
-        std::size_t end = text.find(u'\n', start);
-        if (end == std::u16string_view::npos)
-            end = text.size();
-        std::u16string_view line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == u'\r')
-            line.remove_suffix(1);
+    forEachLine(text, [&](std::u16string_view line, std::size_t, bool last) {
         if (math) {
             for (char16_t c : line)
                 m_math.charTyped(c == u'\u3000' ? u' ' : c);
@@ -275,12 +269,11 @@ void EditingSession::pasteTextIn(std::u16string_view text, bool math)
         } else if (!line.empty()) {
             m_text.typeResult(line);
         }
-        if (end == text.size())
-            break;
-        insertEntriesRecorded(m_cursor, m_undo, {d.lineBreakEntry()});
-        m_cursor.collapseSelection();
-        start = end + 1;
-    }
+        if (!last) {
+            insertEntriesRecorded(m_cursor, m_undo, {d.lineBreakEntry()});
+            m_cursor.collapseSelection();
+        }
+    });
     m_undo.endGroup();
     if (unknown) {
         const std::string count = std::to_string(unknown);

@@ -9,6 +9,7 @@
 // input-method results ({ime:TEXT}), saving ({C-s}), chords ({chord:FD}), time ({wait:100}), the braille
 // display's cells, routing keys and driver key codes ({disp:A}, {route:5}, {dispkey:530}) and commands ({cmd:32932}).
 
+#include "ComposerInputMethod.h"
 #include "EditingSession.h"
 #include "FindReplaceForm.h"
 
@@ -72,6 +73,22 @@ public:
 private:
     std::optional<std::vector<std::uint8_t>> m_block;
     std::optional<std::u16string> m_text;
+};
+
+// A session with what a window would give it, played: a script host, a clipboard in memory, no
+// companion, Tenkora's own kana input and candidate lists nobody sees.
+struct ScriptedSession {
+    ScriptHost host;
+    MemoryClipboard clipboard;
+    NoCompanion companion;
+    ComposerInputMethod inputMethod;
+    NoCandidateList mathList, brailleList;
+    EditingSession session;
+
+    explicit ScriptedSession(PageLayout layout = {})
+        : session({host, clipboard, companion, inputMethod, mathList, brailleList, layout})
+    {
+    }
 };
 
 // Runs a script; on a token it cannot understand it stops and says why in `error`.

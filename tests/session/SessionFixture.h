@@ -13,13 +13,11 @@ namespace braille::test {
 
 // A session on a new document, driven by scripts.
 struct Session {
-    ScriptHost host;
-    MemoryClipboard clipboard;
-    NoCompanion companion;
-    ComposerInputMethod inputMethod;
-    NoCandidateList mathList, brailleList;
+    ScriptedSession played;
+    ScriptHost& host = played.host;
+    MemoryClipboard& clipboard = played.clipboard;
+    EditingSession& session = played.session;
     BrailleDocument document;
-    EditingSession session{{host, clipboard, companion, inputMethod, mathList, brailleList}};
 
     explicit Session(std::u16string_view body = u"")
     {
