@@ -10,6 +10,16 @@
 
 #include <gtest/gtest.h>
 
+#include <arpa/inet.h>
+#include <dlfcn.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <string>
+
 using namespace braille;
 
 TEST(DisplayPort, TheLowestPortWithTheDisplaysIdsWins)
@@ -53,4 +63,35 @@ TEST(DisplayBridge, ALongRowShowsTheWindowWithTheCaret)
     EXPECT_EQ(dots[4], 0x01 | BRLAPI_DOT7 | BRLAPI_DOT8);
     EXPECT_EQ(dots[9], 0x01);
     EXPECT_EQ(dots[10], 0x00);
+}
+
+TEST(DisplayBridge, AServerThatNeverAnswersDoesNotHoldUpTheWindow)
+{
+    // A port that accepts connections and never speaks, where BRLAPI_HOST points: BrlAPI alone
+    // would wait for the system's timeout at every retry, on the window's thread.
+    const int listener = socket(AF_INET, SOCK_STREAM, 0);
+    ASSERT_GE(listener, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    int offset = -1;
+    for (int n = 70; n < 200 && offset < 0; ++n) {
+        address.sin_port = htons(std::uint16_t(4101 + n));
+        if (bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0)
+            offset = n;
+    }
+    ASSERT_GE(offset, 0);
+    ASSERT_EQ(listen(listener, 4), 0);
+    setenv("BRLAPI_HOST", ("127.0.0.1:" + std::to_string(offset)).c_str(), 1);
+
+    void* bridge = dlopen(TENKORA_DISPLAY_BRIDGE, RTLD_NOW);
+    ASSERT_NE(bridge, nullptr) << dlerror();
+    const auto init = reinterpret_cast<int (*)(int, int, int)>(dlsym(bridge, "brldvc_init"));
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(init(-1, 3, 7), 0);
+    EXPECT_EQ(init(-1, 3, 7), 0);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+    dlclose(bridge);
+    unsetenv("BRLAPI_HOST");
+    close(listener);
 }

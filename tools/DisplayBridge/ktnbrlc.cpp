@@ -15,10 +15,19 @@
 #define BRLAPI_NO_SINGLE_SESSION
 #include <brlapi.h>
 
+#include <netdb.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
+#include <string>
 #include <string_view>
 
 namespace {
@@ -28,6 +37,60 @@ brlapi_handle_t* g_handle = nullptr;
 int g_width = 0;
 int g_windowStart = 0;
 bool g_broken = false;
+
+// A server on another machine that does not answer: tried again after a growing pause.
+using Clock = std::chrono::steady_clock;
+Clock::time_point g_nextRemoteTry{};
+int g_remoteFailures = 0;
+
+// Whether a BrlAPI server that BRLAPI_HOST puts on another machine (or on this one over TCP)
+// answers at once. BrlAPI's own
+// connect waits for the system's timeout (ten seconds and more) and the editor opens the display
+// on its window's thread: an unreachable host must not freeze the window at every retry. A local
+// server (no host, or a socket path) needs no such care.
+bool remoteServerAnswers()
+{
+    const char* env = std::getenv("BRLAPI_HOST");
+    const std::string spec = env ? env : "";
+    const std::size_t colon = spec.rfind(':');
+    std::string host = spec.substr(0, colon);
+    if (host.empty() || host[0] == '/')
+        return true;
+    if (host.size() > 2 && host.front() == '[' && host.back() == ']')
+        host = host.substr(1, host.size() - 2);
+    if (Clock::now() < g_nextRemoteTry)
+        return false;
+    const int offset = colon == std::string::npos ? 0 : std::atoi(spec.c_str() + colon + 1);
+    addrinfo hints{};
+    hints.ai_socktype = SOCK_STREAM;
+    addrinfo* found = nullptr;
+    bool answers = false;
+    if (getaddrinfo(host.c_str(), std::to_string(4101 + offset).c_str(), &hints, &found) == 0) {
+        for (const addrinfo* a = found; a && !answers; a = a->ai_next) {
+            const int fd = socket(a->ai_family, a->ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, a->ai_protocol);
+            if (fd < 0)
+                continue;
+            // A BrlAPI server greets a new connection at once with its protocol version.
+            bool connected = ::connect(fd, a->ai_addr, a->ai_addrlen) == 0;
+            if (!connected && errno == EINPROGRESS) {
+                pollfd wait{fd, POLLOUT, 0};
+                int error = 0;
+                socklen_t size = sizeof error;
+                connected = poll(&wait, 1, 300) == 1 && getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &size) == 0 &&
+                            error == 0;
+            }
+            if (connected) {
+                pollfd greeting{fd, POLLIN, 0};
+                answers = poll(&greeting, 1, 300) == 1 && (greeting.revents & POLLIN);
+            }
+            close(fd);
+        }
+        freeaddrinfo(found);
+    }
+    g_remoteFailures = answers ? 0 : std::min(g_remoteFailures + 1, 5);
+    g_nextRemoteTry = Clock::now() + std::chrono::seconds(answers ? 0 : 1 << g_remoteFailures);
+    return answers;
+}
 
 // BrlAPI's own handler ends the process on a protocol error; a display that goes away must not
 // take the editor with it.
@@ -51,6 +114,8 @@ bool connect()
     struct sigaction current {};
     if (sigaction(SIGPIPE, nullptr, &current) == 0 && current.sa_handler == SIG_DFL)
         std::signal(SIGPIPE, SIG_IGN);
+    if (!remoteServerAnswers())
+        return false;
     g_handle = static_cast<brlapi_handle_t*>(std::malloc(brlapi_getHandleSize()));
     if (!g_handle)
         return false;
