@@ -64,9 +64,8 @@ CTenkoraView::CTenkoraView(PageLayout layout, QWidget* parent, bool systemInputM
         m_caretOn = !m_caretOn;
         viewport()->update(QRect(screenCaret(), QSize(4, m_metrics.rowHeight)));
     });
-    connect(horizontalScrollBar(), &QScrollBar::valueChanged, this, [this](int value) {
+    connect(horizontalScrollBar(), &QScrollBar::valueChanged, this, [this] {
         // The picture is as wide as a whole line: scrolling sideways only shows another part.
-        m_hOffset = value;
         viewport()->update();
     });
     connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this](int value) {
@@ -194,7 +193,7 @@ void CTenkoraView::paintEvent(QPaintEvent*)
         m_brailleList->place(below.x(), below.y());
     }
     QPainter screen(viewport());
-    screen.drawPixmap(-m_hOffset, 0, m_picture);
+    screen.drawPixmap(-hOffset(), 0, m_picture);
     if (!m_loading)
         paintCaret(screen);
     // The input method's candidate window follows the caret.
@@ -213,8 +212,7 @@ void CTenkoraView::showOnDisplay()
     m_display->registerTarget();
     if (m_loading || !m_document || !m_document->complete || !m_session->cursor().isAttached())
         return;
-    const BandPicture band = pictureBand(m_session->cursor());
-    m_display->show(displayRowBytes(band.text), int(band.caretCell));
+    m_display->show(displayRowBytes(m_painted.band.text), int(m_painted.band.caretCell));
 }
 
 void CTenkoraView::paintCaret(QPainter& painter) const
@@ -242,6 +240,8 @@ void CTenkoraView::updateVisibleRows()
     updateScrollBar();
 }
 
+int CTenkoraView::hOffset() const { return horizontalScrollBar()->value(); }
+
 int CTenkoraView::contentWidth() const
 {
     // Row labels, the cells of a line, and the original-page column after them.
@@ -258,9 +258,9 @@ void CTenkoraView::keepCaretInViewSideways()
     const int x = m_metrics.labelMargin + int(c.column) * m_metrics.cellWidth;
     const int width = viewport()->width();
     QScrollBar* bar = horizontalScrollBar();
-    if (x - m_metrics.labelMargin < m_hOffset)
+    if (x - m_metrics.labelMargin < hOffset())
         bar->setValue(x - m_metrics.labelMargin);
-    else if (x + 2 * m_metrics.cellWidth > m_hOffset + width)
+    else if (x + 2 * m_metrics.cellWidth > hOffset() + width)
         bar->setValue(x + 2 * m_metrics.cellWidth - width);
 }
 
@@ -390,7 +390,7 @@ void CTenkoraView::sessionRepaint()
     updateScrollBar();
     if (m_keyRepeating) {
         // Holding Left or Right moves only the caret; the rows are drawn again on release.
-        viewport()->update(QRect(m_lastCaretPoint - QPoint(m_hOffset, 0), QSize(4, m_metrics.rowHeight)));
+        viewport()->update(QRect(m_lastCaretPoint - QPoint(hOffset(), 0), QSize(4, m_metrics.rowHeight)));
         const BrailleDocumentCursor& c = m_session->cursor();
         if (c.isAttached() && c.row() >= m_painted.firstRow && c.row() <= m_painted.lastRow) {
             m_painted.caret = QPoint(m_metrics.labelMargin + int(c.column) * m_metrics.cellWidth,
@@ -539,7 +539,7 @@ bool CTenkoraView::focusNextPrevChild(bool) { return false; } // Tab is a key of
 
 double CTenkoraView::cellXAt(int x) const
 {
-    return m_metrics.cellWidth > 0 ? double(x + m_hOffset - m_metrics.labelMargin) / m_metrics.cellWidth : 0;
+    return m_metrics.cellWidth > 0 ? double(x + hOffset() - m_metrics.labelMargin) / m_metrics.cellWidth : 0;
 }
 
 std::uint32_t CTenkoraView::rowAt(int y) const

@@ -164,7 +164,9 @@ private:
     int contentWidth() const;
     void keepCaretInViewSideways();
     // The caret's top left in the viewport, the picture being scrolled sideways.
-    QPoint screenCaret() const { return m_painted.caret - QPoint(m_hOffset, 0); }
+    QPoint screenCaret() const { return m_painted.caret - QPoint(hOffset(), 0); }
+    // How far the picture is scrolled sideways, in pixels.
+    int hOffset() const;
 
     PageLayout m_layout;
     Services m_services{*this};
@@ -203,7 +205,6 @@ private:
     int m_fullRepaints = 0;
     QTimer m_caretBlink;
     bool m_updatingScrollBar = false;
-    int m_hOffset = 0; // how far the picture is scrolled sideways, in pixels
 
     // Mouse.
     bool m_dragging = false;

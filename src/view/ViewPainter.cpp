@@ -188,7 +188,8 @@ PaintedFrame paintView(QPainter& p, const QFont& font, const ViewMetrics& m, con
     p.drawText(QRect(0, H - m.rowHeight + 2, m.labelMargin, m.rowHeight - 2), Qt::AlignCenter,
                QStringLiteral("点字表示"));
     int left = m.labelMargin;
-    for (const CharacterBox& c : pictureBand(cursor).characters) {
+    out.band = pictureBand(cursor);
+    for (const CharacterBox& c : out.band.characters) {
         const QRect box(left, H - m.rowHeight, int(c.cells) * m.cellWidth, m.rowHeight);
         p.setPen(c.atCaret ? pal.caretCell : pal.bandText);
         p.drawText(box, Qt::AlignCenter, qt(toDisplayCells(c.entry->nabcc)));

@@ -80,6 +80,7 @@ struct PaintedFrame {
     bool caretVisible = false;
     std::uint32_t firstRow = 0, lastRow = 0; // rows drawn
     int fullRows = 0, visibleRows = 0;
+    BandPicture band;        // the caret's row as the braille band shows it
 };
 
 PaintedFrame paintView(QPainter& painter, const QFont& font, const ViewMetrics& metrics, const ViewFrame& frame);

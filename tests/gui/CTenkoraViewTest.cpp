@@ -40,14 +40,7 @@ struct ViewFixture {
         return {m().labelMargin + column * m().cellWidth + 2, (line + 1) * m().rowPitch + 2, cells * m().cellWidth - 3,
                 m().rowHeight - 4};
     }
-    std::string prints() const
-    {
-        std::string s;
-        for (const BrailleCharacter* e : flatCharacters(document))
-            if (e != CharacterDictionary::instance().endMarkerEntry())
-                s += u8(e->print);
-        return s;
-    }
+    std::string prints() const { return test::prints(document, false); }
 };
 
 } // namespace

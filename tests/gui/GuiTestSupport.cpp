@@ -13,14 +13,6 @@ QImage picture(QWidget& widget)
     return widget.grab().toImage().convertToFormat(QImage::Format_RGB32);
 }
 
-std::string prints(const BrailleDocument& document)
-{
-    std::string s;
-    for (const BrailleCharacter* e : flatCharacters(document))
-        s += u8(e->print);
-    return s;
-}
-
 int countColour(const QImage& image, const QRect& rect, QColor colour)
 {
     const QRect r = rect.intersected(image.rect());

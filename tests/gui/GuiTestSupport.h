@@ -2,6 +2,7 @@
 // Helpers of the Qt-layer tests: pictures of widgets and the colours in them.
 
 #include "BrailleDocument.h"
+#include "DocumentBuilder.h"
 
 #include <QColor>
 #include <QImage>
@@ -14,8 +15,6 @@ namespace braille::test {
 
 // What the widget shows now, as it would be on the screen.
 QImage picture(QWidget& widget);
-// The print texts of every character of the current section, the end marker included.
-std::string prints(const BrailleDocument& document);
 // How many pixels of `rect` have exactly this colour.
 int countColour(const QImage& image, const QRect& rect, QColor colour);
 

@@ -44,14 +44,7 @@ struct Session {
         }
         return out;
     }
-    std::string prints() const
-    {
-        std::string out;
-        for (const BrailleCharacter* e : flatCharacters(document))
-            if (e != CharacterDictionary::instance().endMarkerEntry())
-                out += u8(e->print);
-        return out;
-    }
+    std::string prints() const { return test::prints(document, false); }
     std::string mode() const { return u8(host.pane(kModePane)) + (host.brailleButton() ? "+BRAILLE" : ""); }
     std::size_t undoSteps() const { return session.undoHistory().currentIndex(); }
 };

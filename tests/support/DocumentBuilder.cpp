@@ -86,4 +86,13 @@ EntryList flatCharacters(const BrailleDocument& document)
     return out;
 }
 
+std::string prints(const BrailleDocument& document, bool endMarker)
+{
+    std::string s;
+    for (const BrailleCharacter* e : flatCharacters(document))
+        if (endMarker || e != CharacterDictionary::instance().endMarkerEntry())
+            s += u8(e->print);
+    return s;
+}
+
 } // namespace braille::test

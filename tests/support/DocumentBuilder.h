@@ -22,5 +22,7 @@ std::string dumpRows(const BrailleDocument& document);
 std::string notation(const BrailleCharacter* e);
 // All characters of the current section, end marker included.
 EntryList flatCharacters(const BrailleDocument& document);
+// The print texts of the current section's characters, the end marker's "*" with `endMarker`.
+std::string prints(const BrailleDocument& document, bool endMarker = true);
 
 } // namespace braille::test
