@@ -85,10 +85,10 @@ bool BrailleDisplayLink::load(const QString& path)
             m_library.unload();
     }
     if (!m_libraryLoaded)
-        report(m_saidLoadFailure, QStringLiteral("点字ディスプレイのドライバ %1 を読み込めません: %2")
-                                      .arg(path, m_library.isLoaded() || m_library.errorString().isEmpty()
-                                                     ? QStringLiteral("必要な関数がありません")
-                                                     : m_library.errorString()));
+        report(QStringLiteral("点字ディスプレイのドライバ %1 を読み込めません: %2")
+                   .arg(path, m_library.isLoaded() || m_library.errorString().isEmpty()
+                                  ? QStringLiteral("必要な関数がありません")
+                                  : m_library.errorString()));
     return m_libraryLoaded;
 }
 
@@ -102,8 +102,10 @@ bool BrailleDisplayLink::open()
     if (m_init(m_port, 3, 7) != 1) {
         // Said once where a display is evidently there (its port was found or set); without a
         // port, a display that is not there is no news.
-        if (m_port >= 0)
-            report(m_saidOpenFailure, QStringLiteral("点字ディスプレイ（ポート %1）を開けません。2秒ごとに開き直します。").arg(m_port));
+        if (m_port >= 0 && !m_saidOpenFailure) {
+            m_saidOpenFailure = true;
+            report(QStringLiteral("点字ディスプレイ（ポート %1）を開けません。2秒ごとに開き直します。").arg(m_port));
+        }
         return false;
     }
     m_deviceOpen = true;
@@ -188,11 +190,8 @@ void BrailleDisplayLink::close()
     m_deviceOpen = false;
 }
 
-void BrailleDisplayLink::report(bool& said, const QString& text)
+void BrailleDisplayLink::report(const QString& text)
 {
-    if (said)
-        return;
-    said = true;
     if (m_hooks.report)
         m_hooks.report(text);
 }

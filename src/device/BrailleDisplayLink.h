@@ -87,7 +87,7 @@ private:
     void poll();
     void deliver(int code);
     void waitFor(int milliseconds);
-    void report(bool& said, const QString& text);
+    void report(const QString& text);
 
     Hooks m_hooks;
     QLibrary m_library;
@@ -101,7 +101,6 @@ private:
     int m_port = -1;
     QTimer m_retry;
     bool m_saidOpenFailure = false;
-    bool m_saidLoadFailure = false;
     std::string m_row;     // the row last given to show()
     int m_caretCell = -1; // its caret cell; -1 before the first row
 

@@ -74,7 +74,6 @@ void AutoTranslateAction::run(CTenkoraView& view)
         message += QStringLiteral(" 辞書にない語: ") + wordList(result.unknown) + QStringLiteral("。");
     emit view.statusTextChanged(kMessagePane, message + notes);
     emit view.stateChanged();
-    view.viewport()->update();
 }
 
 } // namespace braille

@@ -255,7 +255,7 @@ void CTenkoraView::keepCaretInViewSideways()
     const BrailleDocumentCursor& c = m_session->cursor();
     if (!c.isAttached())
         return;
-    const int x = m_metrics.labelMargin + int(c.column) * m_metrics.cellWidth;
+    const int x = m_metrics.cellLeft(c.column);
     const int width = viewport()->width();
     QScrollBar* bar = horizontalScrollBar();
     if (x - m_metrics.labelMargin < hOffset())
@@ -393,7 +393,7 @@ void CTenkoraView::sessionRepaint()
         viewport()->update(QRect(m_lastCaretPoint - QPoint(hOffset(), 0), QSize(4, m_metrics.rowHeight)));
         const BrailleDocumentCursor& c = m_session->cursor();
         if (c.isAttached() && c.row() >= m_painted.firstRow && c.row() <= m_painted.lastRow) {
-            m_painted.caret = QPoint(m_metrics.labelMargin + int(c.column) * m_metrics.cellWidth,
+            m_painted.caret = QPoint(m_metrics.cellLeft(c.column),
                                      int(c.row() - m_painted.firstRow + 1) * m_metrics.rowPitch);
             viewport()->update(QRect(screenCaret(), QSize(4, m_metrics.rowHeight)));
             return;
@@ -658,11 +658,10 @@ void CTenkoraView::showContextMenu(QPoint at)
     menu.addSeparator();
     addSymbolMenu(menu);
     if (QAction* chosen = menu.exec(viewport()->mapToGlobal(at))) {
-        const int id = chosen->data().toInt();
-        if (id == cmd::AutoTranslatePaste)
-            emit frameCommand(id);
-        else
-            runCommand(id);
+        // What the session does not know is the window's (the translation needs the analyser).
+        if (!m_session->command(chosen->data().toInt()))
+            emit frameCommand(chosen->data().toInt());
+        emit stateChanged();
     }
 }
 

@@ -181,7 +181,7 @@ QRect CTenkoraViewAccessible::characterRect(int offset) const
     const CellPosition at = AccessibleText(*document).positionAt(std::size_t(std::max(offset, 0)));
     const ViewMetrics& m = view()->metrics();
     const int top = int(at.row) - int(view()->session().scrollPosition());
-    const QPoint local(m.labelMargin + int(at.column) * m.cellWidth, (top + 1) * m.rowPitch);
+    const QPoint local(m.cellLeft(at.column), (top + 1) * m.rowPitch);
     return QRect(view()->viewport()->mapToGlobal(local), QSize(m.cellWidth, m.rowHeight));
 }
 

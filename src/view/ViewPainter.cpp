@@ -169,7 +169,7 @@ PaintedFrame paintView(QPainter& p, const QFont& font, const ViewMetrics& m, con
     // The caret, and what is still being typed there.
     const BrailleDocumentCursor& cursor = *f.cursor;
     if (cursor.isAttached() && cursor.row() >= first) {
-        out.caret = QPoint(m.labelMargin + int(cursor.column) * m.cellWidth,
+        out.caret = QPoint(m.cellLeft(cursor.column),
                            int(cursor.row() - first + 1) * m.rowPitch);
         out.caretVisible = out.caret.y() + m.rowHeight <= H - m.rowHeight;
     }

@@ -30,6 +30,8 @@ struct ViewMetrics {
     // Rows that fit completely in a height, and rows partly or completely visible.
     int fullRows(int height) const { return rowPitch ? (height + rowGap) / rowPitch : 0; }
     int visibleRows(int height) const { return rowPitch ? (height + rowPitch - 1) / rowPitch : 0; }
+    // The left edge of cell `column` of a row.
+    int cellLeft(std::uint32_t column) const { return labelMargin + int(column) * cellWidth; }
 };
 
 // The fixed palette.
