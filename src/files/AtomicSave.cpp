@@ -1,8 +1,10 @@
 #include "AtomicSave.h"
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <fstream>
 #include <string>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -21,11 +23,31 @@ std::string describe(const std::string& what, const std::filesystem::path& path,
     return text;
 }
 
-mode_t currentUmask()
+// mkostemp's name: ".NAME." and six characters.
+constexpr std::size_t kTemporarySuffix = 6;
+
+std::string temporaryPrefix(const std::filesystem::path& target) { return "." + target.filename().string() + "."; }
+
+// Removes what killed saves of `target` left; the caller holds the target's lock.
+int removeTemporariesBeside(const std::filesystem::path& target)
 {
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return mask;
+    const std::string prefix = temporaryPrefix(target);
+    std::filesystem::path folder = target.parent_path();
+    if (folder.empty())
+        folder = ".";
+    int removed = 0;
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
+        const std::string name = entry.path().filename().string();
+        if (name.size() != prefix.size() + kTemporarySuffix || name.compare(0, prefix.size(), prefix) != 0)
+            continue;
+        struct stat st {};
+        if (::lstat(entry.path().c_str(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ::geteuid())
+            continue;
+        if (::unlink(entry.path().c_str()) == 0)
+            ++removed;
+    }
+    return removed;
 }
 
 bool syncPath(const std::filesystem::path& path, int flags)
@@ -40,10 +62,36 @@ bool syncPath(const std::filesystem::path& path, int flags)
 
 } // namespace
 
-AtomicSave::AtomicSave(const std::filesystem::path& target) : m_target(target)
+unsigned currentUmask()
+{
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind("Umask:", 0) == 0)
+            return unsigned(std::strtoul(line.c_str() + 6, nullptr, 8)) & 0777;
+    }
+    return 077; // unknown: the narrowest mask is the safe guess
+}
+
+int removeStaleTemporaries(const std::filesystem::path& target)
+{
+    const int fd = ::open(target.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return 0;
+    int removed = 0;
+    // A Tenkora that is saving this book holds its lock until the rename, and its temporary
+    // file is made only once it holds it: whoever can take the lock knows no save is under way.
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
+        removed = removeTemporariesBeside(target);
+    ::close(fd);
+    return removed;
+}
+
+AtomicSave::AtomicSave(const std::filesystem::path& target, SaveKind kind) : m_target(target)
 {
     std::error_code ec;
-    if (std::filesystem::is_symlink(m_target, ec)) {
+    const bool privateFile = kind == SaveKind::PrivateFile;
+    if (!privateFile && std::filesystem::is_symlink(m_target, ec)) {
         // Replace the file the link names, not the link.
         std::filesystem::path resolved = std::filesystem::weakly_canonical(m_target, ec);
         if (!ec)
@@ -54,15 +102,18 @@ AtomicSave::AtomicSave(const std::filesystem::path& target) : m_target(target)
         return;
     }
 
-    mode_t mode = 0666 & ~currentUmask();
+    mode_t mode = privateFile ? 0600 : (0666 & ~mode_t(currentUmask()));
     struct stat st {};
-    if (::stat(m_target.c_str(), &st) == 0) {
+    // A private file is looked at, never through: a link there is replaced, not followed.
+    if ((privateFile ? ::lstat(m_target.c_str(), &st) : ::stat(m_target.c_str(), &st)) == 0) {
         if (S_ISDIR(st.st_mode)) {
             m_status = SaveResult::failure(describe("cannot save to", m_target, EISDIR));
             return;
         }
-        mode = st.st_mode & 07777;
-        m_lockFd = ::open(m_target.c_str(), O_RDONLY | O_CLOEXEC);
+        if (!privateFile)
+            mode = st.st_mode & 07777;
+        if (S_ISREG(st.st_mode))
+            m_lockFd = ::open(m_target.c_str(), O_RDONLY | O_CLOEXEC | (privateFile ? O_NOFOLLOW : 0));
         if (m_lockFd >= 0 && ::flock(m_lockFd, LOCK_EX | LOCK_NB) != 0) {
             ::close(m_lockFd);
             m_lockFd = -1;
@@ -70,6 +121,8 @@ AtomicSave::AtomicSave(const std::filesystem::path& target) : m_target(target)
                                            ": the file is in use by another program");
             return;
         }
+        if (m_lockFd >= 0)
+            removeTemporariesBeside(m_target);
     }
 
     std::filesystem::path folder = m_target.parent_path();
@@ -134,9 +187,9 @@ SaveResult AtomicSave::commit()
     return m_status;
 }
 
-SaveResult saveBytesAtomically(const std::filesystem::path& target, std::string_view bytes)
+SaveResult saveBytesAtomically(const std::filesystem::path& target, std::string_view bytes, SaveKind kind)
 {
-    AtomicSave save(target);
+    AtomicSave save(target, kind);
     if (!save.status())
         return save.status();
     const int fd = ::open(save.temporaryPath().c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);

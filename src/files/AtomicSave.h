@@ -7,6 +7,11 @@
 // destroyed without a commit, the temporary file is removed and the old file stays as it was.
 // While the save is under way the target is locked like any file Tenkora has open, so a file
 // that another Tenkora process holds is reported as in use rather than replaced.
+//
+// A user's own book (SaveKind::UserFile) may be a symbolic link: the file it names is replaced,
+// and a new file gets the permissions the umask allows. A file the program names itself
+// (SaveKind::PrivateFile: recovery copies, link-mode work files, logs) is never followed through
+// a link, which would let whoever planted the link choose what is overwritten, and is owner-only.
 
 #include "SaveResult.h"
 
@@ -15,9 +20,11 @@
 
 namespace braille {
 
+enum class SaveKind { UserFile, PrivateFile };
+
 class AtomicSave {
 public:
-    explicit AtomicSave(const std::filesystem::path& target);
+    explicit AtomicSave(const std::filesystem::path& target, SaveKind kind = SaveKind::UserFile);
     ~AtomicSave();
     AtomicSave(const AtomicSave&) = delete;
     AtomicSave& operator=(const AtomicSave&) = delete;
@@ -46,6 +53,16 @@ private:
 };
 
 // Writes `bytes` to `target` through an AtomicSave.
-SaveResult saveBytesAtomically(const std::filesystem::path& target, std::string_view bytes);
+SaveResult saveBytesAtomically(const std::filesystem::path& target, std::string_view bytes,
+                               SaveKind kind = SaveKind::UserFile);
+
+// Removes the temporary files that saves of `target` killed before their rename left beside it
+// (".NAME.XXXXXX"). Only while no other process holds the target, so a save under way in another
+// Tenkora keeps its file; returns how many were removed.
+int removeStaleTemporaries(const std::filesystem::path& target);
+
+// The process's file-creation mask, read without changing it (changing it, even for a moment,
+// would let another thread create a file with the wrong permissions).
+unsigned currentUmask();
 
 } // namespace braille

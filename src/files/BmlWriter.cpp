@@ -113,12 +113,12 @@ void writeBmlContent(file_utf8& out, const BrailleDocument& document,
 }
 
 SaveResult writeBml(BrailleDocument& document, const std::filesystem::path& path,
-                    const std::vector<std::u16string>* replacementLabels)
+                    const std::vector<std::u16string>* replacementLabels, SaveKind kind)
 {
     if (replacementLabels)
         document.useOrgPage = true;
     document.complete = false;
-    AtomicSave save(path);
+    AtomicSave save(path, kind);
     if (save.status()) {
         file_utf8 out(save.temporaryPath(), file_utf8::Write);
         if (out.isOpen())

@@ -11,6 +11,7 @@
 // and ">" in cell strings and labels, "&", "<" and ">" in print texts. Files without such
 // characters are unaffected.
 
+#include "AtomicSave.h"
 #include "SaveResult.h"
 
 #include <filesystem>
@@ -28,7 +29,8 @@ class file_utf8;
 // `complete` is false while writing. `modified` is cleared on success and left as it was on
 // failure, so a failed save never looks like a saved document.
 SaveResult writeBml(BrailleDocument& document, const std::filesystem::path& path,
-                    const std::vector<std::u16string>* replacementLabels = nullptr);
+                    const std::vector<std::u16string>* replacementLabels = nullptr,
+                    SaveKind kind = SaveKind::UserFile);
 
 // The same content into an open file, without the atomic replacement.
 void writeBmlContent(file_utf8& out, const BrailleDocument& document,

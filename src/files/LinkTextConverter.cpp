@@ -99,11 +99,11 @@ std::string LinkTextConverter::serialize() const
     return out.str();
 }
 
-SaveResult LinkTextConverter::save(const std::filesystem::path& path) const
+SaveResult LinkTextConverter::save(const std::filesystem::path& path, SaveKind kind) const
 {
     if (!m_tree)
         return SaveResult::failure("nothing to save to " + path.string());
-    return saveBytesAtomically(path, serialize());
+    return saveBytesAtomically(path, serialize(), kind);
 }
 
 } // namespace braille

@@ -8,6 +8,7 @@
 // are skipped. Saved, the tree is the link work file, which the BML reader reads as a body of
 // one paragraph.
 
+#include "AtomicSave.h"
 #include "SaveResult.h"
 
 #include <filesystem>
@@ -42,7 +43,7 @@ public:
     // The tree as UTF-8 XML: the declaration, then the elements without indentation.
     std::string serialize() const;
     // Writes the tree to `path`, replacing the file only when it is complete.
-    SaveResult save(const std::filesystem::path& path) const;
+    SaveResult save(const std::filesystem::path& path, SaveKind kind = SaveKind::UserFile) const;
 
     const pugi::xml_document& tree() const { return *m_tree; }
     // How many records became char elements.

@@ -2,16 +2,23 @@
 
 #include "AtomicSave.h"
 #include "BmlWriter.h"
+#include "ConfigPaths.h"
 #include "LocalTime.h"
 #include "Utf.h"
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <csignal>
 #include <cstdlib>
 #include <ctime>
+#include <fcntl.h>
 #include <fstream>
+#include <random>
 #include <sstream>
+#include <sys/file.h>
+#include <unistd.h>
 
 namespace braille {
 
@@ -24,20 +31,53 @@ bool processRuns(long pid)
     return ::kill(pid_t(pid), 0) == 0 || errno == EPERM;
 }
 
+// Whether a running process holds this lock file. A copy written before lock files existed has
+// none; only then does the process id decide, as it did.
+bool heldByARunningProcess(const std::filesystem::path& lock, long pid)
+{
+    const int fd = ::open(lock.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+    if (fd < 0)
+        return errno == ENOENT ? processRuns(pid) : true;
+    const bool held = ::flock(fd, LOCK_EX | LOCK_NB) != 0;
+    ::close(fd);
+    return held;
+}
+
+std::string uniqueId(long pid)
+{
+    std::random_device random;
+    char suffix[9];
+    std::snprintf(suffix, sizeof suffix, "%08x", unsigned(random()));
+    return std::to_string(pid) + "-" + suffix;
+}
+
 } // namespace
 
 std::filesystem::path RecoveryStore::folder()
 {
-    if (const char* state = std::getenv("XDG_STATE_HOME"); state && *state)
-        return std::filesystem::path(state) / "Tenkora" / "recovery";
-    const char* home = std::getenv("HOME");
-    return std::filesystem::path(home && *home ? home : "/tmp") / ".local" / "state" / "Tenkora" / "recovery";
+    const std::filesystem::path state = paths::stateFolder();
+    return state.empty() ? state : state / "recovery";
 }
 
-RecoveryStore::RecoveryStore(long pid)
-    : m_pid(pid), m_copy(folder() / ("recovery-" + std::to_string(pid) + ".bml")),
-      m_record(folder() / ("recovery-" + std::to_string(pid) + ".txt"))
+RecoveryStore::RecoveryStore(long pid) : m_pid(pid)
 {
+    const std::string id = uniqueId(pid);
+    const std::filesystem::path dir = folder();
+    m_copy = dir / ("recovery-" + id + ".bml");
+    m_record = dir / ("recovery-" + id + ".txt");
+    m_lock = dir / ("recovery-" + id + ".lock");
+}
+
+RecoveryStore::~RecoveryStore()
+{
+    if (m_lockFd < 0)
+        return;
+    // A copy still there (the process ends without saving, as a crash would) stays offered.
+    if (!exists()) {
+        std::error_code ec;
+        std::filesystem::remove(m_lock, ec);
+    }
+    ::close(m_lockFd);
 }
 
 std::unique_ptr<BrailleDocument> RecoveryStore::snapshot(const BrailleDocument& document)
@@ -63,18 +103,26 @@ std::unique_ptr<BrailleDocument> RecoveryStore::snapshot(const BrailleDocument& 
     return copy;
 }
 
-SaveResult RecoveryStore::write(BrailleDocument& snapshot, const std::u16string& original) const
+SaveResult RecoveryStore::write(BrailleDocument& snapshot, const std::u16string& original)
 {
-    std::error_code ec;
-    std::filesystem::create_directories(folder(), ec);
-    if (ec)
-        return SaveResult::failure("cannot make " + folder().string() + ": " + ec.message());
-    const SaveResult copy = writeBml(snapshot, m_copy);
+    if (const FolderResult made = paths::privateFolder(folder()); !made)
+        return SaveResult::failure("cannot keep a recovery copy: " + made.reason);
+    if (m_lockFd < 0) {
+        const int fd = ::open(m_lock.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+        if (fd < 0 || ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+            const int error = errno;
+            if (fd >= 0)
+                ::close(fd);
+            return SaveResult::failure("cannot lock " + m_lock.string() + ": " + std::strerror(error));
+        }
+        m_lockFd = fd;
+    }
+    const SaveResult copy = writeBml(snapshot, m_copy, nullptr, SaveKind::PrivateFile);
     if (!copy)
         return copy;
     std::ostringstream record;
     record << toUtf8(original) << "\n" << localTimeText("%Y-%m-%d %H:%M:%S") << "\n" << m_pid << "\n";
-    return saveBytesAtomically(m_record, record.str());
+    return saveBytesAtomically(m_record, record.str(), SaveKind::PrivateFile);
 }
 
 void RecoveryStore::remove() const
@@ -110,7 +158,8 @@ std::vector<RecoveryCopy> RecoveryStore::leftovers()
         c.original = fromUtf8(original);
         c.pid = std::atol(pid.c_str());
         // A copy of a process that still runs is that process's business.
-        if (processRuns(c.pid) || !std::filesystem::exists(c.copy, ec))
+        const std::filesystem::path lock = std::filesystem::path(p).replace_extension(".lock");
+        if (heldByARunningProcess(lock, c.pid) || !std::filesystem::exists(c.copy, ec))
             continue;
         copies.push_back(std::move(c));
     }
@@ -123,6 +172,7 @@ void RecoveryStore::discard(const RecoveryCopy& copy)
     std::error_code ec;
     std::filesystem::remove(copy.copy, ec);
     std::filesystem::remove(copy.record, ec);
+    std::filesystem::remove(std::filesystem::path(copy.record).replace_extension(".lock"), ec);
 }
 
 } // namespace braille

@@ -4,9 +4,12 @@
 // offers the copies of processes that are gone.
 //
 // Copies live in $XDG_STATE_HOME/Tenkora/recovery/ (default ~/.local/state/Tenkora/recovery/),
-// one per process: recovery-PID.bml and beside it recovery-PID.txt with the book's path (empty
-// for a new book), the time of the copy and the process id. A process writes and removes only its
-// own, so two processes never overwrite each other's copies.
+// owner-only, one per process: recovery-ID.bml and beside it recovery-ID.txt with the book's path
+// (empty for a new book), the time of the copy and the process id, where ID is the process id
+// and a random part, so that a later process with the same id never takes over an old copy.
+// recovery-ID.lock is locked (flock) by its process for as long as it runs: a copy whose lock can
+// be taken belongs to a process that is gone, whatever process now has its id. A process writes
+// and removes only its own copy.
 
 #include "BrailleDocument.h"
 #include "SaveResult.h"
@@ -32,11 +35,15 @@ public:
     static std::filesystem::path folder();
 
     explicit RecoveryStore(long pid);
+    ~RecoveryStore();
+    RecoveryStore(const RecoveryStore&) = delete;
+    RecoveryStore& operator=(const RecoveryStore&) = delete;
 
     // A copy of the book, taken at once and cheap: what writeSnapshot writes, on any thread.
     static std::unique_ptr<BrailleDocument> snapshot(const BrailleDocument& document);
-    // Writes this process's copy (atomically) and its record.
-    SaveResult write(BrailleDocument& snapshot, const std::u16string& original) const;
+    // Writes this process's copy (atomically, owner-only) and its record; the first write takes
+    // the lock that marks the copy as this running process's. One writer at a time.
+    SaveResult write(BrailleDocument& snapshot, const std::u16string& original);
     // Removes this process's copy, when there is one.
     void remove() const;
     // Whether a complete copy is there: the copy and its record.
@@ -51,6 +58,8 @@ private:
     long m_pid;
     std::filesystem::path m_copy;
     std::filesystem::path m_record;
+    std::filesystem::path m_lock;
+    int m_lockFd = -1;
 };
 
 } // namespace braille

@@ -3,7 +3,9 @@
 #include "ViewPicture.h"
 
 #include <cstdio>
-#include <fstream>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace braille {
 
@@ -73,14 +75,19 @@ void applyOriginalPageLabels(BrailleDocument& document, const std::vector<std::u
     document.modified = true;
 }
 
-void logMessage(const std::filesystem::path& folder, unsigned message, unsigned wParam)
+void logMessage(const std::filesystem::path& folder, unsigned message, unsigned wParam, std::uintmax_t limit)
 {
-    std::ofstream log(folder / "Tenkora_log.txt", std::ios::app | std::ios::binary);
-    if (!log)
+    const std::filesystem::path path = folder / "Tenkora_log.txt";
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && std::uintmax_t(st.st_size) >= limit)
+        ::rename(path.c_str(), (folder / "Tenkora_log.1.txt").c_str());
+    const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0)
         return;
     char line[64];
-    std::snprintf(line, sizeof line, "MSG ID : %04x , WPARAM : %04x \r\n", message, wParam);
-    log << line;
+    const int length = std::snprintf(line, sizeof line, "MSG ID : %04x , WPARAM : %04x \r\n", message, wParam);
+    [[maybe_unused]] const ssize_t written = ::write(fd, line, std::size_t(length));
+    ::close(fd);
 }
 
 } // namespace braille

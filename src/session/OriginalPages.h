@@ -6,6 +6,7 @@
 
 #include "BrailleDocument.h"
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -37,7 +38,11 @@ std::vector<std::u16string> originalPageLabels(const std::vector<std::u16string>
 void applyOriginalPageLabels(BrailleDocument& document, const std::vector<std::u16string>& labels);
 
 // The message log: one line "MSG ID : %04x , WPARAM : %04x " appended to Tenkora_log.txt in
-// `folder`. A log that cannot be written is left alone; it never stops the editor.
-void logMessage(const std::filesystem::path& folder, unsigned message, unsigned wParam);
+// `folder` (owner-only, never through a link). Once the log reaches `limit` bytes it becomes
+// Tenkora_log.1.txt, replacing the one before, and a new log starts, so it never grows without
+// end. A log that cannot be written is left alone; it never stops the editor.
+constexpr std::uintmax_t kMessageLogLimit = 256 * 1024;
+void logMessage(const std::filesystem::path& folder, unsigned message, unsigned wParam,
+                std::uintmax_t limit = kMessageLogLimit);
 
 } // namespace braille

@@ -124,6 +124,10 @@ CMainFrame::CMainFrame(PageLayout layout, bool linkMode, bool systemInputMethod,
     // A copy of unsaved work is kept on disk; it goes when the book reaches its file.
     m_recovery = new RecoveryKeeper(*this);
     connect(m_doc, &CTenkoraDoc::settled, m_recovery, [this] { m_recovery->removeCopy(); });
+    connect(m_recovery, &RecoveryKeeper::failed, this, [this](const QString& text) {
+        statusBar()->showMessage(text);
+        qWarning("%s", qPrintable(text));
+    });
     m_recentFiles = Settings::recentFiles();
     fillRecentMenu();
     setGeometry(Settings::windowRect());

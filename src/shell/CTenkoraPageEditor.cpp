@@ -1,5 +1,7 @@
 #include "CTenkoraPageEditor.h"
 
+#include "ConfigPaths.h"
+
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QGridLayout>
@@ -92,8 +94,10 @@ bool CTenkoraPageEditor::eventFilter(QObject* watched, QEvent* event)
         if (text.isEmpty() || key->key() == Qt::Key_Delete)
             return false; // caret keys and Delete keep working
         // Every typed character goes to the message log; only digits, Backspace and Enter get in.
-        for (QChar c : text)
-            logMessage(QDir::tempPath().toStdU16String(), 0x102, c.unicode());
+        const std::filesystem::path folder = paths::stateFolder();
+        if (paths::privateFolder(folder))
+            for (QChar c : text)
+                logMessage(folder, 0x102, c.unicode());
         return !(text.size() == 1 && originalPageKeyAccepted(text.front().unicode()));
     }
     if (event->type() == QEvent::InputMethod) {

@@ -33,8 +33,27 @@ void RecoveryKeeper::waitForWriter()
         m_writer.wait();
 }
 
+void RecoveryKeeper::takeResult()
+{
+    if (!m_writer.valid() || m_writer.wait_for(std::chrono::seconds(0)) != std::future_status::ready)
+        return;
+    const SaveResult result = m_writer.get();
+    if (result) {
+        m_failureShown = false;
+        return;
+    }
+    // Tried again at the next tick; the user hears of it once, not every half minute.
+    m_lastSerial = 0;
+    m_lastDocument = nullptr;
+    if (!m_failureShown) {
+        m_failureShown = true;
+        emit failed(QStringLiteral("復元用のコピーを保存できません: %1").arg(QString::fromStdString(result.reason)));
+    }
+}
+
 void RecoveryKeeper::tick()
 {
+    takeResult();
     const BrailleDocument& document = m_frame.doc().document();
     const std::uint64_t serial = m_frame.view().session().undoHistory().currentSerial();
     if (!document.modified || !document.complete || (serial == m_lastSerial && &document == m_lastDocument))
@@ -46,8 +65,8 @@ void RecoveryKeeper::tick()
     const std::u16string original = m_frame.doc().pathName().toStdU16String();
     m_lastSerial = serial;
     m_lastDocument = &document;
-    const RecoveryStore store = m_store;
-    m_writer = std::async(std::launch::async, [store, snapshot, original] { store.write(*snapshot, original); });
+    RecoveryStore* store = &m_store;
+    m_writer = std::async(std::launch::async, [store, snapshot, original] { return store->write(*snapshot, original); });
 }
 
 void RecoveryKeeper::writeNow()
@@ -55,11 +74,13 @@ void RecoveryKeeper::writeNow()
     waitForWriter();
     tick();
     waitForWriter();
+    takeResult();
 }
 
 void RecoveryKeeper::removeCopy()
 {
     waitForWriter();
+    takeResult();
     m_store.remove();
     m_lastSerial = 0;
     m_lastDocument = nullptr;

@@ -18,6 +18,8 @@ namespace braille {
 class CMainFrame;
 
 class RecoveryKeeper : public QObject {
+    Q_OBJECT
+
 public:
     explicit RecoveryKeeper(CMainFrame& frame);
     ~RecoveryKeeper() override;
@@ -35,9 +37,15 @@ public:
     static bool offerLeftovers(CMainFrame& frame, const std::function<Answer(const QString&)>& ask = {},
                                const std::function<void(const QString&)>& tell = {});
 
+signals:
+    // A copy could not be written (said once until a copy is written again; writing goes on).
+    void failed(const QString& text);
+
 private:
     void tick();
     void waitForWriter();
+    // Takes the finished writer's outcome.
+    void takeResult();
 
     CMainFrame& m_frame;
     RecoveryStore m_store;
@@ -45,7 +53,8 @@ private:
     int m_interval = 30;
     std::uint64_t m_lastSerial = 0;
     const void* m_lastDocument = nullptr;
-    std::future<void> m_writer;
+    std::future<SaveResult> m_writer;
+    bool m_failureShown = false;
 };
 
 } // namespace braille

@@ -1,10 +1,11 @@
 #include "Settings.h"
 
+#include "ConfigPaths.h"
+
 #include <QDir>
 #include <QFont>
 #include <QGuiApplication>
 #include <QSettings>
-#include <QStandardPaths>
 
 #include <algorithm>
 
@@ -23,12 +24,14 @@ constexpr int kMaxRecentFiles = 16;
 
 } // namespace
 
-QString Settings::folder()
+QString Settings::folder() { return QString::fromStdString(paths::configFolder().string()); }
+
+bool Settings::makeFolder()
 {
-    const QByteArray overridden = qgetenv("TENKORA_CONFIG_DIR");
-    if (!overridden.isEmpty())
-        return QString::fromLocal8Bit(overridden);
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QStringLiteral("/Tenkora");
+    const FolderResult made = paths::privateFolder(paths::configFolder());
+    if (!made)
+        qWarning("Settings are not kept: %s", made.reason.c_str());
+    return made.ok;
 }
 
 QString Settings::settingsFile() { return folder() + QStringLiteral("/Tenkora.ini"); }
@@ -46,7 +49,7 @@ PageLayout Settings::pageLayout()
 
 void Settings::setPageLayout(const PageLayout& layout)
 {
-    QDir().mkpath(folder());
+    makeFolder();
     QSettings s(settingsFile(), QSettings::IniFormat);
     s.beginGroup(QStringLiteral("Window"));
     s.setValue(QStringLiteral("ColumnNumber"), int(layout.ColumnNumber));
@@ -76,7 +79,7 @@ QRect Settings::windowRect()
 
 void Settings::setWindowRect(const QRect& rect)
 {
-    QDir().mkpath(folder());
+    makeFolder();
     QSettings s(profileFile(), QSettings::IniFormat);
     s.beginGroup(QStringLiteral("Tenkora"));
     s.setValue(QStringLiteral("window_left"), rect.left());
@@ -101,7 +104,7 @@ QStringList Settings::recentFiles()
 
 void Settings::setRecentFiles(const QStringList& files)
 {
-    QDir().mkpath(folder());
+    makeFolder();
     QSettings s(profileFile(), QSettings::IniFormat);
     s.remove(QStringLiteral("Recent File List"));
     s.beginGroup(QStringLiteral("Recent File List"));
@@ -129,7 +132,7 @@ int Settings::pointSize()
 
 void Settings::setPointSize(int points)
 {
-    QDir().mkpath(folder());
+    makeFolder();
     QSettings s(profileFile(), QSettings::IniFormat);
     s.beginGroup(QStringLiteral("Settings"));
     s.setValue(QStringLiteral("PointSize"), points);

@@ -20,6 +20,8 @@ class Settings {
 public:
     // The folder of both files; `TENKORA_CONFIG_DIR` overrides it (tests).
     static QString folder();
+    // Makes the folder, owner-only; false (and a warning) when it cannot be used.
+    static bool makeFolder();
     static QString settingsFile();
     static QString profileFile();
 

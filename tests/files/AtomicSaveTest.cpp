@@ -111,3 +111,53 @@ TEST(AtomicSave, ASymbolicLinkKeepsPointingAtTheNewContent)
     EXPECT_TRUE(std::filesystem::is_symlink(dir.file("link.bml")));
     EXPECT_EQ(readBytes(dir.file("real.bml")), "new");
 }
+
+TEST(AtomicSave, AFileTheProgramNamesIsOwnerOnlyAndNeverWrittenThroughALink)
+{
+    TempDir dir;
+    writeBytes(dir.file("book.bml"), "the transcriber's book");
+    // Another user plants links where the program will write.
+    std::filesystem::create_symlink(dir.file("book.bml"), dir.file("work.bml"));
+    std::filesystem::create_symlink(dir.file("copy-for-me.bml"), dir.file("work2.bml"));
+    ASSERT_TRUE(saveBytesAtomically(dir.file("work.bml"), "link text", SaveKind::PrivateFile));
+    ASSERT_TRUE(saveBytesAtomically(dir.file("work2.bml"), "link text", SaveKind::PrivateFile));
+    EXPECT_EQ(readBytes(dir.file("book.bml")), "the transcriber's book");
+    EXPECT_FALSE(std::filesystem::exists(dir.file("copy-for-me.bml")));
+    for (const char* name : {"work.bml", "work2.bml"}) {
+        EXPECT_FALSE(std::filesystem::is_symlink(dir.file(name)));
+        EXPECT_EQ(readBytes(dir.file(name)), "link text");
+        EXPECT_EQ(std::filesystem::status(dir.file(name)).permissions(), std::filesystem::perms(0600));
+    }
+}
+
+TEST(AtomicSave, TheUmaskDecidesANewFileAndIsNeverChanged)
+{
+    TempDir dir;
+    const mode_t before = ::umask(027);
+    EXPECT_EQ(currentUmask(), 027u);
+    ASSERT_TRUE(saveBytesAtomically(dir.file("new.bml"), "x"));
+    EXPECT_EQ(std::filesystem::status(dir.file("new.bml")).permissions(), std::filesystem::perms(0640));
+    EXPECT_EQ(::umask(before), 027u);
+}
+
+TEST(AtomicSave, TemporariesLeftByAKilledSaveGoAtTheNextSaveUnlessASaveIsUnderWay)
+{
+    TempDir dir;
+    writeBytes(dir.file("a.bml"), "old");
+    writeBytes(dir.file(".a.bml.Xq3zP1"), "half a book");    // a save killed before its rename
+    writeBytes(dir.file(".a.bml.keep"), "not ours");          // not a temporary name
+    writeBytes(dir.file(".b.bml.Xq3zP1"), "another book's");  // another book's
+    {
+        // While another save holds the book, its temporary stays.
+        file_utf8 holder(dir.file("a.bml"), file_utf8::Write);
+        ASSERT_TRUE(holder.isOpen());
+        EXPECT_EQ(removeStaleTemporaries(dir.file("a.bml")), 0);
+        EXPECT_TRUE(std::filesystem::exists(dir.file(".a.bml.Xq3zP1")));
+    }
+    ASSERT_TRUE(saveBytesAtomically(dir.file("a.bml"), "new"));
+    EXPECT_FALSE(std::filesystem::exists(dir.file(".a.bml.Xq3zP1")));
+    EXPECT_TRUE(std::filesystem::exists(dir.file(".a.bml.keep")));
+    EXPECT_TRUE(std::filesystem::exists(dir.file(".b.bml.Xq3zP1")));
+    writeBytes(dir.file(".a.bml.Zz9aa0"), "half a book");
+    EXPECT_EQ(removeStaleTemporaries(dir.file("a.bml")), 1); // as the book is opened
+}

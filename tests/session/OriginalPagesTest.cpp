@@ -51,3 +51,22 @@ TEST(OriginalPages, TheMessageLogAppendsAndAMissingFolderIsNoError)
     EXPECT_EQ(readBytes(dir.file("Tenkora_log.txt")), "MSG ID : 0102 , WPARAM : 0031 \r\nMSG ID : 0102 , WPARAM : 0032 \r\n");
     logMessage(dir.path() / "gone", 0x102, '1');
 }
+
+TEST(OriginalPages, TheMessageLogIsPrivateAndBounded)
+{
+    TempDir dir;
+    const std::uintmax_t limit = 100; // a line is 32 bytes
+    for (char c = 'a'; c < 'a' + 10; ++c)
+        logMessage(dir.path(), 0x102, unsigned(c), limit);
+    EXPECT_LE(std::filesystem::file_size(dir.file("Tenkora_log.txt")), limit + 32);
+    EXPECT_LE(std::filesystem::file_size(dir.file("Tenkora_log.1.txt")), limit + 32);
+    EXPECT_EQ(readBytes(dir.file("Tenkora_log.txt")).substr(0, 32), "MSG ID : 0102 , WPARAM : 0069 \r\n"); // 'i', 'j'
+    EXPECT_EQ(std::filesystem::status(dir.file("Tenkora_log.txt")).permissions() & std::filesystem::perms::all,
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    // A link planted in its place is not written through.
+    std::filesystem::remove(dir.file("Tenkora_log.txt"));
+    writeBytes(dir.file("victim.txt"), "mine");
+    std::filesystem::create_symlink(dir.file("victim.txt"), dir.file("Tenkora_log.txt"));
+    logMessage(dir.path(), 0x102, 'x', limit);
+    EXPECT_EQ(readBytes(dir.file("victim.txt")), "mine");
+}
