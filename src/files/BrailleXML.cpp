@@ -5,6 +5,7 @@
 #include "XmlText.h"
 
 #include <algorithm>
+#include <fstream>
 
 namespace braille {
 
@@ -409,8 +410,10 @@ int BrailleXML::readStep(BrailleDocument& document)
                 document.pendingOrgPages.labels.push_back(readLineLabel());
             else
                 skipPast(u'>');
-        } else if (name == u"/char" || name == u"?xml" || name == u"document" || name == u"header" ||
-                   name == u"/header") {
+        } else if (name == u"document") {
+            m_sawDocument = true;
+            skipPast(u'>');
+        } else if (name == u"/char" || name == u"?xml" || name == u"header" || name == u"/header") {
             skipPast(u'>');
         } else if (name == u"/document") {
             skipPast(u'>');
@@ -431,6 +434,25 @@ int BrailleXML::readStep(BrailleDocument& document)
         }
         // Any other name ("head", "/line", ...) is left; the rest of the element reads as text.
     }
+}
+
+ForeignFile classifyForeignFile(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    char head[512];
+    in.read(head, sizeof head);
+    const std::string_view bytes(head, std::size_t(in.gcount()));
+    if (bytes.empty())
+        return ForeignFile::Empty;
+    if (bytes.size() >= 2 && ((bytes[0] == '\xFF' && bytes[1] == '\xFE') || (bytes[0] == '\xFE' && bytes[1] == '\xFF')))
+        return ForeignFile::Utf16;
+    // UTF-16 without a byte order mark: every other byte of ASCII markup is zero.
+    if (bytes.find('\0') != std::string_view::npos)
+        return bytes.size() >= 2 && (bytes[0] == '<' || bytes[1] == '<') ? ForeignFile::Utf16 : ForeignFile::Binary;
+    std::size_t start = bytes.rfind("\xEF\xBB\xBF", 0) == 0 ? 3 : 0;
+    while (start < bytes.size() && (bytes[start] == ' ' || bytes[start] == '\t' || bytes[start] == '\r' || bytes[start] == '\n'))
+        ++start;
+    return start < bytes.size() && bytes[start] == '<' ? ForeignFile::Xml : ForeignFile::Text;
 }
 
 } // namespace braille

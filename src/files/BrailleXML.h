@@ -40,6 +40,11 @@ struct ReadWindow {
     std::size_t dropAfter = 256 * 1024;
 };
 
+// What a file that is not BML looks like from its first bytes, so that the message can say what
+// it is.
+enum class ForeignFile { Empty, Utf16, Xml, Text, Binary };
+ForeignFile classifyForeignFile(const std::filesystem::path& path);
+
 class BrailleXML {
 public:
     // Opens the file with exclusive access and takes its whole content.
@@ -53,6 +58,9 @@ public:
     // After the last step: a section began but the file ended before it did (a file cut short,
     // as a failed copy or a full disk leaves it). What was read is a sound document all the same.
     bool endedEarly() const { return m_endedEarly; }
+    // After the last step: whether the file held the document element at all. Without it the
+    // file is no BML file, however tolerantly it was read.
+    bool sawDocument() const { return m_sawDocument; }
     const std::string& error() const { return m_file.error(); }
 
     // Reads up to the end of the next paragraph (kReadParagraph) or to the end of the document
@@ -105,6 +113,7 @@ private:
     CharacterSequence* m_pending = nullptr; // characters of the paragraph being read
     bool m_finished = false;
     bool m_endedEarly = false;
+    bool m_sawDocument = false;
     const CharacterDictionary& m_dictionary;
     // Books repeat a few hundred distinct characters many thousands of times; the dictionary
     // never changes while a file is read, so each distinct stored form is looked up once and

@@ -1,5 +1,6 @@
 #include "CTenkoraDoc.h"
 
+#include "AtomicSave.h"
 #include "BmlWriter.h"
 #include "BrailleXML.h"
 #include "CTenkoraView.h"
@@ -10,6 +11,7 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QProcess>
+#include <QScopedValueRollback>
 
 namespace braille {
 
@@ -106,13 +108,38 @@ bool CTenkoraDoc::openPath(const QString& path, bool quiet)
     return load(path, quiet);
 }
 
-bool CTenkoraDoc::load(const QString& path, bool quiet)
+QString CTenkoraDoc::notBmlMessage(const QString& path)
 {
+    QString what;
+    switch (classifyForeignFile(fsPath(path))) {
+    case ForeignFile::Empty: what = QStringLiteral("空のファイルです。"); break;
+    case ForeignFile::Utf16:
+        what = QStringLiteral("UTF-16 で書かれています。BML ファイルは UTF-8 で保存してください。");
+        break;
+    case ForeignFile::Xml: what = QStringLiteral("document 要素のない XML ファイルです。"); break;
+    case ForeignFile::Text:
+        what = QStringLiteral("テキストファイルです。墨字の文書は、クリップボードにコピーして"
+                              "「編集 → 墨字を点訳して貼り付け」で取り込めます。");
+        break;
+    case ForeignFile::Binary: what = QStringLiteral("テキストでもXMLでもないファイルです。"); break;
+    }
+    return QStringLiteral("BML ファイルではないため開けません。\n%1\n%2").arg(path, what);
+}
+
+bool CTenkoraDoc::load(const QString& path, bool quiet, bool remember)
+{
+    // Opening spins the event loop for the loading screen; whatever asks to open another file
+    // meanwhile (link mode, a drop) waits for this one.
+    if (m_loading)
+        return false;
+    const QScopedValueRollback<bool> loading(m_loading, true);
     const QFileInfo info(path);
     if (!info.exists()) {
         tell(QStringLiteral("ファイルが見つかりません。\n%1").arg(path));
         return false;
     }
+    // What a save killed before its rename left beside the book goes, unless a save is under way.
+    removeStaleTemporaries(fsPath(path));
     BrailleXML reader(fsPath(path));
     if (!reader.isOpen()) {
         // A file that is there but cannot be opened is held by another program (or forbidden).
@@ -120,10 +147,10 @@ bool CTenkoraDoc::load(const QString& path, bool quiet)
                                               path, QString::fromStdString(reader.error())));
         return false;
     }
+    // The new book is read beside the old one, which stays whole (and shown, and kept by the
+    // recovery copies) until the new one is complete.
     auto document = std::make_unique<BrailleDocument>(BrailleDocument::ForReading);
     document->cellsPerLine = m_view.session().pageLayout().ColumnNumber;
-    m_view.setDocument(nullptr);
-    m_document.reset();
     const std::uint64_t total = reader.totalBytes();
     m_view.showLoading(0, total);
     QElapsedTimer sinceShown;
@@ -137,13 +164,18 @@ bool CTenkoraDoc::load(const QString& path, bool quiet)
             sinceShown.restart();
         }
     }
+    if (!reader.sawDocument()) {
+        m_view.hideLoading();
+        tell(notBmlMessage(info.absoluteFilePath()));
+        return false;
+    }
     document->modified = false;
     m_pathName = info.absoluteFilePath();
-    m_document = std::move(document);
-    m_view.setDocument(m_document.get());
+    replaceDocument(std::move(document));
     emit settled();
     emit pathChanged(m_pathName);
-    emit opened(m_pathName);
+    if (remember)
+        emit opened(m_pathName);
     if (reader.endedEarly())
         tell(QStringLiteral("ファイルが途中で終わっています。読めたところまでを表示します。\n%1").arg(m_pathName));
     return true;
@@ -165,11 +197,14 @@ bool CTenkoraDoc::rewriteAndReload(const std::vector<std::u16string>* labels)
 
 bool CTenkoraDoc::openRecovered(const QString& copy, const QString& original)
 {
-    if (!askToSave() || !load(copy, false))
+    // The copy's own path is no book of the user's: it goes into no recent-file list.
+    if (!askToSave() || !load(copy, false, false))
         return false;
     m_pathName = original.isEmpty() ? QString() : QFileInfo(original).absoluteFilePath();
     m_view.session().markUnsaved();
     emit pathChanged(m_pathName);
+    if (!m_pathName.isEmpty())
+        emit opened(m_pathName);
     emit m_view.stateChanged();
     return true;
 }

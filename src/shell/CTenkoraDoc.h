@@ -75,7 +75,12 @@ signals:
     void opened(const QString& path);
 
 private:
-    bool load(const QString& path, bool quiet);
+    // Reads the file into a new book and puts it in place of the old one once complete; the old
+    // one stays as it was when the file cannot be read. `remember`: the path goes into the
+    // recent files.
+    bool load(const QString& path, bool quiet, bool remember = true);
+    // What the user is told of a file that is not BML, saying what it is.
+    static QString notBmlMessage(const QString& path);
     void replaceDocument(std::unique_ptr<BrailleDocument> document);
     int ask(const QString& text, int buttons);
     void tell(const QString& text);
@@ -87,6 +92,7 @@ private:
     std::unique_ptr<BrailleDocument> m_document;
     QString m_pathName;
     Answers m_answers;
+    bool m_loading = false;
 };
 
 } // namespace braille

@@ -109,6 +109,12 @@ void CTenkoraView::showLoading(std::uint64_t done, std::uint64_t total)
     requestFullRepaint();
 }
 
+void CTenkoraView::hideLoading()
+{
+    m_loading = false;
+    requestFullRepaint();
+}
+
 void CTenkoraView::setLinkMode(bool linkMode)
 {
     m_linkMode = linkMode;

@@ -48,6 +48,8 @@ public:
     void setDocument(BrailleDocument* document);
     // While a document is being read: the loading screen with the share read so far.
     void showLoading(std::uint64_t done, std::uint64_t total);
+    // Back to the book after a load that did not replace it.
+    void hideLoading();
 
     void setLinkMode(bool linkMode);
     // The high-contrast palette for low vision.

@@ -6,6 +6,7 @@
 #include "CPageLayoutDlg.h"
 #include "CTenkoraFindReplaceDlg.h"
 #include "CTenkoraPageEditor.h"
+#include "BmlWriter.h"
 #include "CommandLine.h"
 #include "DocumentBuilder.h"
 #include "GuiTestSupport.h"
@@ -25,6 +26,7 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -378,4 +380,74 @@ TEST(MainFrame, ABookDroppedOnTheWindowOpensAndOtherFilesAreRefused)
     QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(&frame, &drop);
     EXPECT_EQ(frame.doc().pathName(), QFileInfo(book).absoluteFilePath());
+}
+
+TEST(MainFrame, TheOldBookStaysWholeWhileAnotherIsReadAndWhenItCannotBe)
+{
+    FreshSettings fresh;
+    QTemporaryDir folder;
+    // A book long enough for the loading screen to let timers run while it is read.
+    BrailleDocument big;
+    std::u16string body;
+    for (int i = 0; i < 20000; ++i)
+        body += u"あいうえおかきくけこさしすせそ\n";
+    fillSection(big, body);
+    const QString bigPath = folder.filePath(QStringLiteral("big.bml"));
+    ASSERT_TRUE(writeBml(big, bigPath.toStdU16String()));
+
+    CMainFrame frame(Settings::pageLayout());
+    QStringList told;
+    frame.doc().setAnswers({[](const QString&, int) { return int(QMessageBox::No); }, {}, {},
+                            [&](const QString& text) { told << text; }});
+    QTest::keyClicks(&frame.view(), "ka");
+    const std::string before = prints(frame.doc().document());
+    // A timer that reads the book, as the recovery keeper and link mode do.
+    int seenDuringLoad = 0;
+    QTimer reader;
+    reader.setInterval(0);
+    QObject::connect(&reader, &QTimer::timeout, [&] {
+        const BrailleDocument& d = frame.doc().document();
+        if (d.complete && prints(d) == before)
+            ++seenDuringLoad;
+    });
+    reader.start();
+    ASSERT_TRUE(frame.doc().openPath(bigPath));
+    reader.stop();
+    EXPECT_GT(seenDuringLoad, 0);
+    EXPECT_EQ(frame.doc().document().sections[Body].paragraphs.size(), 20001u);
+
+    // Files that are not BML are refused with what they are; the open book stays as it was.
+    QTest::keyClicks(&frame.view(), "ka");
+    const std::string edited = prints(frame.doc().document());
+    struct Foreign {
+        const char* name;
+        QByteArray bytes;
+        const char* says;
+    };
+    const QByteArray bml = QByteArray("<?xml version=\"1.0\"?>\n<document><body><char mode=\"text\" nabcc=\"A\">あ</char></body></document>\n");
+    QByteArray utf16("\xFF\xFE", 2);
+    for (QChar c : QString::fromUtf8(bml))
+        utf16.append(char(c.unicode() & 0xFF)).append(char(c.unicode() >> 8));
+    const Foreign files[] = {
+        {"notes.bml", QByteArray("今日は晴れ。\nあしたは雨。\n"), "テキストファイルです。"},
+        {"wide.bml", utf16, "UTF-16 で書かれています。"},
+        {"other.bml", QByteArray("<?xml version=\"1.0\"?>\n<html><body>あ</body></html>\n"), "document 要素のない XML"},
+    };
+    for (const Foreign& f : files) {
+        const QString path = folder.filePath(QString::fromLatin1(f.name));
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(f.bytes);
+        file.close();
+        told.clear();
+        EXPECT_FALSE(frame.doc().openPath(path)) << f.name;
+        ASSERT_EQ(told.size(), 1) << f.name;
+        EXPECT_TRUE(told[0].startsWith(QStringLiteral("BML ファイルではないため開けません。"))) << told[0].toStdString();
+        EXPECT_TRUE(told[0].contains(QString::fromUtf8(f.says))) << told[0].toStdString();
+        EXPECT_EQ(prints(frame.doc().document()), edited);
+        EXPECT_EQ(frame.doc().pathName(), QFileInfo(bigPath).absoluteFilePath());
+        QFile unchanged(path);
+        ASSERT_TRUE(unchanged.open(QIODevice::ReadOnly));
+        EXPECT_EQ(unchanged.readAll(), f.bytes);
+    }
 }

@@ -3,6 +3,7 @@
 
 #include "CTenkoraApp.h"
 #include "CTenkoraViewAccessible.h"
+#include "GuiTestSupport.h"
 #include "TestSupport.h"
 
 #include <QApplication>
@@ -34,5 +35,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     braille::test::shippedDictionary();
     braille::loadCellFont();
+    if (const char* book = std::getenv("TENKORA_RECOVERY_CHILD"))
+        return braille::test::runRecoveryChild(book);
     return RUN_ALL_TESTS();
 }

@@ -18,4 +18,7 @@ QImage picture(QWidget& widget);
 // How many pixels of `rect` have exactly this colour.
 int countColour(const QImage& image, const QRect& rect, QColor colour);
 
+// The process a recovery test starts and kills (when TENKORA_RECOVERY_CHILD names its book).
+int runRecoveryChild(const char* book);
+
 } // namespace braille::test

@@ -20,6 +20,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <unistd.h>
 #include <cstdio>
 #include <thread>
 
@@ -67,15 +68,16 @@ TEST(Recovery, ACopyAppearsOnlyAfterAChangeAndSavingRemovesIt)
     setInterval(30);
 }
 
-// Run by the next test as a process of its own, which it kills.
-TEST(RecoveryChild, TypesWaitsForItsCopyAndWaitsToBeKilled)
+// The process the next test starts and kills: it saves a book, types, waits for its copy and
+// waits to be killed. Not a test of its own: the test binary's main runs it instead of the tests.
+int braille::test::runRecoveryChild(const char* book)
 {
-    if (!std::getenv("TENKORA_RECOVERY_CHILD"))
-        GTEST_SKIP() << "run by Recovery.AKilledProcessLeavesACopyThatTheNextStartBringsBack";
     CMainFrame frame(Settings::pageLayout());
-    ASSERT_TRUE(frame.doc().saveTo(QString::fromLocal8Bit(std::getenv("TENKORA_RECOVERY_CHILD"))));
+    if (!frame.doc().saveTo(QString::fromLocal8Bit(book)))
+        return 1;
     QTest::keyClicks(&frame.view(), "kyouha");
-    ASSERT_TRUE(waitUntil([&] { return frame.recovery()->store().exists(); }));
+    if (!waitUntil([&] { return frame.recovery()->store().exists(); }))
+        return 1;
     std::printf("ready\n");
     std::fflush(stdout);
     for (;;)
@@ -93,8 +95,7 @@ TEST(Recovery, AKilledProcessLeavesACopyThatTheNextStartBringsBack)
     env.insert(QStringLiteral("TENKORA_CONFIG_DIR"), Settings::folder());
     env.insert(QStringLiteral("XDG_STATE_HOME"), qEnvironmentVariable("XDG_STATE_HOME"));
     child.setProcessEnvironment(env);
-    child.start(QCoreApplication::applicationFilePath(),
-                {QStringLiteral("--gtest_filter=RecoveryChild.*"), QStringLiteral("--gtest_also_run_disabled_tests")});
+    child.start(QCoreApplication::applicationFilePath(), {});
     ASSERT_TRUE(child.waitForStarted());
     QElapsedTimer clock;
     clock.start();
@@ -120,6 +121,10 @@ TEST(Recovery, AKilledProcessLeavesACopyThatTheNextStartBringsBack)
     EXPECT_EQ(prints(frame.doc().document()), "きょうは*");
     EXPECT_TRUE(frame.doc().isModified());
     EXPECT_EQ(frame.doc().pathName(), QFileInfo(book).absoluteFilePath()); // Save goes to the original
+    // The recent files name the book, not the copy it came back from.
+    ASSERT_NE(frame.action(57616), nullptr);
+    EXPECT_TRUE(frame.action(57616)->text().endsWith(QStringLiteral("book.bml"))) << frame.action(57616)->text().toStdString();
+    EXPECT_FALSE(frame.action(57616)->text().contains(QStringLiteral("recovery-")));
     EXPECT_TRUE(RecoveryStore::leftovers().empty()); // now kept as this process's own copy
     frame.doc().setAnswers({[](const QString&, int) { return int(QMessageBox::No); }, {}, {}, {}});
     frame.recovery()->removeCopy();
@@ -140,4 +145,55 @@ TEST(Recovery, ACopyThatCannotBeReadIsReportedAndKept)
     // Only the user's word removes it.
     RecoveryKeeper::offerLeftovers(frame, [](const QString&) { return RecoveryKeeper::Discard; });
     EXPECT_TRUE(RecoveryStore::leftovers().empty());
+}
+
+TEST(Recovery, ACopyBelongsToTheProcessThatHoldsItsLockNotToWhoeverHasItsId)
+{
+    BrailleDocument book;
+    fillSection(book, u"あい");
+    {
+        // A crashed Tenkora whose process id now belongs to a running process (this one).
+        RecoveryStore crashed(long(::getpid()));
+        ASSERT_TRUE(crashed.write(*RecoveryStore::snapshot(book), u"/home/t/crashed.bml"));
+        // A new process with the same id never takes over the old copy.
+        const RecoveryStore sameId(long(::getpid()));
+        EXPECT_NE(sameId.copyPath(), crashed.copyPath());
+        // Copies are the user's alone.
+        const auto perms = [](const std::filesystem::path& p) { return std::filesystem::status(p).permissions(); };
+        EXPECT_EQ(perms(RecoveryStore::folder()), std::filesystem::perms::owner_all);
+        EXPECT_EQ(perms(crashed.copyPath()), std::filesystem::perms(0600));
+    }
+    // A Tenkora that runs, whatever its process id says, keeps its copy to itself.
+    RecoveryStore running(4194001);
+    ASSERT_TRUE(running.write(*RecoveryStore::snapshot(book), u"/home/t/running.bml"));
+    const std::vector<RecoveryCopy> left = RecoveryStore::leftovers();
+    ASSERT_EQ(left.size(), 1u);
+    EXPECT_EQ(left[0].original, u"/home/t/crashed.bml");
+    RecoveryStore::discard(left[0]);
+    running.remove();
+    EXPECT_TRUE(RecoveryStore::leftovers().empty());
+}
+
+TEST(Recovery, ACopyThatCannotBeWrittenIsSaidOnceAndTriedAgain)
+{
+    setInterval(1);
+    // The recovery folder's place is taken by a file.
+    std::filesystem::remove_all(RecoveryStore::folder());
+    std::filesystem::create_directories(RecoveryStore::folder().parent_path());
+    writeBytes(RecoveryStore::folder(), "in the way");
+    CMainFrame frame(Settings::pageLayout());
+    int said = 0;
+    QObject::connect(frame.recovery(), &RecoveryKeeper::failed, [&](const QString&) { ++said; });
+    QTest::keyClicks(&frame.view(), "ka");
+    ASSERT_TRUE(waitUntil([&] { return said > 0; }, 5000));
+    EXPECT_TRUE(frame.paneText(kMessagePane).startsWith(QStringLiteral("復元用のコピーを保存できません"))) 
+        << frame.paneText(kMessagePane).toStdString();
+    QTest::keyClicks(&frame.view(), "ki");
+    QTest::qWait(2500);
+    EXPECT_EQ(said, 1);
+    std::filesystem::remove(RecoveryStore::folder());
+    EXPECT_TRUE(waitUntil([&] { return frame.recovery()->store().exists(); }, 5000));
+    setInterval(30);
+    frame.doc().setAnswers({[](const QString&, int) { return int(QMessageBox::No); }, {}, {}, {}});
+    frame.recovery()->removeCopy();
 }
