@@ -34,7 +34,7 @@ TEST(CellExport, BseIsAHeaderThenEveryPageLineByLine)
     BrailleDocument document;
     const std::vector<BraillePage> pages = smallBook(document);
     ASSERT_EQ(pages.size(), 2u);
-    const std::string bse = writeBse(pages, PageLayout{3, 8}, info());
+    const std::string bse = writeBse(pages, PageLayout{3, 8}, info()).bytes;
     std::string header(512, ' ');
     header.replace(0, 10, "2026/12/09");
     header.replace(10, 2, "\x96\x7b"); // 本 in CP932
@@ -99,6 +99,83 @@ TEST(CellExport, AFailedExportLeavesNoFile)
     EXPECT_TRUE(exportBook(book, dir.file("book.pef"), ExportFormat::Pef, PageLayout{}));
 }
 
+TEST(CellExport, ABookCutShortIsRefusedAndNothingIsWritten)
+{
+    shippedDictionary();
+    TempDir dir;
+    const std::string whole = readBytes(sourceDir() / "samples" / "sample.bml");
+    ASSERT_NE(whole.find("</body>"), std::string::npos);
+    const auto cut = dir.file("cut.bml");
+    writeBytes(cut, whole.substr(0, whole.find("</body>") - 100)); // within the body's last paragraph
+    for (ExportFormat format : {ExportFormat::Bse, ExportFormat::Brf, ExportFormat::Pef}) {
+        const SaveResult result = exportBook(cut, dir.file("cut.out"), format, PageLayout{});
+        EXPECT_FALSE(result);
+        EXPECT_NE(result.reason.find("cut short"), std::string::npos) << result.reason;
+        EXPECT_FALSE(std::filesystem::exists(dir.file("cut.out")));
+    }
+}
+
+TEST(CellExport, BseWritesWhatItsHeaderHoldsAndRefusesTheRest)
+{
+    BrailleDocument document;
+    const std::vector<BraillePage> pages = smallBook(document);
+    const ExportBytes most = writeBse(pages, PageLayout{99, 99}, info());
+    ASSERT_TRUE(most) << most.problem;
+    EXPECT_EQ(most.bytes.substr(504, 8), "00029999");
+    for (const PageLayout layout : {PageLayout{100, 32}, PageLayout{22, 100}}) {
+        const ExportBytes refused = writeBse(pages, layout, info());
+        EXPECT_FALSE(refused);
+        EXPECT_TRUE(refused.bytes.empty());
+        EXPECT_NE(refused.problem.find("100"), std::string::npos) << refused.problem;
+    }
+    // Through the export: a message and no file; the other formats take the same layout.
+    TempDir dir;
+    const auto book = dir.file("book.bml");
+    writeBytes(book, readBytes(sourceDir() / "samples" / "sample.bml"));
+    const SaveResult bse = exportBook(book, dir.file("book.bse"), ExportFormat::Bse, PageLayout{22, 100});
+    EXPECT_FALSE(bse);
+    EXPECT_NE(bse.reason.find("BSE"), std::string::npos) << bse.reason;
+    EXPECT_FALSE(std::filesystem::exists(dir.file("book.bse")));
+    EXPECT_TRUE(exportBook(book, dir.file("book.brf"), ExportFormat::Brf, PageLayout{22, 100}));
+}
+
+TEST(CellExport, ALayoutTooSmallForThePageLineIsRefused)
+{
+    shippedDictionary();
+    TempDir dir;
+    const auto book = dir.file("book.bml");
+    writeBytes(book, readBytes(sourceDir() / "samples" / "sample.bml"));
+    ASSERT_GT(std::filesystem::file_size(book), 1000u);
+    // One line leaves no room for a row under the page line; one cell none for "#A"; two cells
+    // hold "#A" but not the number of a tenth page.
+    for (const PageLayout layout : {PageLayout{1, 32}, PageLayout{22, 1}, PageLayout{2, 2}}) {
+        const SaveResult result = exportBook(book, dir.file("book.brf"), ExportFormat::Brf, layout);
+        EXPECT_FALSE(result) << layout.LineNumber << " x " << layout.ColumnNumber;
+        EXPECT_NE(result.reason.find("needs"), std::string::npos) << result.reason;
+        EXPECT_FALSE(std::filesystem::exists(dir.file("book.brf")));
+    }
+    EXPECT_TRUE(exportBook(book, dir.file("book.brf"), ExportFormat::Brf, PageLayout{2, 4}));
+}
+
+TEST(TableOfContents, ABodyWithoutHeadingsLeavesTheContentsAsTheyWere)
+{
+    shippedDictionary();
+    BrailleDocument document;
+    document.cellsPerLine = 16;
+    document.currentSection = Contents;
+    fillSection(document, u"  てがき\nあ");
+    document.currentSection = Body;
+    fillSection(document, u"あ\n  か\nさ"); // two blanks make no heading
+    const PageLayout layout{4, 16};
+    const std::vector<BraillePage> before = paginate(document, layout);
+    EXPECT_FALSE(composeTableOfContents(document, layout));
+    EXPECT_FALSE(document.modified);
+    const std::vector<BraillePage> after = paginate(document, layout);
+    ASSERT_EQ(after.size(), before.size());
+    ASSERT_EQ(after[0].section, Contents);
+    EXPECT_EQ(after[0].lines, before[0].lines);
+}
+
 TEST(TableOfContents, HeadingsAtCellsFiveSevenAndNineOverThreePages)
 {
     shippedDictionary();
@@ -107,7 +184,7 @@ TEST(TableOfContents, HeadingsAtCellsFiveSevenAndNineOverThreePages)
     // Pages of four lines hold three rows: the headings fall on pages 1, 2 and 3.
     fillSection(document, u"    あ\nか\nか\n      い\nか\nか\n        う\nか");
     const PageLayout layout{4, 16};
-    composeTableOfContents(document, layout);
+    EXPECT_TRUE(composeTableOfContents(document, layout));
     const std::vector<BraillePage> pages = paginate(document, layout);
     ASSERT_FALSE(pages.empty());
     ASSERT_EQ(pages[0].section, Contents);
