@@ -27,6 +27,25 @@ std::vector<BraillePage> smallBook(BrailleDocument& document)
 
 ExportInfo info() { return {u"本", "2026-12-09", "tenkora:test"}; }
 
+// The sample book written into `dir`, whole or up to `bytes`.
+std::filesystem::path sampleIn(const TempDir& dir, std::size_t bytes = std::string::npos)
+{
+    shippedDictionary();
+    const auto book = dir.file("book.bml");
+    writeBytes(book, readBytes(sourceDir() / "samples" / "sample.bml").substr(0, bytes));
+    return book;
+}
+
+// An export that must fail, saying `words`, and leave no file.
+void expectRefused(const std::filesystem::path& book, ExportFormat format, PageLayout layout, std::string_view words)
+{
+    const auto output = book.parent_path() / "refused.out";
+    const SaveResult result = exportBook(book, output, format, layout);
+    EXPECT_FALSE(result) << layout.LineNumber << " x " << layout.ColumnNumber;
+    EXPECT_NE(result.reason.find(words), std::string::npos) << result.reason;
+    EXPECT_FALSE(std::filesystem::exists(output));
+}
+
 } // namespace
 
 TEST(CellExport, BseIsAHeaderThenEveryPageLineByLine)
@@ -87,10 +106,8 @@ TEST(CellExport, PefKeepsTheRulesOfTheFormat)
 
 TEST(CellExport, AFailedExportLeavesNoFile)
 {
-    shippedDictionary();
     TempDir dir;
-    const auto book = dir.file("book.bml");
-    writeBytes(book, readBytes(sourceDir() / "samples" / "sample.bml"));
+    const auto book = sampleIn(dir);
     EXPECT_FALSE(exportBook(book, dir.path() / "missing" / "book.bse", ExportFormat::Bse, PageLayout{}));
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "missing"));
     const SaveResult unreadable = exportBook(dir.file("none.bml"), dir.file("none.bse"), ExportFormat::Brf, PageLayout{});
@@ -101,18 +118,12 @@ TEST(CellExport, AFailedExportLeavesNoFile)
 
 TEST(CellExport, ABookCutShortIsRefusedAndNothingIsWritten)
 {
-    shippedDictionary();
+    const std::size_t bodyEnd = readBytes(sourceDir() / "samples" / "sample.bml").find("</body>");
+    ASSERT_NE(bodyEnd, std::string::npos);
     TempDir dir;
-    const std::string whole = readBytes(sourceDir() / "samples" / "sample.bml");
-    ASSERT_NE(whole.find("</body>"), std::string::npos);
-    const auto cut = dir.file("cut.bml");
-    writeBytes(cut, whole.substr(0, whole.find("</body>") - 100)); // within the body's last paragraph
-    for (ExportFormat format : {ExportFormat::Bse, ExportFormat::Brf, ExportFormat::Pef}) {
-        const SaveResult result = exportBook(cut, dir.file("cut.out"), format, PageLayout{});
-        EXPECT_FALSE(result);
-        EXPECT_NE(result.reason.find("cut short"), std::string::npos) << result.reason;
-        EXPECT_FALSE(std::filesystem::exists(dir.file("cut.out")));
-    }
+    const auto cut = sampleIn(dir, bodyEnd - 100); // within the body's last paragraph
+    for (ExportFormat format : {ExportFormat::Bse, ExportFormat::Brf, ExportFormat::Pef})
+        expectRefused(cut, format, PageLayout{}, "cut short");
 }
 
 TEST(CellExport, BseWritesWhatItsHeaderHoldsAndRefusesTheRest)
@@ -130,30 +141,20 @@ TEST(CellExport, BseWritesWhatItsHeaderHoldsAndRefusesTheRest)
     }
     // Through the export: a message and no file; the other formats take the same layout.
     TempDir dir;
-    const auto book = dir.file("book.bml");
-    writeBytes(book, readBytes(sourceDir() / "samples" / "sample.bml"));
-    const SaveResult bse = exportBook(book, dir.file("book.bse"), ExportFormat::Bse, PageLayout{22, 100});
-    EXPECT_FALSE(bse);
-    EXPECT_NE(bse.reason.find("BSE"), std::string::npos) << bse.reason;
-    EXPECT_FALSE(std::filesystem::exists(dir.file("book.bse")));
+    const auto book = sampleIn(dir);
+    expectRefused(book, ExportFormat::Bse, PageLayout{22, 100}, "BSE");
     EXPECT_TRUE(exportBook(book, dir.file("book.brf"), ExportFormat::Brf, PageLayout{22, 100}));
 }
 
 TEST(CellExport, ALayoutTooSmallForThePageLineIsRefused)
 {
-    shippedDictionary();
     TempDir dir;
-    const auto book = dir.file("book.bml");
-    writeBytes(book, readBytes(sourceDir() / "samples" / "sample.bml"));
+    const auto book = sampleIn(dir);
     ASSERT_GT(std::filesystem::file_size(book), 1000u);
     // One line leaves no room for a row under the page line; one cell none for "#A"; two cells
     // hold "#A" but not the number of a tenth page.
-    for (const PageLayout layout : {PageLayout{1, 32}, PageLayout{22, 1}, PageLayout{2, 2}}) {
-        const SaveResult result = exportBook(book, dir.file("book.brf"), ExportFormat::Brf, layout);
-        EXPECT_FALSE(result) << layout.LineNumber << " x " << layout.ColumnNumber;
-        EXPECT_NE(result.reason.find("needs"), std::string::npos) << result.reason;
-        EXPECT_FALSE(std::filesystem::exists(dir.file("book.brf")));
-    }
+    for (const PageLayout layout : {PageLayout{1, 32}, PageLayout{22, 1}, PageLayout{2, 2}})
+        expectRefused(book, ExportFormat::Brf, layout, "needs");
     EXPECT_TRUE(exportBook(book, dir.file("book.brf"), ExportFormat::Brf, PageLayout{2, 4}));
 }
 
