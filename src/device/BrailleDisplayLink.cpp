@@ -17,7 +17,6 @@ constexpr int kDisplayVendor = 0x1148;
 constexpr int kDisplayProduct = 0x0001;
 constexpr int kRetryMs = 2000;
 constexpr int kPollMs = 10;
-constexpr int kNoTargetMs = 3000;
 
 } // namespace
 
@@ -124,6 +123,15 @@ void BrailleDisplayLink::tick()
         open();
 }
 
+void BrailleDisplayLink::registerTarget()
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_targetReady = true;
+    }
+    m_wake.notify_all();
+}
+
 void BrailleDisplayLink::show(std::string_view cells, int caretCell)
 {
     // Kept, so that a display opened later shows the row at once rather than at the next change.
@@ -137,7 +145,9 @@ void BrailleDisplayLink::poll()
 {
     while (m_polling) {
         if (!m_targetReady) {
-            waitFor(kNoTargetMs);
+            // Keys wait in the driver until the view can take them.
+            std::unique_lock lock(m_mutex);
+            m_wake.wait(lock, [this] { return m_targetReady || !m_polling; });
             continue;
         }
         const int code = m_key(m_port);

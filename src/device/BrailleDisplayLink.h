@@ -12,9 +12,10 @@
 // A library without the first four is no library; without brldvc_key the display only shows.
 //
 // The device is opened at once and, while it stays closed, again every two seconds, so a display
-// plugged in later is found. Once open, a poll thread asks for keys every 10 ms (every 3 s until
-// the view has painted itself once) and hands each to the view on the user-interface thread,
-// waiting until the view has handled it, so the editor's state only ever changes on that thread.
+// plugged in later is found. Once open, a poll thread asks for keys every 10 ms (none until the
+// view has shown its first row; a window that is never painted still shows rows) and hands each
+// to the view on the user-interface thread, waiting until the view has handled it, so the
+// editor's state only ever changes on that thread.
 
 #include <QLibrary>
 #include <QObject>
@@ -62,8 +63,8 @@ public:
     // Loads the library and opens the display at once, then keeps trying every two seconds while
     // it stays closed. `port` overrides the search for the display's serial port.
     void start(const QString& libraryPath, std::optional<int> port, Hooks hooks);
-    // The view has painted: keys may be handed to it from now on.
-    void registerTarget() { m_targetReady = true; }
+    // The view is set up: keys may be handed to it from now on.
+    void registerTarget();
     // Shows a row (NABCC bytes) with the caret cell counted from 1, 0 after the last character.
     void show(std::string_view cells, int caretCell);
     // Stops the poll thread and waits for it, gives the display back and unloads the library.

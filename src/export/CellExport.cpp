@@ -17,13 +17,15 @@ namespace braille {
 
 namespace {
 
+// The header's numbers are zero-padded decimal digits; callers make sure the value fits.
 std::string zeroPadded(std::uint32_t value, int width)
 {
-    const std::uint32_t limit = width == 2 ? 99 : 9999;
     char text[16];
-    std::snprintf(text, sizeof text, "%0*u", width, std::min(value, limit));
+    std::snprintf(text, sizeof text, "%0*u", width, value);
     return text;
 }
+
+constexpr std::uint32_t kBseMostCells = 99, kBseMostLines = 99, kBseMostPages = 9999;
 
 std::string xmlEscape(std::string_view text)
 {
@@ -73,8 +75,15 @@ std::string toCp932(std::u16string_view text, std::size_t bytes)
     return out;
 }
 
-std::string writeBse(const std::vector<BraillePage>& pages, const PageLayout& layout, const ExportInfo& info)
+ExportBytes writeBse(const std::vector<BraillePage>& pages, const PageLayout& layout, const ExportInfo& info)
 {
+    if (layout.ColumnNumber > kBseMostCells || layout.LineNumber > kBseMostLines)
+        return {{}, "BSE holds at most " + std::to_string(kBseMostCells) + " cells per line and " +
+                        std::to_string(kBseMostLines) + " lines per page, not " + std::to_string(layout.ColumnNumber) +
+                        " cells and " + std::to_string(layout.LineNumber) + " lines"};
+    if (pages.size() > kBseMostPages)
+        return {{}, "BSE holds at most " + std::to_string(kBseMostPages) + " pages, the book has " +
+                        std::to_string(pages.size())};
     // The 512-byte header: text fields padded with spaces, the numbers as zero-padded digits.
     std::string header(512, ' ');
     std::string date = info.date;
@@ -85,11 +94,11 @@ std::string writeBse(const std::vector<BraillePage>& pages, const PageLayout& la
     header.replace(504, 4, zeroPadded(std::uint32_t(pages.size()), 4));
     header.replace(508, 2, zeroPadded(layout.ColumnNumber, 2));
     header.replace(510, 2, zeroPadded(layout.LineNumber, 2));
-    std::string out = header + "\r\n";
+    ExportBytes out{header + "\r\n", {}};
     // Every page is as long as a page: pages are found by counting lines.
     for (const BraillePage& page : pages)
         for (std::uint32_t i = 0; i < std::max<std::uint32_t>(layout.LineNumber, 1); ++i)
-            out += (i < page.lines.size() ? page.lines[i] : std::string()) + "\r\n";
+            out.bytes += (i < page.lines.size() ? page.lines[i] : std::string()) + "\r\n";
     return out;
 }
 
@@ -148,21 +157,31 @@ SaveResult exportBook(const std::filesystem::path& input, const std::filesystem:
     BrailleXML reader(input);
     if (!reader.isOpen())
         return SaveResult::failure("cannot read " + input.string() + ": " + reader.error());
+    if (const std::string problem = layoutProblem(layout); !problem.empty())
+        return SaveResult::failure("cannot export " + input.string() + ": " + problem);
     BrailleDocument document(BrailleDocument::ForReading);
-    document.cellsPerLine = std::max<std::uint32_t>(layout.ColumnNumber, 1);
+    document.cellsPerLine = layout.ColumnNumber;
     reader.readAll(document);
+    // What was read of a file cut short is a sound book, but not the book: exporting it would
+    // hand on a shorter book as if it were whole.
+    if (reader.endedEarly())
+        return SaveResult::failure("cannot export " + input.string() + ": the file ends before the book does (cut short)");
     const std::vector<BraillePage> pages = paginate(document, layout);
+    if (const std::string problem = pagesProblem(pages, layout); !problem.empty())
+        return SaveResult::failure("cannot export " + input.string() + ": " + problem);
     ExportInfo info;
     info.title = output.stem().u16string();
     info.date = localTimeText("%Y-%m-%d");
     info.identifier = "tenkora:" + output.stem().string() + ":" + info.date;
-    std::string bytes;
+    ExportBytes bytes;
     switch (format) {
     case ExportFormat::Bse: bytes = writeBse(pages, layout, info); break;
-    case ExportFormat::Brf: bytes = writeBrf(pages); break;
-    case ExportFormat::Pef: bytes = writePef(pages, layout, info); break;
+    case ExportFormat::Brf: bytes.bytes = writeBrf(pages); break;
+    case ExportFormat::Pef: bytes.bytes = writePef(pages, layout, info); break;
     }
-    return saveBytesAtomically(output, bytes);
+    if (!bytes)
+        return SaveResult::failure("cannot export " + input.string() + ": " + bytes.problem);
+    return saveBytesAtomically(output, bytes.bytes);
 }
 
 PageLayout settingsPageLayout()

@@ -19,12 +19,22 @@ struct ExportInfo {
     std::string identifier;
 };
 
-std::string writeBse(const std::vector<BraillePage>& pages, const PageLayout& layout, const ExportInfo& info);
+// An export's bytes, or why the book cannot be written in that format (the bytes then empty).
+struct ExportBytes {
+    std::string bytes;
+    std::string problem;
+    explicit operator bool() const { return problem.empty(); }
+};
+
+// BSE's header holds cells per line and lines per page in two digits and the page count in four:
+// a layout or a book those fields cannot hold is refused, never written with a wrong number.
+ExportBytes writeBse(const std::vector<BraillePage>& pages, const PageLayout& layout, const ExportInfo& info);
 std::string writeBrf(const std::vector<BraillePage>& pages);
 std::string writePef(const std::vector<BraillePage>& pages, const PageLayout& layout, const ExportInfo& info);
 
 // Reads the BML file, lays it out with `layout`, and writes the export atomically: a failure
-// (unreadable input, a folder that cannot be written) leaves no file and says why.
+// (unreadable input, a file that ends before the book does, a layout too small to page the book
+// or that the format cannot hold, a folder that cannot be written) leaves no file and says why.
 SaveResult exportBook(const std::filesystem::path& input, const std::filesystem::path& output, ExportFormat format,
                       const PageLayout& layout);
 

@@ -66,6 +66,29 @@ std::string brailleNumber(std::string_view digits)
     return cells;
 }
 
+std::string layoutProblem(const PageLayout& layout)
+{
+    if (layout.LineNumber < 2)
+        return "a page needs at least 2 lines (the page line and a row), not " + std::to_string(layout.LineNumber);
+    if (layout.ColumnNumber < 2)
+        return "a line needs at least 2 cells (the page number #A), not " + std::to_string(layout.ColumnNumber);
+    return {};
+}
+
+std::string pagesProblem(const std::vector<BraillePage>& pages, const PageLayout& layout)
+{
+    if (const std::string problem = layoutProblem(layout); !problem.empty())
+        return problem;
+    std::uint32_t widest = 0;
+    for (const BraillePage& page : pages)
+        widest = std::max(widest, page.number);
+    const std::string number = brailleNumber(std::to_string(widest));
+    if (number.size() > layout.ColumnNumber)
+        return "page " + std::to_string(widest) + " needs " + std::to_string(number.size()) +
+               " cells for its page number (" + number + "), the line has " + std::to_string(layout.ColumnNumber);
+    return {};
+}
+
 std::uint32_t pageOfRow(std::uint32_t row, std::uint32_t linesPerPage) { return row / rowsPerPage(linesPerPage) + 1; }
 
 std::vector<BraillePage> paginate(const BrailleDocument& document, const PageLayout& layout)

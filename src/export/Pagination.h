@@ -27,6 +27,13 @@ std::string brailleNumber(std::string_view digits);
 // The pages of every section of `document`, which must be laid out to layout.ColumnNumber.
 std::vector<BraillePage> paginate(const BrailleDocument& document, const PageLayout& layout);
 
+// Why `layout` cannot page any book, or empty: a page needs its page line and a row (2 lines)
+// and a line at least one cell.
+std::string layoutProblem(const PageLayout& layout);
+// Why `layout` cannot page these pages, or empty: every page line must hold its page number
+// (the number sign and the digits) within the line.
+std::string pagesProblem(const std::vector<BraillePage>& pages, const PageLayout& layout);
+
 // The page (counted from 1 in its section) that holds `row` of a section.
 std::uint32_t pageOfRow(std::uint32_t row, std::uint32_t linesPerPage);
 

@@ -119,9 +119,13 @@ void setContents(BrailleDocument& document, const std::vector<EntryList>& lines)
 
 } // namespace
 
-void composeTableOfContents(BrailleDocument& document, const PageLayout& layout)
+bool composeTableOfContents(BrailleDocument& document, const PageLayout& layout)
 {
-    setContents(document, contentsLines(findHeadings(document, layout), layout));
+    const std::vector<Heading> headings = findHeadings(document, layout);
+    if (headings.empty())
+        return false;
+    setContents(document, contentsLines(headings, layout));
+    return true;
 }
 
 void composeCombinedContents(const std::vector<std::vector<Heading>>& volumes, const PageLayout& layout,

@@ -27,8 +27,10 @@ std::vector<Heading> findHeadings(const BrailleDocument& document, const PageLay
 // The lines of a contents section for these headings (entries, without line breaks).
 std::vector<EntryList> contentsLines(const std::vector<Heading>& headings, const PageLayout& layout);
 
-// Replaces the contents section of `document` with the table of contents of its body.
-void composeTableOfContents(BrailleDocument& document, const PageLayout& layout);
+// Replaces the contents section of `document` with the table of contents of its body. A body
+// without a heading leaves the document untouched (its contents may have been written by hand)
+// and gives false.
+bool composeTableOfContents(BrailleDocument& document, const PageLayout& layout);
 
 // The combined table of contents of several volumes, volume by volume ("だい１かん" at cell 9
 // before each volume's headings), as the contents section of `out`.

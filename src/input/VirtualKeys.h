@@ -29,9 +29,11 @@ constexpr int F2 = 0x71;
 constexpr int F3 = 0x72;
 constexpr int F4 = 0x73;
 
-// Cursor-routing keys of the braille display: the key over cell c of the line sends 3201 + c.
+// Cursor-routing keys of the braille display: the key over cell c of the line is 3201 + c, for
+// every cell of a line of up to 100 (the driver's codes are mapped to these in
+// DisplayDriverCodes.h).
 constexpr int FirstRoutingKey = 3201;
-constexpr int LastRoutingKey = 3247;
+constexpr int LastRoutingKey = 3300;
 
 // Key flags, as the window system gives them with a key (the high word of its key message):
 // bit 14 is set when the key was already down, i.e. for auto-repeat.

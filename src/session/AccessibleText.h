@@ -2,7 +2,9 @@
 // The current section as the text a screen reader reads: one line per row, the row's print texts
 // one after another (a blank cell as U+3000, the line break as the line's end, the end marker as
 // nothing), every row but the last ending in a line feed. Offsets count UTF-16 units of that
-// text. Everything is answered from the rows, without building the section's whole text.
+// text. Everything is answered from the rows, without building the section's whole text, in one
+// walk over the rows before the answer (a screen reader asks afresh at every request, and asks
+// for the whole text of a long book too).
 
 #include "BrailleDocumentCursor.h"
 
@@ -36,8 +38,16 @@ public:
     std::u16string attributesAt(std::size_t offset) const;
 
 private:
+    using RowIterator = ConstBrailleDocumentRowIterator;
+    // The row that holds an offset (the last row for an offset past the end) and the offset
+    // where it begins, found in one walk.
+    struct RowStart {
+        RowIterator row;
+        std::size_t start = 0;
+    };
+    RowStart rowHolding(std::size_t offset) const;
     // The character drawn at an offset of a row's text, or none (the line end).
-    const BrailleCharacter* characterAt(std::uint32_t row, std::size_t column) const;
+    const BrailleCharacter* characterAt(const RowIterator& row, std::size_t column) const;
 
     const BrailleDocument& m_document;
 };

@@ -6,13 +6,18 @@
 
 namespace braille {
 
+static_assert(vk::LastRoutingKey - vk::FirstRoutingKey >= kWideRoutingCodeLast - kWideRoutingCodeFirst,
+              "the editor routes every cell a driver can name");
+
 DisplayDriverKey translateDisplayDriverKey(int code)
 {
     using K = DisplayDriverKey;
     if (code >= 0x20 && code <= 0x5F)
         return {K::Cell, code};
-    if (code >= vk::FirstRoutingKey && code <= vk::LastRoutingKey)
-        return {K::Routing, code};
+    if (code >= kRoutingCodeFirst && code <= kRoutingCodeLast)
+        return {K::Routing, vk::FirstRoutingKey + (code - kRoutingCodeFirst)};
+    if (code >= kWideRoutingCodeFirst && code <= kWideRoutingCodeLast)
+        return {K::Routing, vk::FirstRoutingKey + (code - kWideRoutingCodeFirst)};
     switch (code) {
     case 501: case 502: case 503: case 513: return {K::Key, vk::Return};
     case 504: return {K::Key, vk::Space};

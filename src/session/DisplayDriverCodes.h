@@ -9,11 +9,21 @@
 
 namespace braille {
 
+// The cursor-routing keys' codes. The key over cell c of the row (counted from 0) sends
+// kRoutingCodeFirst + c, but that range stops at cell 46 (3201..3247) while a line may be 100
+// cells. kWideRoutingCodeFirst + c (3401..3500) names every cell up to 99; a driver that shows a
+// long row window by window (the BRLTTY bridge) sends these. Both ranges stay valid and mean the
+// same cells; the codes between them mean nothing.
+constexpr int kRoutingCodeFirst = 3201;
+constexpr int kRoutingCodeLast = 3247;
+constexpr int kWideRoutingCodeFirst = 3401;
+constexpr int kWideRoutingCodeLast = 3500;
+
 struct DisplayDriverKey {
     enum Kind {
         None,    // a code the editor ignores (or "no key waiting")
         Cell,    // a typed cell: `value` is its NABCC character, typed as from the display
-        Routing, // a cursor-routing key: `value` is the code itself (3201 + cell), from the display
+        Routing, // a cursor-routing key: `value` is the editor's key for it (vk::FirstRoutingKey + cell)
         Key,     // one of the display's function keys: `value` is the ordinary key it stands for
     };
     Kind kind = None;

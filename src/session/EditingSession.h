@@ -86,7 +86,7 @@ public:
     void inputMethodResult(std::u16string_view text);
     void inputMethodPreedit(std::u16string_view text);
     void timer(int id);
-    // The braille display's own keys: a key (routing keys 3201..3247 among them) and a cell.
+    // The braille display's own keys: a key (routing keys 3201..3300 among them) and a cell.
     void displayKeyDown(int key);
     void displayCharacter(char16_t cell);
     // A key code from the display's driver: cells and routing keys as above, its function keys

@@ -72,6 +72,9 @@ CTenkoraView::CTenkoraView(PageLayout layout, QWidget* parent, bool systemInputM
         if (!m_updatingScrollBar && int(m_session->scrollPosition()) != value)
             m_session->scrollTo(std::uint32_t(std::max(value, 0)));
     });
+    // The display follows the book, not the painting (a minimised window paints nothing).
+    m_displayUpdate.setSingleShot(true);
+    connect(&m_displayUpdate, &QTimer::timeout, this, [this] { showOnDisplay(); });
     setPointSize(m_pointSize);
     m_display = std::make_unique<BrailleDisplayLink>();
 }
@@ -178,6 +181,7 @@ void CTenkoraView::requestFullRepaint()
 {
     m_fullRepaint = true;
     viewport()->update();
+    m_displayUpdate.start();
 }
 
 void CTenkoraView::paintEvent(QPaintEvent*)
@@ -192,7 +196,6 @@ void CTenkoraView::paintEvent(QPaintEvent*)
         QPainter p(&m_picture);
         m_painted = paintView(p, m_font, m_metrics, frame(size));
         ++m_fullRepaints;
-        showOnDisplay();
         // The candidate lists stand just below the pending keys.
         const QPoint below = screenCaret() + QPoint(2, m_metrics.rowHeight + 2);
         m_mathList->place(below.x(), below.y());
@@ -213,12 +216,14 @@ void CTenkoraView::paintEvent(QPaintEvent*)
 
 void CTenkoraView::showOnDisplay()
 {
-    // The display shows the caret's row at every full repaint; the caret-only updates while an
-    // arrow key is held do not come here, so holding a key does not flood the display.
+    // The display shows the caret's row whenever a full repaint is asked for, painted or not;
+    // the caret-only updates while an arrow key is held do not ask, so holding a key does not
+    // flood the display.
     m_display->registerTarget();
     if (m_loading || !m_document || !m_document->complete || !m_session->cursor().isAttached())
         return;
-    m_display->show(displayRowBytes(m_painted.band.text), int(m_painted.band.caretCell));
+    const BandPicture band = pictureBand(m_session->cursor());
+    m_display->show(displayRowBytes(band.text), int(band.caretCell));
 }
 
 void CTenkoraView::paintCaret(QPainter& painter) const

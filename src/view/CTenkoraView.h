@@ -217,6 +217,7 @@ private:
     int m_accessibleCaret = -1;
     QString m_accessibleName;
     std::array<QTimer, 4> m_timers; // the session's timers by id (1 and 3 are used)
+    QTimer m_displayUpdate;         // shows the caret's row once the changes of a turn are made
     // Last, so that it closes first: its poll thread hands keys to the session.
     std::unique_ptr<BrailleDisplayLink> m_display;
 };

@@ -3,6 +3,8 @@
 
 #include "BrailleDisplayLink.h"
 #include "BrlapiKeys.h"
+#include "DisplayDriverCodes.h"
+#include "VirtualKeys.h"
 
 #define BRLAPI_NO_DEPRECATED
 #define BRLAPI_NO_SINGLE_SESSION
@@ -36,10 +38,19 @@ TEST(DisplayPort, TheLowestPortWithTheDisplaysIdsWins)
 TEST(DisplayBridge, BrlttyKeysBecomeTheEditorsKeyCodes)
 {
     using bridge::editorKeyCode;
-    // Routing keys count from the first cell of the row, not of the display's window.
-    EXPECT_EQ(editorKeyCode(BRLAPI_KEY_TYPE_CMD | BRLAPI_KEY_CMD_ROUTE | 2, 0), 3203);
-    EXPECT_EQ(editorKeyCode(BRLAPI_KEY_TYPE_CMD | BRLAPI_KEY_CMD_ROUTE | 2, 40), 3243);
-    EXPECT_EQ(editorKeyCode(BRLAPI_KEY_TYPE_CMD | BRLAPI_KEY_CMD_ROUTE | 9, 40), 0); // past 3247
+    // Routing keys count from the first cell of the row, not of the display's window, and use the
+    // wide codes, so that the second window of a 40-cell display reaches cells past 46.
+    EXPECT_EQ(editorKeyCode(BRLAPI_KEY_TYPE_CMD | BRLAPI_KEY_CMD_ROUTE | 2, 0), 3403);
+    EXPECT_EQ(editorKeyCode(BRLAPI_KEY_TYPE_CMD | BRLAPI_KEY_CMD_ROUTE | 9, 40), 3450);
+    EXPECT_EQ(editorKeyCode(BRLAPI_KEY_TYPE_CMD | BRLAPI_KEY_CMD_ROUTE | 19, 80), 3500); // cell 99
+    EXPECT_EQ(editorKeyCode(BRLAPI_KEY_TYPE_CMD | BRLAPI_KEY_CMD_ROUTE | 20, 80), 0);    // past the line
+    // The editor takes them as the cells they name, as it takes the codes of before.
+    const DisplayDriverKey wide = translateDisplayDriverKey(editorKeyCode(BRLAPI_KEY_TYPE_CMD | BRLAPI_KEY_CMD_ROUTE | 9, 40));
+    EXPECT_EQ(wide.kind, DisplayDriverKey::Routing);
+    EXPECT_EQ(wide.value, vk::FirstRoutingKey + 49);
+    EXPECT_EQ(translateDisplayDriverKey(3205).value, vk::FirstRoutingKey + 4);
+    EXPECT_EQ(translateDisplayDriverKey(3403).value, translateDisplayDriverKey(3203).value);
+    EXPECT_EQ(translateDisplayDriverKey(3248).kind, DisplayDriverKey::None);
     // Typed dots, however the server passes them: dots 1-2-4-6 is the cell "$".
     EXPECT_EQ(editorKeyCode(BRLAPI_KEY_TYPE_CMD | BRLAPI_KEY_CMD_PASSDOTS | 0x2B, 0), '$');
     EXPECT_EQ(editorKeyCode(BRLAPI_KEY_TYPE_SYM | BRLAPI_KEY_SYM_UNICODE | 0x282B, 0), '$');

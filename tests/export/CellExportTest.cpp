@@ -27,6 +27,25 @@ std::vector<BraillePage> smallBook(BrailleDocument& document)
 
 ExportInfo info() { return {u"本", "2026-12-09", "tenkora:test"}; }
 
+// The sample book written into `dir`, whole or up to `bytes`.
+std::filesystem::path sampleIn(const TempDir& dir, std::size_t bytes = std::string::npos)
+{
+    shippedDictionary();
+    const auto book = dir.file("book.bml");
+    writeBytes(book, readBytes(sourceDir() / "samples" / "sample.bml").substr(0, bytes));
+    return book;
+}
+
+// An export that must fail, saying `words`, and leave no file.
+void expectRefused(const std::filesystem::path& book, ExportFormat format, PageLayout layout, std::string_view words)
+{
+    const auto output = book.parent_path() / "refused.out";
+    const SaveResult result = exportBook(book, output, format, layout);
+    EXPECT_FALSE(result) << layout.LineNumber << " x " << layout.ColumnNumber;
+    EXPECT_NE(result.reason.find(words), std::string::npos) << result.reason;
+    EXPECT_FALSE(std::filesystem::exists(output));
+}
+
 } // namespace
 
 TEST(CellExport, BseIsAHeaderThenEveryPageLineByLine)
@@ -34,7 +53,7 @@ TEST(CellExport, BseIsAHeaderThenEveryPageLineByLine)
     BrailleDocument document;
     const std::vector<BraillePage> pages = smallBook(document);
     ASSERT_EQ(pages.size(), 2u);
-    const std::string bse = writeBse(pages, PageLayout{3, 8}, info());
+    const std::string bse = writeBse(pages, PageLayout{3, 8}, info()).bytes;
     std::string header(512, ' ');
     header.replace(0, 10, "2026/12/09");
     header.replace(10, 2, "\x96\x7b"); // 本 in CP932
@@ -87,16 +106,75 @@ TEST(CellExport, PefKeepsTheRulesOfTheFormat)
 
 TEST(CellExport, AFailedExportLeavesNoFile)
 {
-    shippedDictionary();
     TempDir dir;
-    const auto book = dir.file("book.bml");
-    writeBytes(book, readBytes(sourceDir() / "samples" / "sample.bml"));
+    const auto book = sampleIn(dir);
     EXPECT_FALSE(exportBook(book, dir.path() / "missing" / "book.bse", ExportFormat::Bse, PageLayout{}));
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "missing"));
     const SaveResult unreadable = exportBook(dir.file("none.bml"), dir.file("none.bse"), ExportFormat::Brf, PageLayout{});
     EXPECT_FALSE(unreadable);
     EXPECT_FALSE(std::filesystem::exists(dir.file("none.bse")));
     EXPECT_TRUE(exportBook(book, dir.file("book.pef"), ExportFormat::Pef, PageLayout{}));
+}
+
+TEST(CellExport, ABookCutShortIsRefusedAndNothingIsWritten)
+{
+    const std::size_t bodyEnd = readBytes(sourceDir() / "samples" / "sample.bml").find("</body>");
+    ASSERT_NE(bodyEnd, std::string::npos);
+    TempDir dir;
+    const auto cut = sampleIn(dir, bodyEnd - 100); // within the body's last paragraph
+    for (ExportFormat format : {ExportFormat::Bse, ExportFormat::Brf, ExportFormat::Pef})
+        expectRefused(cut, format, PageLayout{}, "cut short");
+}
+
+TEST(CellExport, BseWritesWhatItsHeaderHoldsAndRefusesTheRest)
+{
+    BrailleDocument document;
+    const std::vector<BraillePage> pages = smallBook(document);
+    const ExportBytes most = writeBse(pages, PageLayout{99, 99}, info());
+    ASSERT_TRUE(most) << most.problem;
+    EXPECT_EQ(most.bytes.substr(504, 8), "00029999");
+    for (const PageLayout layout : {PageLayout{100, 32}, PageLayout{22, 100}}) {
+        const ExportBytes refused = writeBse(pages, layout, info());
+        EXPECT_FALSE(refused);
+        EXPECT_TRUE(refused.bytes.empty());
+        EXPECT_NE(refused.problem.find("100"), std::string::npos) << refused.problem;
+    }
+    // Through the export: a message and no file; the other formats take the same layout.
+    TempDir dir;
+    const auto book = sampleIn(dir);
+    expectRefused(book, ExportFormat::Bse, PageLayout{22, 100}, "BSE");
+    EXPECT_TRUE(exportBook(book, dir.file("book.brf"), ExportFormat::Brf, PageLayout{22, 100}));
+}
+
+TEST(CellExport, ALayoutTooSmallForThePageLineIsRefused)
+{
+    TempDir dir;
+    const auto book = sampleIn(dir);
+    ASSERT_GT(std::filesystem::file_size(book), 1000u);
+    // One line leaves no room for a row under the page line; one cell none for "#A"; two cells
+    // hold "#A" but not the number of a tenth page.
+    for (const PageLayout layout : {PageLayout{1, 32}, PageLayout{22, 1}, PageLayout{2, 2}})
+        expectRefused(book, ExportFormat::Brf, layout, "needs");
+    EXPECT_TRUE(exportBook(book, dir.file("book.brf"), ExportFormat::Brf, PageLayout{2, 4}));
+}
+
+TEST(TableOfContents, ABodyWithoutHeadingsLeavesTheContentsAsTheyWere)
+{
+    shippedDictionary();
+    BrailleDocument document;
+    document.cellsPerLine = 16;
+    document.currentSection = Contents;
+    fillSection(document, u"  てがき\nあ");
+    document.currentSection = Body;
+    fillSection(document, u"あ\n  か\nさ"); // two blanks make no heading
+    const PageLayout layout{4, 16};
+    const std::vector<BraillePage> before = paginate(document, layout);
+    EXPECT_FALSE(composeTableOfContents(document, layout));
+    EXPECT_FALSE(document.modified);
+    const std::vector<BraillePage> after = paginate(document, layout);
+    ASSERT_EQ(after.size(), before.size());
+    ASSERT_EQ(after[0].section, Contents);
+    EXPECT_EQ(after[0].lines, before[0].lines);
 }
 
 TEST(TableOfContents, HeadingsAtCellsFiveSevenAndNineOverThreePages)
@@ -107,7 +185,7 @@ TEST(TableOfContents, HeadingsAtCellsFiveSevenAndNineOverThreePages)
     // Pages of four lines hold three rows: the headings fall on pages 1, 2 and 3.
     fillSection(document, u"    あ\nか\nか\n      い\nか\nか\n        う\nか");
     const PageLayout layout{4, 16};
-    composeTableOfContents(document, layout);
+    EXPECT_TRUE(composeTableOfContents(document, layout));
     const std::vector<BraillePage> pages = paginate(document, layout);
     ASSERT_FALSE(pages.empty());
     ASSERT_EQ(pages[0].section, Contents);

@@ -2,6 +2,7 @@
 // its keys arriving in the editor.
 
 #include "CTenkoraView.h"
+#include "DisplayDriverCodes.h"
 #include "DocumentBuilder.h"
 #include "TestSupport.h"
 
@@ -70,13 +71,16 @@ struct DisplayFixture {
     CTenkoraView view{PageLayout{22, 32}};
     QSignalSpy problems{&view, &CTenkoraView::displayProblem};
 
-    DisplayFixture(const char* driver, std::u16string_view body)
+    // A view that is not shown is never painted, as a minimised window is not.
+    DisplayFixture(const char* driver, std::u16string_view body, bool shown = true)
     {
         fillSection(document, body);
         view.setDocument(&document);
         view.resize(900, 600);
-        view.show();
-        view.setFocus();
+        if (shown) {
+            view.show();
+            view.setFocus();
+        }
         view.startDisplay(QString::fromUtf8(driver), 3);
         QApplication::processEvents();
     }
@@ -107,7 +111,7 @@ TEST(DisplayLink, WithoutAUsableLibraryNothingIsShownOrPolled)
     EXPECT_EQ(showOnly.state().row, "ABC "); // the paragraph's end is a blank cell
 }
 
-TEST(DisplayLink, ShowsTheCaretsRowAtFullRepaintsOnly)
+TEST(DisplayLink, ShowsTheCaretsRowButNotWhileAnArrowKeyRepeats)
 {
     TestDriver driver(TENKORA_TEST_DISPLAY);
     DisplayFixture f(TENKORA_TEST_DISPLAY, u"あいうえお");
@@ -152,6 +156,35 @@ TEST(DisplayLink, KeysOfTheDisplayEditAndMove)
     EXPECT_FALSE(f.view.session().modes().isMath());
     driver.type({530});
     EXPECT_TRUE(f.view.session().modes().isMath());
+}
+
+TEST(DisplayLink, AWindowThatIsNeverPaintedStillShowsWhatTheDisplaysKeysDo)
+{
+    TestDriver driver(TENKORA_TEST_DISPLAY);
+    DisplayFixture f(TENKORA_TEST_DISPLAY, u"あいう", false);
+    f.repaint();
+    EXPECT_EQ(driver.state().row, "ABC ");
+    driver.type({3201, 0x41, 0x20});
+    EXPECT_EQ(driver.state().row, "AABC ");
+    EXPECT_EQ(f.view.fullRepaints(), 0);
+}
+
+TEST(DisplayLink, RoutingKeysReachEveryCellOfALongRow)
+{
+    TestDriver driver(TENKORA_TEST_DISPLAY);
+    DisplayFixture f(TENKORA_TEST_DISPLAY, std::u16string(60, u'あ'));
+    f.view.session().setPageLayout(PageLayout{22, 80});
+    f.repaint();
+    ASSERT_EQ(driver.state().row.size(), 61u);
+    // The wide codes name any cell up to 99; a code past them, or between the ranges, is nothing.
+    driver.type({kWideRoutingCodeFirst + 55});
+    EXPECT_EQ(f.view.session().cursor().column, 55u);
+    EXPECT_EQ(driver.state().caret, 56);
+    driver.type({kRoutingCodeLast + 1, kWideRoutingCodeLast + 1});
+    EXPECT_EQ(f.view.session().cursor().column, 55u);
+    // The codes drivers have always sent keep their cells.
+    driver.type({kRoutingCodeLast});
+    EXPECT_EQ(f.view.session().cursor().column, 46u);
 }
 
 TEST(DisplayLink, ADisplayThatAppearsLaterIsOpenedAndClosingStopsThePolling)

@@ -3,6 +3,8 @@
 #include "AccessibleText.h"
 #include "SessionFixture.h"
 
+#include <algorithm>
+#include <chrono>
 #include <random>
 
 using namespace braille;
@@ -55,4 +57,30 @@ TEST(AccessibleText, OffsetsAndPositionsAgreeAllOverALongSection)
         const auto [start, end] = text.lineAround(offset);
         EXPECT_EQ(text.text(start, end), text.rowText(at.row));
     }
+}
+
+TEST(AccessibleText, TheWholeTextOfALongSectionCostsInProportionToItsLength)
+{
+    // A screen reader asks for the whole text afresh: four times the rows may cost about four
+    // times as long, not sixteen (as walking from the section's start for every row did). The
+    // fastest of several runs is compared, so a busy machine does not decide.
+    const auto fastest = [](std::size_t paragraphs) {
+        std::u16string body;
+        for (std::size_t p = 0; p < paragraphs; ++p)
+            body += u"きょうは がっこう\n";
+        Session s(body);
+        const AccessibleText text(s.document);
+        const std::size_t length = text.length();
+        EXPECT_EQ(text.text(0, length).size(), length);
+        double best = 1e9;
+        for (int run = 0; run < 5; ++run) {
+            const auto t0 = std::chrono::steady_clock::now();
+            const std::size_t size = AccessibleText(s.document).text(0, length).size();
+            best = std::min(best, std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - t0).count());
+            EXPECT_EQ(size, length);
+        }
+        return std::max(best, 1.0);
+    };
+    const double small = fastest(2000), large = fastest(8000);
+    EXPECT_LT(large / small, 8.0) << small << " us for 2000 rows, " << large << " us for 8000";
 }

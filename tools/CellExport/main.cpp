@@ -1,7 +1,9 @@
 // CellExport: a BML book to a braille file, as the editor's export commands call it.
 //   CellExport [--format bse|brf|pef] [--columns N] [--lines N] IN.bml OUT
-// Without --format, OUT's extension chooses (.brf, .pef; BSE otherwise). The page layout is the editor's (Tenkora.ini) unless given. Exit status 0 on success, 1 when
-// the export failed (with one line on standard error), 2 for bad usage.
+// Without --format, OUT's extension chooses (.brf, .pef; BSE otherwise). The page layout is the
+// editor's (Tenkora.ini) unless given. Exit status 0 on success, 1 when the export failed (with
+// one line on standard error: a file cut short, a layout too small to page the book or too large
+// for BSE's header, a file that cannot be written), 2 for bad usage.
 
 #include "CellExport.h"
 #include "CharacterDictionary.h"

@@ -1,6 +1,7 @@
 #include "BrlapiKeys.h"
 
 #include "Cells.h"
+#include "DisplayDriverCodes.h"
 
 #define BRLAPI_NO_DEPRECATED
 #define BRLAPI_NO_SINGLE_SESSION
@@ -10,8 +11,6 @@ namespace braille::bridge {
 
 namespace {
 
-constexpr int kRoutingBase = 3201;
-constexpr int kRoutingLast = 3247;
 constexpr unsigned char kCaretDots = BRLAPI_DOT7 | BRLAPI_DOT8;
 
 int dotsCode(int dots)
@@ -29,8 +28,9 @@ int commandCode(std::uint64_t command, int argument, int start)
 {
     switch (command) {
     case BRLAPI_KEY_CMD_ROUTE: {
-        const int code = kRoutingBase + start + argument;
-        return code <= kRoutingLast ? code : 0;
+        // The wide range: a key in a later window of a long row names a cell past 46.
+        const int code = kWideRoutingCodeFirst + start + argument;
+        return code <= kWideRoutingCodeLast ? code : 0;
     }
     case BRLAPI_KEY_CMD_PASSDOTS: return dotsCode(argument);
     default: break;

@@ -9,8 +9,9 @@
 namespace braille::bridge {
 
 // The editor's key code for a BrlAPI key in command mode: a typed dot pattern is its NABCC cell
-// (32..95), routing key n of the display is 3201 + windowStart + n, keyboard and movement
-// commands are 501..531; 0 for anything else.
+// (32..95), routing key n of the display is 3401 + windowStart + n (the wide routing codes of
+// DisplayDriverCodes.h, cells up to 99), keyboard and movement commands are 501..531; 0 for
+// anything else.
 int editorKeyCode(std::uint64_t brlapiKey, int windowStart);
 
 // The first cell of the row shown on a display `width` cells wide: the window that holds the

@@ -1,6 +1,8 @@
 // TocComposer: the combined table of contents of a book in several volumes. It asks for the
 // folder that holds the volumes (BML files, taken in name order) and writes a new BML file there,
-// "もくじ.bml", whose contents section lists every volume's headings with their pages.
+// "もくじ.bml", whose contents section lists every volume's headings with their pages. A volume
+// whose file ends before the book does is an error: nothing is written, exit status 1 and one
+// line on standard error (and a message box when the folder was chosen in the dialog).
 
 #include "BmlWriter.h"
 #include "BrailleXML.h"
@@ -13,6 +15,8 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
+
+#include <cstdio>
 
 using namespace braille;
 
@@ -36,6 +40,15 @@ int main(int argc, char** argv)
         BrailleDocument volume(BrailleDocument::ForReading);
         volume.cellsPerLine = layout.ColumnNumber;
         reader.readAll(volume);
+        // Its headings would be those of a shorter book: the combined contents would be wrong.
+        if (reader.endedEarly()) {
+            const QString why = QStringLiteral("%1 は途中で終わっています（ファイルが切れています）。目次は作成しません。").arg(name);
+            std::fprintf(stderr, "TocComposer: %s ends before the book does (cut short); nothing written\n",
+                         QDir(folder).filePath(name).toLocal8Bit().constData());
+            if (argc <= 1)
+                QMessageBox::warning(nullptr, QStringLiteral("Tenkora"), why);
+            return 1;
+        }
         volumes.push_back(findHeadings(volume, layout));
     }
     if (volumes.empty()) {

@@ -2,7 +2,8 @@
 // the headings of its body, and saves the file again (atomically).
 //   TocComposer2 PATH.bml
 // The page layout is the editor's (Tenkora.ini). Exit status 0 on success, 1 on failure (with one
-// line on standard error), 2 for bad usage.
+// line on standard error), 2 for bad usage. A file that ends before the book does, or a body
+// without a heading, is a failure that leaves the file as it was.
 
 #include "BmlWriter.h"
 #include "BrailleXML.h"
@@ -40,8 +41,20 @@ int main(int argc, char** argv)
             return 1;
         }
         reader.readAll(document);
+        // Writing back what was read of a file cut short would make the shorter book the book.
+        if (reader.endedEarly()) {
+            std::fprintf(stderr, "TocComposer2: %s ends before the book does (cut short); the file is left as it was\n",
+                         path.c_str());
+            return 1;
+        }
     }
-    composeTableOfContents(document, layout);
+    if (!composeTableOfContents(document, layout)) {
+        std::fprintf(stderr,
+                     "TocComposer2: %s has no heading (a body paragraph indented by 4, 6 or 8 blanks); the contents "
+                     "are left as they were\n",
+                     path.c_str());
+        return 1;
+    }
     const SaveResult saved = writeBml(document, path);
     if (!saved) {
         std::fprintf(stderr, "TocComposer2: %s\n", saved.reason.c_str());
