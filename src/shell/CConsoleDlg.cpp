@@ -1,5 +1,7 @@
 #include "CConsoleDlg.h"
 
+#include "AtomicSave.h"
+
 #include "Settings.h"
 
 #include <QApplication>
@@ -7,6 +9,7 @@
 #include <QCloseEvent>
 #include <QFile>
 #include <QFileDialog>
+#include <QMessageBox>
 #include <QFontDatabase>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -44,7 +47,7 @@ CConsoleDlg::CConsoleDlg(QWidget* parent) : QDialog(parent)
     menu->addAction(QStringLiteral("Clear Console"), this, &CConsoleDlg::clearConsole);
     menu->addAction(QStringLiteral("Show Environment"), this, &CConsoleDlg::showEnvironment);
     menu->addAction(QStringLiteral("Copy Console Text"), this, &CConsoleDlg::copyText);
-    menu->addAction(QStringLiteral("Save Console Text"), this, [this] { saveText(); });
+    menu->addAction(QStringLiteral("Save Console Text"), this, [this] { saveTextAs(); });
     layout->setMenuBar(menuBar);
     m_edit = new QPlainTextEdit(this);
     m_edit->setReadOnly(true);
@@ -96,18 +99,21 @@ void CConsoleDlg::copyText()
         QGuiApplication::clipboard()->setText(text());
 }
 
-void CConsoleDlg::saveText(const QString& given)
+void CConsoleDlg::saveTextAs()
 {
     if (text().isEmpty())
         return;
-    const QString path = given.isEmpty() ? QFileDialog::getSaveFileName(this, QString(), QString(),
-                                                                        QStringLiteral("Text (*.txt)"))
-                                         : given;
+    const QString path = QFileDialog::getSaveFileName(this, QString(), QString(), QStringLiteral("Text (*.txt)"));
     if (path.isEmpty())
         return;
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        file.write(text().toUtf8());
+    if (const QString failure = saveText(path); !failure.isEmpty())
+        QMessageBox::warning(this, windowTitle(), failure);
+}
+
+QString CConsoleDlg::saveText(const QString& path)
+{
+    const SaveResult saved = saveBytesAtomically(path.toStdU16String(), text().toStdString());
+    return saved ? QString() : QStringLiteral("ファイルを保存できませんでした。\n%1").arg(QString::fromStdString(saved.reason));
 }
 
 void CConsoleDlg::closeEvent(QCloseEvent* event)

@@ -22,7 +22,10 @@ public:
     void clearConsole();
     void showEnvironment();
     void copyText();
-    void saveText(const QString& path = {});
+    // Asks for a file and saves the text there; a failure is shown.
+    void saveTextAs();
+    // Saves the text to `path`; the message for the user when it failed, else empty.
+    QString saveText(const QString& path);
 
     // The one console, or none before the first toggle.
     static CConsoleDlg* instance();

@@ -11,6 +11,9 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QProcess>
+#include <QProgressDialog>
+#include <QTimer>
+#include <QEventLoop>
 #include <QScopedValueRollback>
 
 namespace braille {
@@ -40,7 +43,12 @@ QString CTenkoraDoc::title() const
     return isModified() ? m_pathName + QStringLiteral(" *") : m_pathName;
 }
 
-QString CTenkoraDoc::toolPath(const QString& name) { return QCoreApplication::applicationDirPath() + u'/' + name; }
+QString CTenkoraDoc::toolPath(const QString& name)
+{
+    // TENKORA_TOOL_DIR runs the tools of another build (and the tests' stand-ins).
+    const QString folder = qEnvironmentVariable("TENKORA_TOOL_DIR", QCoreApplication::applicationDirPath());
+    return folder + u'/' + name;
+}
 
 int CTenkoraDoc::ask(const QString& text, int buttons)
 {
@@ -258,8 +266,42 @@ bool CTenkoraDoc::runTool(const QString& name, const QStringList& arguments)
         tell(QStringLiteral("%1 を起動できません。\n%2").arg(name, process.errorString()));
         return false;
     }
-    // The editor waits for the tool, as it waits for a save.
-    process.waitForFinished(-1);
+    // The window stays alive while the tool works: a progress dialog (after a moment) with a
+    // cancel button, and after the time limit the question whether to wait on. The tools write
+    // their results atomically, so a tool that is stopped leaves nothing half written.
+    QProgressDialog progress(QStringLiteral("%1 を実行しています…").arg(name), QStringLiteral("キャンセル"), 0, 0,
+                             m_view.window());
+    progress.setWindowTitle(QStringLiteral("Tenkora"));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(500);
+    progress.setValue(0);
+    QEventLoop loop;
+    connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
+    connect(&progress, &QProgressDialog::canceled, &loop, &QEventLoop::quit);
+    QTimer limit;
+    limit.setInterval(m_toolTimeLimitMs);
+    connect(&limit, &QTimer::timeout, &loop, [&] {
+        limit.stop();
+        const QString question = QStringLiteral("%1 が %2 秒たっても終わりません。\n待ち続けますか？")
+                                     .arg(name)
+                                     .arg(m_toolTimeLimitMs / 1000);
+        if (process.state() == QProcess::NotRunning)
+            return;
+        if (ask(question, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes)
+            limit.start();
+        else
+            loop.quit();
+    });
+    limit.start();
+    if (process.state() != QProcess::NotRunning)
+        loop.exec();
+    progress.reset();
+    if (process.state() != QProcess::NotRunning) {
+        process.kill();
+        process.waitForFinished(5000);
+        tell(QStringLiteral("%1 を中止しました。").arg(name));
+        return false;
+    }
     if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
         const QString detail = QString::fromLocal8Bit(process.readAllStandardError()).trimmed();
         tell(QStringLiteral("%1 が失敗しました（終了コード %2）。\n%3").arg(name).arg(process.exitCode()).arg(detail));

@@ -67,6 +67,8 @@ public:
         std::function<void(const QString& text)> message;
     };
     void setAnswers(Answers answers) { m_answers = std::move(answers); }
+    // How long an external tool runs before the user is asked whether to wait on.
+    void setToolTimeLimit(int ms) { m_toolTimeLimitMs = ms; }
 
 signals:
     void pathChanged(const QString& path);
@@ -84,8 +86,8 @@ private:
     void replaceDocument(std::unique_ptr<BrailleDocument> document);
     int ask(const QString& text, int buttons);
     void tell(const QString& text);
-    // Runs an external tool and waits for it; false (after telling why) when it is missing,
-    // cannot start or fails.
+    // Runs an external tool, showing progress, and waits for it; false (after telling why) when
+    // it is missing, cannot start, fails, or the user stops it.
     bool runTool(const QString& name, const QStringList& arguments);
 
     CTenkoraView& m_view;
@@ -93,6 +95,7 @@ private:
     QString m_pathName;
     Answers m_answers;
     bool m_loading = false;
+    int m_toolTimeLimitMs = 60000;
 };
 
 } // namespace braille

@@ -23,6 +23,8 @@
 #include <QTextEdit>
 #include <QPushButton>
 #include <QPrinter>
+#include <QProgressDialog>
+#include <QElapsedTimer>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -333,6 +335,14 @@ TEST(DebugConsole, HeaderTogglingAndItsPlaceAreKept)
     EXPECT_TRUE(console->text().contains(QStringLiteral("Command Line Parametor Count ")));
     consolePrint(QStringLiteral("a line\r\n"));
     EXPECT_TRUE(console->text().endsWith(QStringLiteral("a line\n")));
+    // Save writes the text, and a save that fails says so.
+    QTemporaryDir folder;
+    EXPECT_EQ(console->saveText(folder.filePath(QStringLiteral("console.txt"))), QString());
+    QFile saved(folder.filePath(QStringLiteral("console.txt")));
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromUtf8(saved.readAll()), console->text());
+    EXPECT_TRUE(console->saveText(folder.filePath(QStringLiteral("no/such/console.txt")))
+                    .startsWith(QStringLiteral("ファイルを保存できませんでした。")));
     CConsoleDlg::destroy();
     profile.sync();
     EXPECT_TRUE(profile.value(QStringLiteral("Settings/ConsolePosition")).toString().startsWith(QStringLiteral("10,20,300,200,")));
@@ -450,4 +460,66 @@ TEST(MainFrame, TheOldBookStaysWholeWhileAnotherIsReadAndWhenItCannotBe)
         ASSERT_TRUE(unchanged.open(QIODevice::ReadOnly));
         EXPECT_EQ(unchanged.readAll(), f.bytes);
     }
+}
+
+TEST(MainFrame, AnExternalToolThatHangsCanBeCancelledAndIsAskedAboutAtItsLimit)
+{
+    FreshSettings fresh;
+    QTemporaryDir tools;
+    // A stand-in exporter that never finishes.
+    QFile hanging(tools.filePath(QStringLiteral("CellExport")));
+    ASSERT_TRUE(hanging.open(QIODevice::WriteOnly));
+    hanging.write("#!/bin/sh\nexec sleep 60\n");
+    hanging.close();
+    hanging.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    qputenv("TENKORA_TOOL_DIR", tools.path().toLocal8Bit());
+
+    QTemporaryDir folder;
+    CMainFrame frame(Settings::pageLayout());
+    frame.show();
+    ASSERT_TRUE(frame.doc().saveTo(folder.filePath(QStringLiteral("book.bml"))));
+    QStringList asked, told;
+    frame.doc().setAnswers({[&](const QString& text, int) {
+                                asked << text;
+                                return int(QMessageBox::No);
+                            },
+                            {},
+                            [&](const QString&, const QString&, const QString&) { return folder.filePath(QStringLiteral("book.bse")); },
+                            [&](const QString& text) { told << text; }});
+    // At the limit the user is asked, and No stops the tool.
+    frame.doc().setToolTimeLimit(300);
+    QElapsedTimer clock;
+    clock.start();
+    frame.doc().exportBse();
+    EXPECT_LT(clock.elapsed(), 5000);
+    ASSERT_EQ(asked.size(), 1);
+    EXPECT_TRUE(asked[0].startsWith(QStringLiteral("CellExport が 0 秒たっても終わりません。"))) << asked[0].toStdString();
+    ASSERT_EQ(told.size(), 1);
+    EXPECT_EQ(told[0], QStringLiteral("CellExport を中止しました。"));
+
+    // The progress dialog shows while it works, and its Cancel stops it.
+    frame.doc().setToolTimeLimit(60000);
+    asked.clear();
+    told.clear();
+    bool sawProgress = false;
+    QTimer cancel;
+    QObject::connect(&cancel, &QTimer::timeout, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            auto* progress = qobject_cast<QProgressDialog*>(w);
+            if (progress && progress->isVisible()) {
+                sawProgress = progress->labelText() == QStringLiteral("CellExport を実行しています…");
+                QTest::mouseClick(progress->findChild<QPushButton*>(), Qt::LeftButton);
+            }
+        }
+    });
+    cancel.start(100);
+    clock.restart();
+    frame.doc().exportBse();
+    cancel.stop();
+    EXPECT_TRUE(sawProgress);
+    EXPECT_LT(clock.elapsed(), 5000);
+    EXPECT_TRUE(asked.isEmpty());
+    ASSERT_EQ(told.size(), 1);
+    EXPECT_EQ(told[0], QStringLiteral("CellExport を中止しました。"));
+    qunsetenv("TENKORA_TOOL_DIR");
 }
