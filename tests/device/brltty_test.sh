@@ -12,7 +12,7 @@ command -v brltty >/dev/null 2>&1 || skip "brltty is not installed"
 [ -x /usr/bin/python3 ] || skip "python3 is not installed"
 [ -e "$bin/libktnbrlc.so" ] || skip "the bridge was not built (no BrlAPI)"
 
-work=$(mktemp -d /tmp/tenkora-brltty-XXXXXX)
+work=$(mktemp -d -t tenkora-brltty-XXXXXX)
 pids=()
 cleanup() {
   for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
@@ -40,7 +40,7 @@ sleep 2 # keys pressed while brltty shows its start-up message are lost
 "$bin/tenkora-cli" type --save "$work/book.bml" 'aiueo' >/dev/null || fail "could not make a book"
 mkdir -p "$work/config"
 BRLAPI_HOST=127.0.0.1:$api BRLAPI_AUTH=none QT_QPA_PLATFORM=offscreen TENKORA_CONFIG_DIR="$work/config" \
-  XDG_RUNTIME_DIR="$work" "$bin/tenkora" "$work/book.bml" >"$work/editor.log" 2>&1 &
+  XDG_RUNTIME_DIR="$work" XDG_STATE_HOME="$work/state" "$bin/tenkora" "$work/book.bml" >"$work/editor.log" 2>&1 &
 pids+=($!)
 
 # Waits until the display shows `dots` (as the Virtual driver writes them).

@@ -12,15 +12,20 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
+#include <string>
 
 int main(int argc, char** argv)
 {
     if (!std::getenv("QT_QPA_PLATFORM"))
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    // Qt wants a private runtime folder; a fresh one keeps it quiet.
-    char runtime[] = "/tmp/tenkora-runtime-XXXXXX";
-    if (!std::getenv("XDG_RUNTIME_DIR") && mkdtemp(runtime))
-        setenv("XDG_RUNTIME_DIR", runtime, 1);
+    // A runtime folder of this process's own (link-mode sockets and work files), whatever the
+    // caller's is, so tests that run side by side never meet there; a recovery child shares its
+    // parent's.
+    std::string runtime = std::filesystem::temp_directory_path() / "tenkora-runtime-XXXXXX";
+    const bool ownRuntime = !std::getenv("TENKORA_RECOVERY_CHILD") && mkdtemp(runtime.data());
+    if (ownRuntime)
+        setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
     QTemporaryDir config;
     // A child process of the recovery test keeps the settings its parent gave it.
     if (!std::getenv("TENKORA_RECOVERY_CHILD"))
@@ -37,5 +42,10 @@ int main(int argc, char** argv)
     braille::loadCellFont();
     if (const char* book = std::getenv("TENKORA_RECOVERY_CHILD"))
         return braille::test::runRecoveryChild(book);
-    return RUN_ALL_TESTS();
+    const int result = RUN_ALL_TESTS();
+    if (ownRuntime) {
+        std::error_code ec;
+        std::filesystem::remove_all(runtime, ec);
+    }
+    return result;
 }

@@ -11,9 +11,12 @@ skip() { echo "SKIP atspi: $*"; exit 0; }
 for tool in Xvfb xdotool dbus-run-session; do command -v "$tool" >/dev/null 2>&1 || skip "$tool is not installed"; done
 [ -x /usr/libexec/at-spi-bus-launcher ] || skip "at-spi2-core is not installed"
 /usr/bin/python3 -c 'import pyatspi' 2>/dev/null || skip "python3-pyatspi is not installed"
-work=$(mktemp -d /tmp/tenkora-atspi-XXXXXX)
+work=$(mktemp -d -t tenkora-atspi-XXXXXX)
 trap 'rm -rf "$work"' EXIT
 cp "$source/samples/sample.bml" "$work/book.bml"
+cp "$source/tests/support/xvfb.sh" "$work/xvfb.sh"
+mkdir -p "$work/run" "$work/home" "$work/tmp"
+chmod 700 "$work/run"
 
 cat > "$work/listen.py" <<'PY'
 import sys, time, pyatspi
@@ -36,7 +39,7 @@ def find_view():
     return None
 
 view = None
-for _ in range(60):
+for _ in range(120):
     view = find_view()
     if view:
         break
@@ -59,17 +62,29 @@ def on_event(event):
 pyatspi.Registry.registerEventListener(on_event, 'object:text-caret-moved', 'object:text-changed:insert',
                                        'object:text-changed:delete')
 import subprocess
-def act():
-    subprocess.run(['xdotool', 'key', 'Right', 'Right'])
-    time.sleep(0.5)
-    subprocess.run(['xdotool', 'type', 'a'])
-    time.sleep(0.5)
-    subprocess.run(['xdotool', 'key', 'ctrl+z'])
-    time.sleep(0.5)
-    subprocess.run(['xdotool', 'key', 'ctrl+y'])
-    return False
-GLib.timeout_add(800, act)
-GLib.timeout_add(4500, lambda: pyatspi.Registry.stop())
+# Each step acts once the events of the one before have arrived; a step that hears nothing in
+# time ends the run, and the checks below say what was missing.
+steps = [
+    (['xdotool', 'key', 'Right', 'Right'], lambda: len(carets) >= 2),
+    (['xdotool', 'type', 'a'], lambda: len(inserts) >= 1),
+    (['xdotool', 'key', 'ctrl+z'], lambda: len(deletes) >= 1),
+    (['xdotool', 'key', 'ctrl+y'], lambda: len(inserts) >= 2),
+]
+state = {'step': -1, 'since': time.monotonic()}
+def advance():
+    step = state['step']
+    if step < 0 or steps[step][1]():
+        if step + 1 == len(steps):
+            pyatspi.Registry.stop()
+            return False
+        state['step'] = step + 1
+        state['since'] = time.monotonic()
+        subprocess.run(steps[step + 1][0])
+    elif time.monotonic() - state['since'] > 15:
+        pyatspi.Registry.stop()
+        return False
+    return True
+GLib.timeout_add(50, advance)
 pyatspi.Registry.start()
 print("carets:", carets)
 print("inserts:", inserts)
@@ -82,28 +97,25 @@ except Exception as error:
     print("caret line failed:", error)
 PY
 
-number=""
-for n in 81 82 83 84 85 86 87 88 89; do [ -e /tmp/.X11-unix/X$n ] || { number=$n; break; }; done
-[ -n "$number" ] || skip "no free display number"
 cat > "$work/session.sh" <<SCRIPT
 set -u
-Xvfb :$number -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=\$!
-for i in \$(seq 50); do [ -e /tmp/.X11-unix/X$number ] && break; sleep 0.1; done
-export DISPLAY=:$number
+source "$work/xvfb.sh"
+start_xvfb "$work" || { echo "NOXVFB"; exit 0; }
 /usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
 launcher=\$!
-sleep 1
-QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 TENKORA_CONFIG_DIR="$work/config" XDG_STATE_HOME="$work/state" \
+QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 TENKORA_CONFIG_DIR="$work/config" \
   "$bin/tenkora" "$work/book.bml" >/dev/null 2>&1 &
 app=\$!
-sleep 2
-wid=\$(xdotool search --onlyvisible --name Tenkora 2>/dev/null | head -1)
-[ -n "\$wid" ] && xdotool windowfocus --sync "\$wid"
+window() { wid=\$(xdotool search --onlyvisible --name Tenkora 2>/dev/null | head -1); [ -n "\$wid" ]; }
+wait_for 30 window && xdotool windowfocus --sync "\$wid"
 /usr/bin/python3 "$work/listen.py"
-kill \$app \$launcher \$xvfb 2>/dev/null
+kill \$app \$launcher \$xvfb_pid 2>/dev/null
 SCRIPT
-out=$(dbus-run-session -- bash "$work/session.sh" 2>&1)
+# The whole environment is this test's own (env -i): its bus, display, runtime and state folders.
+out=$(env -i PATH="$PATH" HOME="$work/home" XDG_RUNTIME_DIR="$work/run" XDG_STATE_HOME="$work/state" \
+  XDG_CONFIG_HOME="$work/home/.config" TMPDIR="$work/tmp" QT_QPA_PLATFORM=xcb LANG=C.UTF-8 \
+  dbus-run-session -- bash "$work/session.sh" 2>&1)
+grep -q NOXVFB <<<"$out" && skip "Xvfb did not start"
 grep -q "not on the accessibility bus" <<<"$out" && skip "the accessibility bus did not start"
 echo "$out"
 fail=0
