@@ -375,10 +375,10 @@ void CTenkoraView::notifyAccessibility()
             // Undoing an insertion takes its text out again, undoing a deletion puts it back.
             if ((step->kind == kInsertion) != change.undone) {
                 QAccessibleTextInsertEvent event(this, offset, changed);
-                QAccessible::updateAccessibility(&event);
+                CTenkoraViewAccessible::announce(&event);
             } else {
                 QAccessibleTextRemoveEvent event(this, offset, changed);
-                QAccessible::updateAccessibility(&event);
+                CTenkoraViewAccessible::announce(&event);
             }
         }
     }
@@ -386,13 +386,13 @@ void CTenkoraView::notifyAccessibility()
     if (caret != m_accessibleCaret) {
         m_accessibleCaret = caret;
         QAccessibleTextCursorEvent event(this, caret);
-        QAccessible::updateAccessibility(&event);
+        CTenkoraViewAccessible::announce(&event);
     }
     const QString name = accessibleTitle();
     if (name != m_accessibleName) {
         m_accessibleName = name;
         QAccessibleEvent event(this, QAccessible::NameChanged);
-        QAccessible::updateAccessibility(&event);
+        CTenkoraViewAccessible::announce(&event);
     }
 }
 

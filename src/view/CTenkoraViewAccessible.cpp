@@ -21,14 +21,21 @@ QString qt(const std::u16string& s) { return QString::fromStdU16String(s); }
 CTenkoraViewAccessible::CTenkoraViewAccessible(CTenkoraView* view) : QAccessibleWidget(view, QAccessible::EditableText) {}
 
 namespace {
-bool g_always = false;
+CTenkoraViewAccessible::Listener g_listener;
 } // namespace
 
 void CTenkoraViewAccessible::install() { QAccessible::installFactory(factory); }
 
-bool CTenkoraViewAccessible::listening() { return g_always || QAccessible::isActive(); }
+bool CTenkoraViewAccessible::listening() { return g_listener || QAccessible::isActive(); }
 
-void CTenkoraViewAccessible::setAlwaysListening(bool always) { g_always = always; }
+void CTenkoraViewAccessible::setListener(Listener listener) { g_listener = std::move(listener); }
+
+void CTenkoraViewAccessible::announce(QAccessibleEvent* event)
+{
+    if (g_listener)
+        g_listener(event);
+    QAccessible::updateAccessibility(event);
+}
 
 CTenkoraView* CTenkoraViewAccessible::view() const { return static_cast<CTenkoraView*>(widget()); }
 

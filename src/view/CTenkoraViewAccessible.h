@@ -5,6 +5,8 @@
 
 #include <QAccessibleWidget>
 
+#include <functional>
+
 namespace braille {
 
 class CTenkoraView;
@@ -16,9 +18,15 @@ public:
     // Makes every CTenkoraView accessible this way; call before the views exist.
     static void install();
     // Whether the views tell of their changes: while a screen reader listens (the platform's
-    // accessibility is active), or always when `always` was set (a listener of Qt's own events).
+    // accessibility is active) or an in-process listener is set.
     static bool listening();
-    static void setAlwaysListening(bool always);
+    // Hears every event the views announce, before Qt passes it to the platform. Qt itself
+    // hands its update handler nothing while no platform bridge is active (as off screen), so
+    // this is how the announcements are heard in every test run.
+    using Listener = std::function<void(QAccessibleEvent*)>;
+    static void setListener(Listener listener);
+    // Tells the listener and the platform of `event`.
+    static void announce(QAccessibleEvent* event);
 
     void* interface_cast(QAccessible::InterfaceType type) override;
     QString text(QAccessible::Text t) const override;

@@ -39,8 +39,29 @@ TEST(Accessibility, TheViewIsAnEditableTextThatFollowsTheCaretAndTheEdits)
     EXPECT_EQ(text->textAtOffset(0, QAccessible::LineBoundary, &start, &end), QStringLiteral("あい\u3000う\n"));
     EXPECT_EQ(text->attributes(0, &start, &end), QStringLiteral("braille-dots:1;braille-set:text"));
 
-    // The events need the platform's accessibility bus (the AT-SPI test hears them); here the
-    // state they announce is checked.
+    // What the view announces, caught in this process as the platform's bridge would get it (the
+    // AT-SPI test hears the same over the real bus where one can start).
+    QStringList heard;
+    heard.clear();
+    CTenkoraViewAccessible::setListener([&heard](QAccessibleEvent* event) {
+        switch (event->type()) {
+        case QAccessible::TextCaretMoved:
+            heard << QStringLiteral("caret %1").arg(static_cast<QAccessibleTextCursorEvent*>(event)->cursorPosition());
+            break;
+        case QAccessible::TextInserted: {
+            auto* e = static_cast<QAccessibleTextInsertEvent*>(event);
+            heard << QStringLiteral("insert %1 %2").arg(e->changePosition()).arg(e->textInserted());
+            break;
+        }
+        case QAccessible::TextRemoved: {
+            auto* e = static_cast<QAccessibleTextRemoveEvent*>(event);
+            heard << QStringLiteral("remove %1 %2").arg(e->changePosition()).arg(e->textRemoved());
+            break;
+        }
+        case QAccessible::NameChanged: heard << QStringLiteral("name"); break;
+        default: break;
+        }
+    });
     QTest::keyClick(&view, Qt::Key_Right);
     QTest::keyClick(&view, Qt::Key_Right);
     EXPECT_EQ(text->cursorPosition(), 2);
@@ -48,11 +69,23 @@ TEST(Accessibility, TheViewIsAnEditableTextThatFollowsTheCaretAndTheEdits)
     commit.setCommitString(QStringLiteral("か"));
     QApplication::sendEvent(&view, &commit);
     EXPECT_EQ(text->cursorPosition(), 3);
+    QTest::keyClick(&view, Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(&view, Qt::Key_Y, Qt::ControlModifier);
+    QApplication::processEvents();
+    heard.removeAll(QStringLiteral("name")); // the first announcement also gives the name
+    EXPECT_EQ(heard, (QStringList{QStringLiteral("caret 1"), QStringLiteral("caret 2"), QStringLiteral("insert 2 か"),
+                                  QStringLiteral("caret 3"), QStringLiteral("remove 2 か"), QStringLiteral("caret 2"),
+                                  QStringLiteral("insert 2 か"), QStringLiteral("caret 3")}))
+        << heard.join(u'|').toStdString();
     EXPECT_EQ(text->textAtOffset(3, QAccessible::LineBoundary, &start, &end), QStringLiteral("あいか\u3000う\n"));
     EXPECT_EQ(text->textAtOffset(1, QAccessible::WordBoundary, &start, &end), QStringLiteral("あいか"));
     text->setCursorPosition(7); // the second row
     EXPECT_EQ(view.session().cursor().row(), 1u);
 
+    heard.clear();
     QTest::keyClick(&view, Qt::Key_F2); // a mode switch renames the view
+    QApplication::processEvents();
     EXPECT_EQ(object->text(QAccessible::Name), QStringLiteral("本文 MATH"));
+    EXPECT_TRUE(heard.contains(QStringLiteral("name"))) << heard.join(u'|').toStdString();
+    CTenkoraViewAccessible::setListener({});
 }
