@@ -63,6 +63,10 @@ TEST(MainFrame, AFirstStartHasTheDefaultsAndOpensTheSample)
     ASSERT_TRUE(frame.doc().openPath(sample()));
     EXPECT_GT(frame.doc().document().section().rowCount, 5u);
     EXPECT_EQ(frame.windowTitle(), QFileInfo(sample()).absoluteFilePath() + QStringLiteral(" - Tenkora"));
+    // What is remembered goes into a settings folder that is the user's alone.
+    Settings::setRecentFiles({sample()});
+    EXPECT_EQ(QFileInfo(Settings::folder()).permissions() & ~(QFile::ReadUser | QFile::WriteUser | QFile::ExeUser),
+              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     QTest::keyClicks(&frame.view(), "ka");
     EXPECT_TRUE(frame.windowTitle().endsWith(QStringLiteral(" * - Tenkora")));
     EXPECT_TRUE(frame.action(57603)->isEnabled());
