@@ -145,7 +145,16 @@ std::vector<RecoveryCopy> RecoveryStore::leftovers()
     std::error_code ec;
     for (const auto& item : std::filesystem::directory_iterator(folder(), ec)) {
         const std::filesystem::path& p = item.path();
-        if (p.extension() != ".txt" || p.filename().string().rfind("recovery-", 0) != 0)
+        if (p.filename().string().rfind("recovery-", 0) != 0)
+            continue;
+        if (p.extension() == ".lock") {
+            // The lock of a process that ended before its first copy was complete holds nothing.
+            if (!std::filesystem::exists(std::filesystem::path(p).replace_extension(".txt"), ec) &&
+                !heldByARunningProcess(p, 0))
+                std::filesystem::remove(p, ec);
+            continue;
+        }
+        if (p.extension() != ".txt")
             continue;
         std::ifstream in(p);
         RecoveryCopy c;
