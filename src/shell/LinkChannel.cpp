@@ -1,5 +1,6 @@
 #include "LinkChannel.h"
 
+#include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
 
@@ -56,16 +57,16 @@ QString LinkChannel::listen()
     if (!folder.usable)
         return QString::fromStdString(folder.usable.reason);
     const QString path = QString::fromStdString(link::socketPath(folder.folder, m_name.toStdString(), m_handle).string());
+    // A socket that answers belongs to a running program and stays (listening would silently
+    // put ours in its place); one left by a process that is gone answers nothing and is replaced.
+    if (QFileInfo::exists(path) || QFileInfo(path).isSymLink()) {
+        QLocalSocket probe;
+        probe.connectToServer(path);
+        if (probe.waitForConnected(200))
+            return QStringLiteral("%1: another program already answers on this socket").arg(path);
+        QLocalServer::removeServer(path);
+    }
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
-    if (m_server->listen(path))
-        return {};
-    // A socket left by a process that is gone: nobody answers on it, so it is replaced. One that
-    // answers belongs to a running program and stays.
-    QLocalSocket probe;
-    probe.connectToServer(path);
-    if (probe.waitForConnected(200))
-        return QStringLiteral("%1: another program already answers on this socket").arg(path);
-    QLocalServer::removeServer(path);
     if (m_server->listen(path))
         return {};
     return QStringLiteral("%1: %2").arg(path, m_server->errorString());
