@@ -223,11 +223,17 @@ bool LinkMode::sendKey(int key)
         return false;
     if (!m_companion || !m_channel.connected())
         return false;
-    return m_channel.send({link::FrameType::Sent, link::kCopyData, handle(), 0, 12,
-                           link::eventRecord(handle(), link::kKeyDown, std::uint32_t(key), 1)},
-                          [this, key, loads = m_loads](std::optional<std::uint32_t> answer) {
-                              keyAnswered(key, answer, loads);
-                          });
+    // Only the keyboard's Ctrl+Shift+Up/Down go on in the editor when the companion leaves them;
+    // the toolbar's buttons (the commands) are the companion's alone.
+    const EditingSession& session = m_frame.view().session();
+    const bool fromKeyboard = session.shiftDown() && session.controlDown();
+    link::Frame frame{link::FrameType::Sent, link::kCopyData, handle(), 0, 12,
+                      link::eventRecord(handle(), link::kKeyDown, std::uint32_t(key), 1)};
+    if (!fromKeyboard)
+        return m_channel.send(std::move(frame));
+    return m_channel.send(std::move(frame), [this, key, loads = m_loads](std::optional<std::uint32_t> answer) {
+        keyAnswered(key, answer, loads);
+    });
 }
 
 void LinkMode::keyAnswered(int key, std::optional<std::uint32_t> answer, std::uint64_t loads)

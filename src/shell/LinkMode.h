@@ -40,7 +40,8 @@ public:
 
     // Companion (for the session): Ctrl+Shift+Up/Down and the commands 33369/33370. A key is
     // taken at once; when the companion answers that it did not move its caret (or does not
-    // answer in time), the key then moves the editor's caret, as it would have without it.
+    // answer in time), the keyboard's key then goes on in the editor as it would have without
+    // the companion (it moves the choice in an open candidate list).
     bool isLinked() const override { return m_companion != 0; }
     bool sendKey(int key) override;
 

@@ -392,7 +392,7 @@ TEST(LinkMode, TypingStaysInstantWhileTheCompanionHoldsItsAnswers)
     FakeCompanion companion;
     CMainFrame frame(PageLayout{}, true, false, companion.handle);
     frame.show();
-    ASSERT_TRUE(runUntil([&] { return !companion.frames.empty(); }));
+    ASSERT_TRUE(runUntil([&] { return !companion.frames.empty(); }, 20000));
     EXPECT_EQ(companion.frames.front().message, link::kStart);
     frame.view().setFocus();
     // Nothing is answered: twenty keys, then in MATH a key with its candidates and the
@@ -436,6 +436,16 @@ TEST(LinkMode, TypingStaysInstantWhileTheCompanionHoldsItsAnswers)
     EXPECT_TRUE(runUntil([&] { return !frame.doc().isModified(); }));
     QTest::qWait(200);
     EXPECT_EQ(companion.updates().size(), 2u);
+    // An update never answered is given up after the timeout; what waited goes then.
+    frame.linkMode()->channel().setAnswerTimeout(300);
+    QTest::keyClick(&frame.view(), Qt::Key_F2);
+    QTest::keyClick(&frame.view(), 'a');
+    ASSERT_TRUE(runUntil([&] { return companion.updates().size() == 3; }));
+    QTest::keyClick(&frame.view(), 'i');
+    ASSERT_TRUE(runUntil([&] { return companion.updates().size() == 4; }));
+    EXPECT_EQ(companion.updates()[3], link::updateText(frame.doc().document()));
+    EXPECT_NE(companion.updates()[3], companion.updates()[2]);
+    EXPECT_TRUE(frame.doc().isModified());
 }
 
 TEST(LinkMode, ATextThatArrivesDuringAnEditsDialogWaitsUntilTheEditIsDone)
@@ -443,7 +453,7 @@ TEST(LinkMode, ATextThatArrivesDuringAnEditsDialogWaitsUntilTheEditIsDone)
     FakeCompanion companion;
     CMainFrame frame(PageLayout{}, true, false, companion.handle);
     frame.show();
-    ASSERT_TRUE(runUntil([&] { return companion.editor && !companion.frames.empty(); }));
+    ASSERT_TRUE(runUntil([&] { return companion.editor && !companion.frames.empty(); }, 20000));
     companion.sendText(u"{t`A`あ}");
     ASSERT_TRUE(runUntil([&] { return companion.replies() == 1; }));
     ASSERT_NE(prints(frame.doc().document()).find("あ"), std::string::npos);

@@ -6,7 +6,8 @@
 //                     [--text-id HEX] [--answer N] [--end-after SECONDS]
 //
 // Output, one line each: "listening HEX", "start: HEX" (the editor's handle), "loaded: N" (the
-// editor's answer to the text), "update: TEXT" (UTF-8), "event: N KEY", "end".
+// editor's answer to the text), "update: TEXT" (UTF-8), "event: N KEY", "end". Its socket is in the
+// runtime folder the editor uses; when that folder is not the user's alone it says why and exits 1.
 
 #include "LinkProtocol.h"
 
