@@ -205,6 +205,22 @@ struct FreshConsole {
     QString text() const { return CConsoleDlg::instance()->text(); }
 };
 
+// Opens a link-mode window that cannot listen: it says why in the status bar, the debug console
+// and on stderr alike. Returns what it said.
+QString startReportingAProblem(std::uint32_t companion, std::unique_ptr<CMainFrame>& frame)
+{
+    FreshConsole console;
+    testing::internal::CaptureStderr();
+    frame = std::make_unique<CMainFrame>(PageLayout{}, true, false, companion);
+    const std::string errors = testing::internal::GetCapturedStderr();
+    const QString message = frame->statusBar()->currentMessage();
+    EXPECT_FALSE(message.isEmpty());
+    EXPECT_TRUE(console.text().contains(message));
+    EXPECT_NE(errors.find(message.toStdString()), std::string::npos) << errors;
+    EXPECT_FALSE(frame->linkMode()->channel().listening());
+    return message;
+}
+
 QByteArray contents(const QString& path)
 {
     QFile file(path);
@@ -344,17 +360,11 @@ TEST(LinkMode, ARuntimeFolderThatIsNotPrivateRefusesLinkModeOnBothSides)
     ASSERT_TRUE(QFile::link(real, base.filePath(QStringLiteral("runtime"))));
     const ScopedEnv runtime("XDG_RUNTIME_DIR", base.filePath(QStringLiteral("runtime")));
     {
-        FreshConsole console;
-        testing::internal::CaptureStderr();
-        CMainFrame frame(PageLayout{}, true, false, 0x7e57abcd);
-        const std::string errors = testing::internal::GetCapturedStderr();
-        const QString message = frame.statusBar()->currentMessage();
+        std::unique_ptr<CMainFrame> frame;
+        const QString message = startReportingAProblem(0x7e57abcd, frame);
         EXPECT_TRUE(message.startsWith(QStringLiteral("リンクモードを使えません: "))) << message.toStdString();
         EXPECT_TRUE(message.contains(QStringLiteral("symbolic link"))) << message.toStdString();
-        EXPECT_TRUE(console.text().contains(message));
-        EXPECT_NE(errors.find(message.toStdString()), std::string::npos) << errors;
-        EXPECT_FALSE(frame.linkMode()->channel().listening());
-        EXPECT_FALSE(frame.linkMode()->isLinked());
+        EXPECT_FALSE(frame->linkMode()->isLinked());
     }
     // The companion refuses as well, with its reason, and no socket is made.
     QProcess companion;
@@ -371,16 +381,10 @@ TEST(LinkMode, ASocketThatAnotherProgramAnswersOnIsReportedAndLeftAlone)
     QLocalServer other;
     const QString path = LinkChannel::socketPath(QStringLiteral("tenkora"), std::uint32_t(QCoreApplication::applicationPid()));
     ASSERT_TRUE(other.listen(path));
-    FreshConsole console;
-    testing::internal::CaptureStderr();
-    CMainFrame frame(PageLayout{}, true, false, 0);
-    const std::string errors = testing::internal::GetCapturedStderr();
-    const QString message = frame.statusBar()->currentMessage();
+    std::unique_ptr<CMainFrame> frame;
+    const QString message = startReportingAProblem(0, frame);
     EXPECT_TRUE(message.startsWith(QStringLiteral("リンクモードの接続口を開けません: "))) << message.toStdString();
     EXPECT_TRUE(message.contains(path)) << message.toStdString();
-    EXPECT_TRUE(console.text().contains(message));
-    EXPECT_NE(errors.find(message.toStdString()), std::string::npos) << errors;
-    EXPECT_FALSE(frame.linkMode()->channel().listening());
     EXPECT_TRUE(other.isListening());
     QLocalSocket client;
     client.connectToServer(path);
