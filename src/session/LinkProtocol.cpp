@@ -2,6 +2,8 @@
 
 #include "CharacterDictionary.h"
 
+#include <cstdio>
+
 namespace braille::link {
 
 namespace {
@@ -166,6 +168,27 @@ std::vector<std::uint8_t> eventRecord(std::uint32_t editor, std::uint32_t event,
     put32(out, first);
     put32(out, second);
     return out;
+}
+
+std::optional<EventRecord> readEventRecord(const std::vector<std::uint8_t>& data)
+{
+    if (data.size() < 20 || get32(data.data() + 4) != kMessage)
+        return std::nullopt;
+    return EventRecord{get32(data.data()), get32(data.data() + 8), get32(data.data() + 12), get32(data.data() + 16)};
+}
+
+SocketFolder socketFolder()
+{
+    SocketFolder result{paths::runtimeFolder(), {}};
+    result.usable = paths::privateFolder(result.folder);
+    return result;
+}
+
+std::filesystem::path socketPath(const std::filesystem::path& folder, std::string_view name, std::uint32_t handle)
+{
+    char hex[9];
+    std::snprintf(hex, sizeof hex, "%08x", unsigned(handle));
+    return folder / (std::string(name) + "-link-" + hex);
 }
 
 } // namespace braille::link

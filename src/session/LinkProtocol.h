@@ -9,8 +9,10 @@
 // bytes. Reading never goes past what a frame's length and the bytes at hand allow.
 
 #include "BrailleDocument.h"
+#include "ConfigPaths.h"
 
 #include <cstdint>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -78,5 +80,24 @@ std::vector<std::uint8_t> updateRecord(std::uint32_t editor, std::u16string_view
 // A forwarded event: Tenkora's handle, kMessage, the event (7, 8 or 0x100) and its two values.
 std::vector<std::uint8_t> eventRecord(std::uint32_t editor, std::uint32_t event, std::uint32_t first,
                                       std::uint32_t second);
+struct EventRecord {
+    std::uint32_t sender = 0;
+    std::uint32_t event = 0;
+    std::uint32_t first = 0;
+    std::uint32_t second = 0;
+};
+// None when the data is not an event record (too short, or its id is not kMessage).
+std::optional<EventRecord> readEventRecord(const std::vector<std::uint8_t>& data);
+
+// The folder of both sides' sockets: the runtime folder, made and checked owner-only first. When
+// it cannot be used (not ours, a link, not a folder) neither side listens or connects there: a
+// socket in a folder someone else controls may be theirs, and would read the book or send text.
+struct SocketFolder {
+    std::filesystem::path folder;
+    FolderResult usable;
+};
+SocketFolder socketFolder();
+// "<folder>/<name>-link-XXXXXXXX", the handle as 8 lowercase hexadecimal digits.
+std::filesystem::path socketPath(const std::filesystem::path& folder, std::string_view name, std::uint32_t handle);
 
 } // namespace braille::link

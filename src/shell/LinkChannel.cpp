@@ -1,41 +1,38 @@
 #include "LinkChannel.h"
 
-#include <QDir>
-#include <QElapsedTimer>
+#include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
-#include <QStandardPaths>
+
+#include <algorithm>
 
 namespace braille {
 
 namespace {
 
-constexpr int kAnswerTimeoutMs = 5000;
+// While the owner is not ready, the queue is looked at again this often.
+constexpr int kRetryMs = 20;
+// Answers given up on are kept to swallow their late replies; beyond this many per connection
+// the oldest go (a companion that far behind has stopped answering anyway).
+constexpr std::size_t kGivenUpKept = 64;
+
+bool isOpen(const QLocalSocket* socket) { return socket && socket->state() == QLocalSocket::ConnectedState; }
 
 } // namespace
 
 QString LinkChannel::socketPath(const QString& name, std::uint32_t handle)
 {
-    QString folder = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (folder.isEmpty())
-        folder = QDir::tempPath();
-    return QStringLiteral("%1/%2-link-%3").arg(folder, name).arg(handle, 8, 16, QLatin1Char('0'));
+    return QString::fromStdString(link::socketPath(paths::runtimeFolder(), name.toStdString(), handle).string());
 }
 
 LinkChannel::LinkChannel(const QString& name, std::uint32_t handle, QObject* parent)
-    : QObject(parent), m_handle(handle), m_server(new QLocalServer(this))
+    : QObject(parent), m_handle(handle), m_name(name), m_server(new QLocalServer(this))
 {
-    const QString path = socketPath(name, handle);
-    m_server->setSocketOptions(QLocalServer::UserAccessOption);
-    if (!m_server->listen(path)) {
-        // A socket left by a process that is gone: nobody answers on it, so it is replaced.
-        QLocalSocket probe;
-        probe.connectToServer(path);
-        if (!probe.waitForConnected(200)) {
-            QLocalServer::removeServer(path);
-            m_server->listen(path);
-        }
-    }
+    m_clock.start();
+    m_queueTimer.setSingleShot(true);
+    connect(&m_queueTimer, &QTimer::timeout, this, &LinkChannel::handleQueued);
+    m_deadlineTimer.setSingleShot(true);
+    connect(&m_deadlineTimer, &QTimer::timeout, this, [this] { soon(0); });
     connect(m_server, &QLocalServer::newConnection, this, [this] {
         while (QLocalSocket* socket = m_server->nextPendingConnection()) {
             adopt(socket);
@@ -54,9 +51,30 @@ LinkChannel::~LinkChannel()
         QLocalServer::removeServer(path);
 }
 
+QString LinkChannel::listen()
+{
+    const link::SocketFolder folder = link::socketFolder();
+    if (!folder.usable)
+        return QString::fromStdString(folder.usable.reason);
+    const QString path = QString::fromStdString(link::socketPath(folder.folder, m_name.toStdString(), m_handle).string());
+    // A socket that answers belongs to a running program and stays (listening would silently
+    // put ours in its place); one left by a process that is gone answers nothing and is replaced.
+    if (QFileInfo::exists(path) || QFileInfo(path).isSymLink()) {
+        QLocalSocket probe;
+        probe.connectToServer(path);
+        if (probe.waitForConnected(200))
+            return QStringLiteral("%1: another program already answers on this socket").arg(path);
+        QLocalServer::removeServer(path);
+    }
+    m_server->setSocketOptions(QLocalServer::UserAccessOption);
+    if (m_server->listen(path))
+        return {};
+    return QStringLiteral("%1: %2").arg(path, m_server->errorString());
+}
+
 bool LinkChannel::listening() const { return m_server->isListening(); }
 
-bool LinkChannel::connected() const { return m_peer && m_peer->state() == QLocalSocket::ConnectedState; }
+bool LinkChannel::connected() const { return isOpen(m_peer); }
 
 void LinkChannel::adopt(QLocalSocket* socket)
 {
@@ -67,13 +85,17 @@ void LinkChannel::adopt(QLocalSocket* socket)
         if (socket == m_peer)
             emit peerGone();
         socket->deleteLater();
+        soon(0); // its unanswered frames get none
     });
 }
 
 bool LinkChannel::connectTo(const QString& name, std::uint32_t handle)
 {
+    const link::SocketFolder folder = link::socketFolder();
+    if (!folder.usable)
+        return false;
     auto* socket = new QLocalSocket(this);
-    socket->connectToServer(socketPath(name, handle));
+    socket->connectToServer(QString::fromStdString(link::socketPath(folder.folder, name.toStdString(), handle).string()));
     if (!socket->waitForConnected(1000)) {
         delete socket;
         return false;
@@ -99,31 +121,113 @@ void LinkChannel::readFrom(QLocalSocket* socket)
         return;
     const QByteArray bytes = socket->readAll();
     it->second.append(reinterpret_cast<const std::uint8_t*>(bytes.constData()), std::size_t(bytes.size()));
-    while (std::optional<link::Frame> frame = it->second.next()) {
-        dispatch(socket, *frame);
-        it = m_readers.find(socket);
-        if (it == m_readers.end())
-            return;
-    }
+    while (std::optional<link::Frame> frame = it->second.next())
+        m_incoming.push_back({socket, std::move(*frame)});
     if (it->second.broken()) {
         // A stream that lies about its lengths cannot be read on: that connection is dropped.
         socket->abort();
     }
+    soon(0);
 }
 
-void LinkChannel::dispatch(QLocalSocket* socket, const link::Frame& frame)
+void LinkChannel::soon(int ms)
 {
-    if (frame.type == link::FrameType::Reply) {
-        if (m_waiting)
-            m_reply = frame.lParam;
+    if (!m_queueTimer.isActive() || m_queueTimer.remainingTime() > ms)
+        m_queueTimer.start(ms);
+}
+
+void LinkChannel::handleQueued()
+{
+    // A frame handled inside another one's handling (its dialog, its loading screen) waits: the
+    // outer loop below takes it next.
+    if (m_handling)
         return;
+    m_handling = true;
+    QPointer<LinkChannel> alive(this);
+    while (!m_incoming.empty() || std::any_of(m_pending.begin(), m_pending.end(), [this](const Pending& p) {
+               return !p.done && (!isOpen(p.socket) || m_clock.elapsed() >= p.deadline);
+           })) {
+        if (m_ready && !m_ready()) {
+            soon(kRetryMs);
+            break;
+        }
+        if (m_incoming.empty()) {
+            giveUpOverdue();
+            continue;
+        }
+        Incoming in = std::move(m_incoming.front());
+        m_incoming.pop_front();
+        if (in.frame.type == link::FrameType::Reply) {
+            answered(in.socket, in.frame.lParam);
+        } else {
+            const std::uint32_t result = m_handler ? m_handler(in.frame) : 0;
+            if (!alive)
+                return;
+            if (in.frame.type == link::FrameType::Sent && isOpen(in.socket)) {
+                const std::vector<std::uint8_t> reply =
+                    link::encodeFrame({link::FrameType::Reply, in.frame.message, 0, result, 0, {}});
+                in.socket->write(reinterpret_cast<const char*>(reply.data()), qint64(reply.size()));
+                in.socket->flush();
+            }
+        }
+        if (!alive)
+            return;
     }
-    const std::uint32_t result = m_handler ? m_handler(frame) : 0;
-    if (frame.type == link::FrameType::Sent && socket->state() == QLocalSocket::ConnectedState) {
-        const std::vector<std::uint8_t> reply = link::encodeFrame({link::FrameType::Reply, frame.message, 0, result, 0, {}});
-        socket->write(reinterpret_cast<const char*>(reply.data()), qint64(reply.size()));
-        socket->flush();
+    m_handling = false;
+    watchDeadlines();
+}
+
+void LinkChannel::answered(QLocalSocket* socket, std::uint32_t value)
+{
+    const auto it = std::find_if(m_pending.begin(), m_pending.end(),
+                                 [socket](const Pending& p) { return p.connection == socket; });
+    if (it == m_pending.end())
+        return; // a reply nobody waits for
+    const bool late = it->done;
+    Answer answer = std::move(it->answer);
+    m_pending.erase(it);
+    if (!late && answer)
+        answer(value);
+}
+
+void LinkChannel::giveUpOverdue()
+{
+    const qint64 now = m_clock.elapsed();
+    // By index: an answer may send again, which appends.
+    for (std::size_t i = 0; i < m_pending.size(); ++i) {
+        Pending& p = m_pending[i];
+        if (p.done || (isOpen(p.socket) && now < p.deadline))
+            continue;
+        p.done = true;
+        Answer answer = std::move(p.answer);
+        if (answer)
+            answer(std::nullopt);
     }
+    // A gone connection brings no late replies; a live one keeps a bounded number to swallow.
+    std::erase_if(m_pending, [](const Pending& p) { return p.done && !isOpen(p.socket); });
+    std::map<QLocalSocket*, std::size_t> givenUp;
+    for (const Pending& p : m_pending)
+        givenUp[p.connection] += p.done;
+    for (auto it = m_pending.begin(); it != m_pending.end();) {
+        if (it->done && givenUp[it->connection] > kGivenUpKept) {
+            --givenUp[it->connection];
+            it = m_pending.erase(it);
+        } else {
+            ++it;
+        }
+    }
+}
+
+void LinkChannel::watchDeadlines()
+{
+    qint64 next = -1;
+    for (const Pending& p : m_pending)
+        if (!p.done && (next < 0 || p.deadline < next))
+            next = p.deadline;
+    if (next < 0)
+        m_deadlineTimer.stop();
+    else
+        m_deadlineTimer.start(int(std::max<qint64>(0, next - m_clock.elapsed())));
 }
 
 void LinkChannel::post(const link::Frame& frame)
@@ -137,28 +241,18 @@ void LinkChannel::post(const link::Frame& frame)
     m_peer->flush();
 }
 
-std::uint32_t LinkChannel::send(link::Frame frame)
+bool LinkChannel::send(link::Frame frame, Answer answer)
 {
-    if (!connected() || m_waiting)
-        return 0;
+    if (!connected())
+        return false;
     frame.type = link::FrameType::Sent;
     const std::vector<std::uint8_t> bytes = link::encodeFrame(frame);
-    QPointer<QLocalSocket> socket = m_peer;
-    socket->write(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size()));
-    socket->flush();
-    // Waits for the answer on that connection; frames the other side sends meanwhile are handled
-    // as they come.
-    m_waiting = true;
-    m_reply.reset();
-    QElapsedTimer clock;
-    clock.start();
-    while (!m_reply && socket && socket->state() == QLocalSocket::ConnectedState &&
-           clock.elapsed() < kAnswerTimeoutMs) {
-        if (socket->bytesAvailable() > 0 || socket->waitForReadyRead(int(kAnswerTimeoutMs - clock.elapsed())))
-            readFrom(socket);
-    }
-    m_waiting = false;
-    return m_reply.value_or(0);
+    m_peer->write(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size()));
+    m_peer->flush();
+    m_pending.push_back({m_peer.data(), m_peer, std::move(answer), m_clock.elapsed() + m_answerTimeoutMs, false});
+    if (!m_handling)
+        watchDeadlines();
+    return true;
 }
 
 } // namespace braille

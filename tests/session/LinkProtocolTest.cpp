@@ -74,3 +74,15 @@ TEST(LinkUpdate, TheBodyGoesBackWithoutBlanksLineBreaksOrEmptyRows)
     EXPECT_EQ(record.size(), 8 + 2 * (text.size() + 1));
     EXPECT_EQ(readTextPayload(record)->id, kUpdate);
 }
+
+TEST(LinkSockets, NamedByHandleInAFolderThatMustBePrivate)
+{
+    EXPECT_EQ(socketPath("/run/user/5", "tenkora", 0x47d3).string(), "/run/user/5/tenkora-link-000047d3");
+    const std::optional<EventRecord> event = readEventRecord(eventRecord(9, kKeyDown, 0x26, 1));
+    ASSERT_TRUE(event);
+    EXPECT_EQ(event->sender, 9u);
+    EXPECT_EQ(event->event, kKeyDown);
+    EXPECT_EQ(event->first, 0x26u);
+    EXPECT_EQ(event->second, 1u);
+    EXPECT_FALSE(readEventRecord(textPayload(9, kUpdate, u"{text`A`あ},{text`B`い},")));
+}

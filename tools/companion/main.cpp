@@ -6,7 +6,8 @@
 //                     [--text-id HEX] [--answer N] [--end-after SECONDS]
 //
 // Output, one line each: "listening HEX", "start: HEX" (the editor's handle), "loaded: N" (the
-// editor's answer to the text), "update: TEXT" (UTF-8), "event: N KEY", "end".
+// editor's answer to the text), "update: TEXT" (UTF-8), "event: N KEY", "end". Its socket is in the
+// runtime folder the editor uses; when that folder is not the user's alone it says why and exits 1.
 
 #include "LinkProtocol.h"
 
@@ -45,8 +46,15 @@ class Companion : public QObject {
 public:
     explicit Companion(const Options& options) : m_options(options)
     {
-        const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR", QStringLiteral("/tmp"));
-        m_path = QStringLiteral("%1/orvalis-link-%2").arg(runtime).arg(options.handle, 8, 16, QLatin1Char('0'));
+        // The sockets' folder must be ours alone: a socket where others can write may be theirs.
+        const link::SocketFolder folder = link::socketFolder();
+        if (!folder.usable) {
+            std::fprintf(stderr, "tenkora-companion: link mode cannot use the runtime folder: %s\n",
+                         folder.usable.reason.c_str());
+            QTimer::singleShot(0, [] { QCoreApplication::exit(1); });
+            return;
+        }
+        m_path = QString::fromStdString(link::socketPath(folder.folder, "orvalis", options.handle).string());
         QLocalServer::removeServer(m_path);
         m_server.setSocketOptions(QLocalServer::UserAccessOption);
         if (!m_server.listen(m_path)) {
@@ -88,7 +96,11 @@ public:
             });
         }
     }
-    ~Companion() override { QLocalServer::removeServer(m_path); }
+    ~Companion() override
+    {
+        if (!m_path.isEmpty())
+            QLocalServer::removeServer(m_path);
+    }
 
 private:
     void write(const link::Frame& frame)
@@ -133,12 +145,8 @@ private:
             if (payload && payload->id == link::kUpdate) {
                 say(QStringLiteral("update: ") + QString::fromStdU16String(payload->text));
                 result = m_options.answer;
-            } else if (payload && payload->id == link::kMessage && frame.data.size() >= 20) {
-                const auto at = [&](std::size_t i) {
-                    return std::uint32_t(frame.data[i]) | std::uint32_t(frame.data[i + 1]) << 8 |
-                           std::uint32_t(frame.data[i + 2]) << 16 | std::uint32_t(frame.data[i + 3]) << 24;
-                };
-                say(QStringLiteral("event: %1 %2").arg(at(8)).arg(at(12)));
+            } else if (const std::optional<link::EventRecord> event = link::readEventRecord(frame.data)) {
+                say(QStringLiteral("event: %1 %2").arg(event->event).arg(event->first));
             }
         } else if (frame.message == link::kEnd) {
             say(QStringLiteral("end"));
