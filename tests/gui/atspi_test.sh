@@ -104,19 +104,22 @@ start_xvfb "$work" || { echo "NOXVFB"; exit 0; }
 /usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
 launcher=\$!
 QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 TENKORA_CONFIG_DIR="$work/config" \
-  "$bin/tenkora" "$work/book.bml" >/dev/null 2>&1 &
+  "$bin/tenkora" "$work/book.bml" >"$work/app.log" 2>&1 &
 app=\$!
 window() { wid=\$(xdotool search --onlyvisible --name Tenkora 2>/dev/null | head -1); [ -n "\$wid" ]; }
-wait_for 30 window && xdotool windowfocus --sync "\$wid"
-/usr/bin/python3 "$work/listen.py"
-kill \$app \$launcher \$xvfb_pid 2>/dev/null
+if wait_for 30 window; then xdotool windowfocus --sync "\$wid"; else echo "no window after 30 s"; fi
+/usr/bin/python3 "$work/listen.py" || { echo "--- editor on \$DISPLAY"; tail -5 "$work/app.log"; echo "--- xvfb"; tail -5 "$work/xvfb.log"; }
+kill \$app \$launcher 2>/dev/null
+wait \$app \$launcher 2>/dev/null
+stop_xvfb
 SCRIPT
 # The whole environment is this test's own (env -i): its bus, display, runtime and state folders.
 out=$(env -i PATH="$PATH" HOME="$work/home" XDG_RUNTIME_DIR="$work/run" XDG_STATE_HOME="$work/state" \
   XDG_CONFIG_HOME="$work/home/.config" TMPDIR="$work/tmp" QT_QPA_PLATFORM=xcb LANG=C.UTF-8 \
   dbus-run-session -- bash "$work/session.sh" 2>&1)
 grep -q NOXVFB <<<"$out" && skip "Xvfb did not start"
-grep -q "not on the accessibility bus" <<<"$out" && skip "the accessibility bus did not start"
+[ -n "${ATSPI_DEBUG:-}" ] && echo "$out" >&2
+grep -q "not on the accessibility bus" <<<"$out" && skip "the accessibility bus did not start: $(tail -4 <<<"$out" | tr '\n' ' ')"
 echo "$out"
 fail=0
 check() { if grep -qF -- "$2" <<<"$out"; then echo "ok $1"; else echo "FAIL $1: expected \"$2\""; fail=1; fi; }

@@ -17,6 +17,7 @@ chmod 755 "$work"
 pids=()
 cleanup() {
   for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
+  wait 2>/dev/null
   [ -n "${user_uid:-}" ] && pkill -u "$user_uid" 2>/dev/null
   rm -rf "$work"
 }
