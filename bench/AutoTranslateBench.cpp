@@ -1,5 +1,6 @@
 // The automatic translation's speed: about 1 MB of UTF-8 print (kanji and kana prose with
-// numbers, names and punctuation, a sentence a line) into braille kana. Goal: under 2 s.
+// numbers, names and punctuation, a sentence a line) into braille kana. Goal: under 2 s. And
+// the loading of a large user dictionary.
 
 #include "AutoTranslator.h"
 
@@ -60,6 +61,27 @@ void OpenTheAnalyser(benchmark::State& state)
         benchmark::DoNotOptimize(AutoTranslator::open().translator.get());
 }
 BENCHMARK(OpenTheAnalyser)->Unit(benchmark::kMillisecond);
+
+// A user dictionary of 20,000 entries, parsed and indexed (the window does it when the file
+// changed, the command line at every run).
+void LoadTwentyThousandUserReadings(benchmark::State& state)
+{
+    std::u16string text;
+    for (int n = 0; n < 20000; ++n) {
+        const std::string number = std::to_string(n);
+        text += u"固有名" + std::u16string(number.begin(), number.end()) + u"\tこゆうめい " +
+                std::u16string(number.begin(), number.end()) + u"\n";
+    }
+    std::size_t entries = 0;
+    for (auto _ : state) {
+        std::vector<UserReadingError> errors;
+        const UserReadings readings = UserReadings::parse(text, errors);
+        entries = readings.entries().size();
+        benchmark::DoNotOptimize(readings.entries().data());
+    }
+    state.counters["entries"] = double(entries);
+}
+BENCHMARK(LoadTwentyThousandUserReadings)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

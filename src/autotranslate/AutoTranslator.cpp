@@ -248,11 +248,12 @@ void AutoTranslator::translateLine(std::u16string_view line, std::size_t offset,
             // A number: its numerals together, then the counter after it.
             std::size_t last = i;
             std::u16string print = m.surface;
+            // A user word is never part of a number nor its counter: it keeps its own braille.
             auto isNumeral = [&](std::size_t k) {
                 return k < morphemes.size() && morphemes[k].pos == u"名詞" && morphemes[k].pos1 == u"数";
             };
             auto isSeparator = [&](std::size_t k) {
-                return k < morphemes.size() && morphemes[k].surface.size() == 1 &&
+                return k < morphemes.size() && !morphemes[k].userWord && morphemes[k].surface.size() == 1 &&
                        std::u16string_view(u".,．，").find(morphemes[k].surface[0]) != std::u16string_view::npos;
             };
             // 3.14 and 1,000 come as digits and a separator; they are one number.
@@ -270,7 +271,7 @@ void AutoTranslator::translateLine(std::u16string_view line, std::size_t offset,
             t.end = morphemes[last].end;
             if (last + 1 < morphemes.size()) {
                 const Morpheme& c = morphemes[last + 1];
-                if (c.pos == u"名詞" && (c.pos2 == u"助数詞" || isCounterNoun(c.surface))) {
+                if (c.pos == u"名詞" && !c.userWord && (c.pos2 == u"助数詞" || isCounterNoun(c.surface))) {
                     std::optional<CounterSpelling> cs = spellCounter(numeral, c.surface);
                     if (cs && cs->wholeWord) {
                         t.kana = cs->kana;
@@ -297,7 +298,7 @@ void AutoTranslator::translateLine(std::u16string_view line, std::size_t offset,
             continue;
         }
         // The months the dictionary holds whole (四月 シガツ) are numbers with their counter.
-        if (m.pos == u"名詞" && m.surface.size() >= 2 && m.surface.back() == u'月' && m.reading.ends_with(u"ガツ") &&
+        if (m.pos == u"名詞" && !m.userWord && m.surface.size() >= 2 && m.surface.back() == u'月' && m.reading.ends_with(u"ガツ") &&
             std::all_of(m.surface.begin(), m.surface.end() - 1,
                         [](char16_t c) { return std::u16string_view(u"一二三四五六七八九十").find(c) != std::u16string_view::npos; })) {
             t.kind = Token::Number;

@@ -36,7 +36,9 @@ public:
     MecabAnalyzer(const MecabAnalyzer&) = delete;
     MecabAnalyzer& operator=(const MecabAnalyzer&) = delete;
 
-    // One line (no line feed). Forced words must not overlap and must be in order.
+    // One line (no line feed). Forced words must not overlap and must be in order; each comes
+    // out as one word with its braille as the reading, whatever the line holds around it.
+    // Control characters are word boundaries and come out as no word.
     Morphemes analyze(std::u16string_view line, const std::vector<ForcedWord>& forced = {}) const;
     // Up to `count` best analyses of a short text, best first (to split a long compound).
     std::vector<Morphemes> analyzeBest(std::u16string_view text, int count) const;
@@ -44,6 +46,10 @@ public:
 private:
     struct Impl;
     explicit MecabAnalyzer(std::unique_ptr<Impl> impl);
+    // Analyses line[begin, end) with the forced words MeCab can honour there as constraints.
+    void appendPiece(std::u16string_view line, std::size_t begin, std::size_t end,
+                     const std::vector<ForcedWord>& constrained, const std::vector<ForcedWord>& forced,
+                     Morphemes& out) const;
     std::unique_ptr<Impl> m_impl;
 };
 

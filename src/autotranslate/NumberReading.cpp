@@ -66,36 +66,51 @@ Numeral spellNumeral(std::u16string_view print)
     // Big units split the number into groups; every group is said (and written) on its own.
     static constexpr std::array<std::pair<char16_t, std::u16string_view>, 3> bigUnits{
         {{u'兆', u"チョー"}, {u'億', u"オク"}, {u'万', u"マン"}}};
-    long long total = 0;
-    long long group = 0;   // below 万
-    long long current = -1; // digits read since the last unit
+    // The arithmetic is checked: a number too large for it has no value, and its groups are
+    // written as printed, digit by digit, with 十, 百 and 千 in kana.
     bool overflow = false;
-    std::u16string groupPrint; // the group's digits as printed, kept when they are digits
+    auto add = [&](long long a, long long b) {
+        long long r = 0;
+        overflow = overflow || __builtin_add_overflow(a, b, &r);
+        return overflow ? 0 : r;
+    };
+    auto multiply = [&](long long a, long long b) {
+        long long r = 0;
+        overflow = overflow || __builtin_mul_overflow(a, b, &r);
+        return overflow ? 0 : r;
+    };
+    bool notANumber = false; // a decimal or a character that is no numeral: no whole value
+    long long total = 0;
+    long long group = 0;    // below 万
+    long long current = -1; // digits read since the last unit
+    std::u16string groupPrint;  // the group's digits as printed, kept when they are digits
+    std::u16string groupDigits; // the same with kanji digits as digits and 十百千 in kana
     bool groupKanji = false;
     auto flushGroup = [&]() -> std::u16string {
-        const long long g = group + std::max(current, 0LL);
+        const long long g = add(group, std::max(current, 0LL));
+        std::u16string text = !groupKanji ? groupPrint : overflow ? groupDigits : digits(g);
         group = 0;
         current = -1;
-        std::u16string text = groupKanji ? digits(g) : groupPrint;
         groupPrint.clear();
+        groupDigits.clear();
         groupKanji = false;
         return text;
     };
     for (char16_t c : print) {
         const int d = digitOf(c);
         if (d >= 0) {
-            if (current > 100000000000LL)
-                overflow = true;
-            current = current < 0 ? d : current * 10 + d;
+            current = current < 0 ? d : add(multiply(current, 10), d);
             groupPrint += c;
+            groupDigits += char16_t(u'0' + d);
             if (!(c >= u'0' && c <= u'9') && !(c >= u'０' && c <= u'９'))
                 groupKanji = out.kanji = true;
             continue;
         }
         if (c == u'十' || c == u'百' || c == u'千') {
             const long long unit = c == u'十' ? 10 : c == u'百' ? 100 : 1000;
-            group += (current < 0 ? 1 : current) * unit;
+            group = add(group, multiply(current < 0 ? 1 : current, unit));
             current = -1;
+            groupDigits += c == u'十' ? u"ジュー" : c == u'百' ? u"ヒャク" : u"セン";
             groupKanji = out.kanji = true;
             continue;
         }
@@ -105,34 +120,35 @@ Numeral spellNumeral(std::u16string_view print)
                 continue;
             big = true;
             const long long unit = unitChar == u'万' ? 10000LL : unitChar == u'億' ? 100000000LL : 1000000000000LL;
-            const long long g = group + std::max(current, 0LL);
+            const long long g = add(group, std::max(current, 0LL));
+            total = add(total, multiply(g, unit));
             if (!out.kana.empty() && out.kana.back() != u'\u3000')
                 out.kana += u'\u3000';
             out.kana += flushGroup() + std::u16string(unitKana);
-            total += g * unit;
         }
         if (big)
             continue;
         if (c == u',' || c == u'，' || c == u'.' || c == u'．') {
             groupPrint += c;
+            groupDigits += c;
             if (c == u'.' || c == u'．')
-                overflow = true; // a decimal is kept as printed but has no whole value
+                notANumber = true; // a decimal is kept as printed but has no whole value
             continue;
         }
-        overflow = true;
+        notANumber = true;
         groupPrint += c;
+        groupDigits += c;
     }
     const bool rest = current >= 0 || group > 0 || !groupPrint.empty();
-    const long long last = group + std::max(current, 0LL);
+    total = add(total, add(group, std::max(current, 0LL)));
     if (rest) {
         if (!out.kana.empty())
             out.kana += u'\u3000'; // 1マン 2349: a blank after 万 when digits follow
         out.kana += flushGroup();
     }
-    total += last;
     if (digitsOnly)
         out.kana = std::u16string(print);
-    if (!overflow)
+    if (!overflow && !notANumber)
         out.value = total;
     return out;
 }

@@ -36,7 +36,7 @@ bool isBrailleKana(std::u16string_view s)
 
 UserReadings UserReadings::parse(std::u16string_view text, std::vector<UserReadingError>& errors)
 {
-    UserReadings out;
+    std::vector<UserReading> entries;
     int number = 0;
     std::size_t start = 0;
     while (start < text.size()) {
@@ -69,9 +69,9 @@ UserReadings UserReadings::parse(std::u16string_view text, std::vector<UserReadi
             continue;
         }
         std::replace(entry.braille.begin(), entry.braille.end(), u' ', u'\u3000');
-        out.add(std::move(entry));
+        entries.push_back(std::move(entry));
     }
-    return out;
+    return UserReadings(std::move(entries));
 }
 
 std::string UserReadings::defaultPath()
@@ -89,11 +89,25 @@ std::string UserReadings::defaultPath()
     return base + "/Tenkora/readings.tsv";
 }
 
+FileStamp UserReadings::stampOf(const std::string& path)
+{
+    std::error_code ec;
+    FileStamp stamp;
+    stamp.written = std::filesystem::last_write_time(path, ec);
+    if (ec)
+        return {};
+    stamp.size = std::filesystem::file_size(path, ec);
+    stamp.exists = !ec;
+    return stamp.exists ? stamp : FileStamp{};
+}
+
 UserReadings UserReadings::load(const std::string& path, std::vector<UserReadingError>& errors)
 {
     std::ifstream in(path, std::ios::binary);
     if (!in) {
-        std::ifstream probe(path);
+        std::error_code ec;
+        if (std::filesystem::exists(path, ec))
+            errors.push_back({0, "cannot read " + path});
         return {};
     }
     std::ostringstream buffer;
@@ -108,16 +122,25 @@ UserReadings UserReadings::load(const std::string& path, std::vector<UserReading
     return parse(fromUtf8(bytes), errors);
 }
 
-void UserReadings::add(UserReading entry)
+UserReadings::UserReadings(std::vector<UserReading> entries)
 {
-    if (entry.print.empty())
-        return;
-    // A later line for the same print replaces the earlier one.
-    std::erase_if(m_entries, [&](const UserReading& e) { return e.print == entry.print; });
-    const auto at = std::find_if(m_entries.begin(), m_entries.end(),
-                                 [&](const UserReading& e) { return e.print.size() < entry.print.size(); });
-    m_entries.insert(at, std::move(entry));
-    m_byFirst.clear();
+    // A later entry for the same print replaces the earlier one; the index is built once, so a
+    // dictionary of tens of thousands of entries loads in time linear in its size.
+    std::unordered_map<std::u16string_view, std::size_t> byPrint;
+    byPrint.reserve(entries.size());
+    m_entries.reserve(entries.size());
+    for (UserReading& entry : entries) {
+        if (entry.print.empty())
+            continue;
+        if (auto it = byPrint.find(entry.print); it != byPrint.end()) {
+            m_entries[it->second].braille = std::move(entry.braille);
+            continue;
+        }
+        m_entries.push_back(std::move(entry));
+        byPrint.emplace(m_entries.back().print, m_entries.size() - 1); // reserved: the views stay valid
+    }
+    std::stable_sort(m_entries.begin(), m_entries.end(),
+                     [](const UserReading& a, const UserReading& b) { return a.print.size() > b.print.size(); });
     for (std::size_t i = 0; i < m_entries.size(); ++i)
         m_byFirst[m_entries[i].print.front()].push_back(i);
 }

@@ -4,6 +4,8 @@
 // tab, the braille kana (blanks as spaces or U+3000); `#` starts a comment line.
 
 #include <cstddef>
+#include <cstdint>
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -21,17 +23,29 @@ struct UserReadingError {
     std::string message;
 };
 
+// When the file was last written and how large it is: the window reads the file again only
+// when either changed.
+struct FileStamp {
+    bool exists = false;
+    std::filesystem::file_time_type written{};
+    std::uintmax_t size = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+
 class UserReadings {
 public:
+    UserReadings() = default;
+    // Entries in file order: a later one for the same print replaces the earlier.
+    explicit UserReadings(std::vector<UserReading> entries);
     // Malformed lines are skipped and reported with their line numbers.
     static UserReadings parse(std::u16string_view text, std::vector<UserReadingError>& errors);
     // readings.tsv in the settings folder: $TENKORA_CONFIG_DIR, else $XDG_CONFIG_HOME/Tenkora
     // (~/.config/Tenkora).
     static std::string defaultPath();
+    static FileStamp stampOf(const std::string& path);
     // A missing file is an empty dictionary; an unreadable one is an error.
     static UserReadings load(const std::string& path, std::vector<UserReadingError>& errors);
 
-    void add(UserReading entry);
     bool empty() const { return m_entries.empty(); }
     const std::vector<UserReading>& entries() const { return m_entries; }
     // The longest entry whose print starts at `text[at]`, or null.

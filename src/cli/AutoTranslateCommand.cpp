@@ -98,7 +98,11 @@ int runAutoTranslate(Arguments& args)
     played.session.setDocument(&document);
 
     const std::u16string print = fromUtf8(text);
-    pasteTranslated(played.session, opened.translator.get(), print);
+    const AutoTranslatePasteResult pasted = pasteTranslated(played.session, opened.translator.get(), print);
+    if (pasted.leftOut)
+        std::cerr << "tenkora-cli: " << pasted.leftOut << " characters of the translation are in no table and were left out\n";
+    if (!pasted.typed)
+        std::cerr << "tenkora-cli: nothing was typed\n";
     printRows(document, unicode);
     if (wantExplain)
         explain(opened.translator->translate(print));

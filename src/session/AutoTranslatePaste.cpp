@@ -19,8 +19,9 @@ AutoTranslatePasteResult pasteTranslated(EditingSession& session, const autotran
     autotranslate::Translation translation = translator->translate(print);
     // The braille kana go in through TEXT as a pasted text does: one undo step, the rules
     // adding the number sign, the connector and the blanks after punctuation.
-    session.pasteTextAsText(translation.braille);
-    result.typed = !translation.braille.empty();
+    const EditingSession::TextPaste pasted = session.pasteTextAsText(translation.braille);
+    result.typed = pasted.typed;
+    result.leftOut = pasted.leftOut;
     result.guessed = std::move(translation.guessed);
     result.unknown = std::move(translation.unknown);
     return result;

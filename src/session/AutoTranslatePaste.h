@@ -13,7 +13,10 @@ namespace braille {
 class EditingSession;
 
 struct AutoTranslatePasteResult {
+    // Anything went in: false when the translation was empty or all of it was left out (kanji
+    // the dictionary has no reading for, which no table knows).
     bool typed = false;
+    std::size_t leftOut = 0; // characters of the translation no table knows, left out
     std::string error; // why nothing was typed (no dictionary, no document)
     // Words for the transcriber to check: readings chosen without knowing the sense, and words
     // the dictionary does not know.

@@ -152,8 +152,14 @@ public:
     // input-method result, MATH as keys), line feeds as Enter, in one undo step. Characters the
     // tables do not know are left out and counted in the message pane.
     void pasteText(std::u16string_view text);
+    // What a paste of plain text did: whether anything went into the document, and how many
+    // characters no table knows were left out.
+    struct TextPaste {
+        bool typed = false;
+        std::size_t leftOut = 0;
+    };
     // The same in TEXT whatever the current mode: kana typed with the braille rules.
-    void pasteTextAsText(std::u16string_view text);
+    TextPaste pasteTextAsText(std::u16string_view text);
     // The print text of entries for other programs: line breaks as line feeds, blanks as spaces,
     // and the braille signs that have no print counterpart left out.
     static std::u16string printText(const EntryList& entries);
@@ -223,7 +229,7 @@ private:
     void signCommand(char16_t print, char16_t cell);
     void switchSection(SectionKind kind);
     void commandEpilogue();
-    void pasteTextIn(std::u16string_view text, bool math);
+    TextPaste pasteTextIn(std::u16string_view text, bool math);
     // F3 and Shift+F3: the selection, or else the current pattern.
     void searchCommand(bool down);
     void selectRun(DocumentLocation start, std::size_t length);

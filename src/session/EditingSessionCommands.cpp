@@ -237,12 +237,12 @@ void EditingSession::pasteText(std::u16string_view text)
     pasteTextIn(text, m_modes->isMath() || (m_modes->isBraille() && !m_modes->lastIsText()));
 }
 
-void EditingSession::pasteTextAsText(std::u16string_view text) { pasteTextIn(text, false); }
+EditingSession::TextPaste EditingSession::pasteTextAsText(std::u16string_view text) { return pasteTextIn(text, false); }
 
-void EditingSession::pasteTextIn(std::u16string_view text, bool math)
+EditingSession::TextPaste EditingSession::pasteTextIn(std::u16string_view text, bool math)
 {
     if (!viewReady() || text.empty())
-        return;
+        return {};
     settlePending();
     if (m_cursor.hasSelection())
         deleteSelectionRecorded(m_cursor, m_undo);
@@ -258,7 +258,8 @@ void EditingSession::pasteTextIn(std::u16string_view text, bool math)
         return c != u'\n' && c != u'\r' && c != u' ' && c != u'\u3000' && !(c >= 0xDC00 && c <= 0xDFFF);
     }));
     // The text goes in as the current mode types it, so the rules add their signs; the whole
-    // paste is one undo step.
+    // paste is one undo step, and there is one when anything went in.
+    const std::uint64_t before = m_undo.currentSerial();
     m_undo.beginGroup();
     forEachLine(text, [&](std::u16string_view line, std::size_t, bool last) {
         if (math) {
@@ -281,6 +282,7 @@ void EditingSession::pasteTextIn(std::u16string_view text, bool math)
                                                         u" 文字は点字の表にないため入りませんでした。");
     }
     commandEpilogue();
+    return {m_undo.currentSerial() != before, unknown};
 }
 
 void EditingSession::cut()

@@ -27,6 +27,12 @@ QString wordList(const std::vector<autotranslate::WordCount>& words)
 
 } // namespace
 
+struct AutoTranslateAction::ReadingsFile {
+    std::string path;
+    autotranslate::FileStamp stamp;
+    QString notes; // said after every paste
+};
+
 AutoTranslateAction::AutoTranslateAction()
     : tell([](const QString& text) { QMessageBox::warning(nullptr, QStringLiteral("Tenkora"), text); })
 {
@@ -48,32 +54,45 @@ void AutoTranslateAction::run(CTenkoraView& view)
         m_translator = std::move(opened.translator);
         m_openError = opened.error;
     }
-    QString notes;
-    if (m_translator) {
-        std::vector<autotranslate::UserReadingError> errors;
-        const std::string path = autotranslate::UserReadings::defaultPath();
-        m_translator->setUserReadings(autotranslate::UserReadings::load(path, errors));
-        if (!errors.empty()) {
-            QStringList lines;
-            for (const autotranslate::UserReadingError& e : errors)
-                lines << QString::number(e.line);
-            notes = QStringLiteral(" %1 の %2 行目を読み飛ばしました。")
-                        .arg(QString::fromStdString(path), lines.join(QStringLiteral("、")));
-        }
-    }
+    if (m_translator)
+        refreshUserReadings();
     const AutoTranslatePasteResult result = pasteTranslated(view.session(), m_translator.get(), text.toStdU16String(),
                                                             m_openError);
     if (!result.error.empty()) {
         tell(QStringLiteral("墨字を点訳できません: %1").arg(QString::fromStdString(result.error)));
         return;
     }
-    QString message = QStringLiteral("墨字を点訳して貼り付けました。");
+    // The session's count of characters left out is said here again: this message replaces it.
+    QString message = result.typed ? QStringLiteral("墨字を点訳して貼り付けました。")
+                                   : QStringLiteral("墨字を点訳しましたが、貼り付けられる点字はありませんでした。");
+    if (result.leftOut)
+        message += QStringLiteral(" %1 文字は点字の表にないため入りませんでした。").arg(result.leftOut);
     if (!result.guessed.empty())
         message += QStringLiteral(" 読みを推測した語: ") + wordList(result.guessed) + QStringLiteral("。");
     if (!result.unknown.empty())
         message += QStringLiteral(" 辞書にない語: ") + wordList(result.unknown) + QStringLiteral("。");
-    emit view.statusTextChanged(kMessagePane, message + notes);
+    emit view.statusTextChanged(kMessagePane, message + (m_readings ? m_readings->notes : QString()));
     emit view.stateChanged();
+}
+
+void AutoTranslateAction::refreshUserReadings()
+{
+    // Read only when the file changed since the last reading: a large dictionary would
+    // otherwise be parsed again at every paste.
+    const std::string path = autotranslate::UserReadings::defaultPath();
+    const autotranslate::FileStamp stamp = autotranslate::UserReadings::stampOf(path);
+    if (m_readings && path == m_readings->path && stamp == m_readings->stamp)
+        return;
+    std::vector<autotranslate::UserReadingError> errors;
+    m_translator->setUserReadings(autotranslate::UserReadings::load(path, errors));
+    m_readings = std::make_unique<ReadingsFile>(ReadingsFile{path, stamp, {}});
+    if (!errors.empty()) {
+        QStringList lines;
+        for (const autotranslate::UserReadingError& e : errors)
+            lines << QString::number(e.line);
+        m_readings->notes = QStringLiteral(" %1 の %2 行目を読み飛ばしました。")
+                              .arg(QString::fromStdString(path), lines.join(QStringLiteral("、")));
+    }
 }
 
 } // namespace braille

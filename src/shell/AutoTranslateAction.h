@@ -2,7 +2,7 @@
 // The window's "墨字を点訳して貼り付け" (Ctrl+Shift+V): the clipboard's plain text, Japanese
 // print, translated automatically into braille kana and typed at the caret as one undo step.
 // The analyser is opened the first time the command runs; the user dictionary is read again
-// each time, so an edited file takes effect at once.
+// whenever the file changed (its time or size), so an edited file takes effect at once.
 
 #include <QString>
 
@@ -30,8 +30,13 @@ public:
     void run(CTenkoraView& view);
 
 private:
+    void refreshUserReadings();
+
     std::unique_ptr<autotranslate::AutoTranslator> m_translator;
     std::string m_openError;
+    // The user dictionary as last read: its path, its file's stamp, the lines skipped.
+    struct ReadingsFile;
+    std::unique_ptr<ReadingsFile> m_readings;
 };
 
 } // namespace braille

@@ -40,3 +40,18 @@ TEST(AutoTranslatePaste, WithoutTheAnalyserNothingIsTypedAndTheReasonIsGiven)
     EXPECT_EQ(s.prints(), "");
     EXPECT_EQ(s.undoSteps(), 0u);
 }
+
+TEST(AutoTranslatePaste, WhatNoTableKnowsIsCountedAndAPasteOfOnlyThatTypesNothing)
+{
+    Session s;
+    // Kanji the dictionary has no reading for stay print, which no table knows.
+    AutoTranslatePasteResult r = pasteTranslated(s.session, &sharedTranslator(), u"𠀋");
+    EXPECT_FALSE(r.typed);
+    EXPECT_EQ(r.leftOut, 1u);
+    EXPECT_EQ(s.prints(), "");
+    EXPECT_EQ(s.undoSteps(), 0u);
+    r = pasteTranslated(s.session, &sharedTranslator(), u"本𠀋〓");
+    EXPECT_TRUE(r.typed);
+    EXPECT_EQ(r.leftOut, 2u);
+    EXPECT_EQ(s.prints().substr(0, u8(u"ホン").size()), u8(u"ホン"));
+}

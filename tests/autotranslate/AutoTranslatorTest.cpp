@@ -52,6 +52,14 @@ TEST(AutoTranslatorNumbers, ManAndOkuAreKanaWithABlankBeforeFurtherDigits)
     EXPECT_EQ(brailleOf(u"3.14メートルと1,000人"), "3.14メートルト_1,000ニン"); // one number each
 }
 
+TEST(AutoTranslatorNumbers, NumbersTooLargeForTheArithmeticStayDigitsAsPrinted)
+{
+    EXPECT_EQ(brailleOf(u"9999999999999999千円"), "9999999999999999センエン");
+    EXPECT_EQ(brailleOf(u"一二三四五六七八九一二三四五六七八九一二円"), "12345678912345678912エン");
+    EXPECT_EQ(brailleOf(u"9223372036854775807円"), "9223372036854775807エン");
+    EXPECT_EQ(brailleOf(u"五千兆円"), "5000チョーエン"); // still within reach
+}
+
 TEST(AutoTranslatorNumbers, NativeReadingsStayKana)
 {
     EXPECT_EQ(brailleOf(u"一つ"), "ヒトツ");
@@ -143,6 +151,33 @@ TEST(AutoTranslatorUserDictionary, AUserReadingOverridesTheAnalyserAndItsSpacing
               "フクザワ\u3000ユキチワ\u3000テンジ\u3000トショカンエ");
     EXPECT_TRUE(opened.translator->translate(u"福沢さん").guessed.empty());
     EXPECT_EQ(u8(opened.translator->translate(u"福沢さん").braille), "フクザワ\u3000サン");
+}
+
+TEST(AutoTranslatorUserDictionary, AUserWordAfterASpaceOrATabKeepsItsBraille)
+{
+    std::vector<UserReadingError> errors;
+    AutoTranslator::OpenResult opened = AutoTranslator::open();
+    ASSERT_TRUE(opened.translator) << opened.error;
+    opened.translator->setUserReadings(UserReadings::parse(u"NHK\tえぬえいちけー\n福沢\tフクザワ\n", errors));
+    const AutoTranslator& t = *opened.translator;
+    EXPECT_EQ(withBlanks(t.translate(u"今日の NHK ニュース").braille), "キョーノ_エヌエイチケー_ニュース");
+    EXPECT_EQ(withBlanks(t.translate(u"今日の\tNHK\tニュース").braille), "キョーノ_エヌエイチケー_ニュース");
+    EXPECT_EQ(withBlanks(t.translate(u"  NHK と \t 福沢 さん").braille), "エヌエイチケート_フクザワ_サン");
+    EXPECT_EQ(withBlanks(t.translate(u"NHK NHK").braille), "エヌエイチケー_エヌエイチケー");
+}
+
+TEST(AutoTranslatorText, ControlCharactersAndNulsAreWordBoundariesAndLoseNothing)
+{
+    using namespace std::literals;
+    // Before, MeCab stopped at the NUL and everything after it was lost.
+    EXPECT_EQ(brailleOf(u"東京\0大学へ行く\x01本を\x1bみる"sv), "トーキョー_ダイガクエ_イク_ホンヲ_ミル");
+    // With user words, whose places in the text are behind the NUL.
+    std::vector<UserReadingError> errors;
+    AutoTranslator::OpenResult opened = AutoTranslator::open();
+    ASSERT_TRUE(opened.translator) << opened.error;
+    opened.translator->setUserReadings(UserReadings::parse(u"NHK\tえぬえいちけー\n", errors));
+    EXPECT_EQ(withBlanks(opened.translator->translate(u"今日\0の\x7fNHK\0\0ニュース\nNHK"sv).braille),
+              "キョーノ_エヌエイチケー_ニュース\nエヌエイチケー");
 }
 
 TEST(AutoTranslatorOpen, AMissingDictionaryIsReportedNotACrash)

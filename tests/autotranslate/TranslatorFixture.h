@@ -16,14 +16,16 @@ inline autotranslate::AutoTranslator& sharedTranslator()
     return *opened.translator;
 }
 
-// The braille kana of `print`, blanks shown as "_" so a missing or extra blank is visible.
-inline std::string brailleOf(std::u16string_view print)
+// Braille kana with the blanks shown as "_", so a missing or extra blank is visible.
+inline std::string withBlanks(std::u16string_view kana)
 {
-    std::u16string kana = sharedTranslator().translate(print).braille;
     std::string out;
     for (char16_t c : kana)
         out += c == u'\u3000' ? std::string("_") : u8(std::u16string(1, c));
     return out;
 }
+
+// The braille kana of `print`, blanks shown as "_".
+inline std::string brailleOf(std::u16string_view print) { return withBlanks(sharedTranslator().translate(print).braille); }
 
 } // namespace braille::test

@@ -19,4 +19,10 @@ std::string checkBmlInput(std::string_view bytes, const std::filesystem::path& s
 // other sections that are not empty.
 std::string checkLinkTextInput(std::string_view bytes, const std::filesystem::path& scratch);
 
+// Translates `bytes` (UTF-8 print) automatically, with user readings chosen by the first bytes
+// and cut from the text itself (AutoTranslateFuzzCheck.cpp). Returns what is wrong: a word
+// whose print or braille span does not hold what it says, line feeds lost or added, a user
+// word that did not come out with exactly its braille, or a second translation that differs.
+std::string checkAutoTranslateInput(std::string_view bytes, const std::filesystem::path& scratch);
+
 } // namespace braille::test

@@ -4,6 +4,7 @@
 #include "GuiTestSupport.h"
 #include "Settings.h"
 #include "SessionHost.h"
+#include "TestSupport.h"
 
 #include <QAction>
 #include <QApplication>
@@ -14,6 +15,9 @@
 #include <QGuiApplication>
 #include <QMenuBar>
 #include <QTest>
+
+#include <cstdlib>
+#include <filesystem>
 
 #include <gtest/gtest.h>
 
@@ -62,4 +66,55 @@ TEST(AutoTranslateAction, CtrlShiftVTypesTheClipboardsPrintAsOneUndoStep)
     QContextMenuEvent click(QContextMenuEvent::Keyboard, QPoint(10, 10));
     QApplication::sendEvent(&frame.view(), &click);
     EXPECT_NE(prints(*frame.view().session().document()).find("あキョーワ□\uE003３ビキ"), std::string::npos);
+}
+
+TEST(AutoTranslateAction, TheUserDictionaryIsReadAgainOnlyWhenTheFileChanged)
+{
+    CMainFrame frame(PageLayout{});
+    frame.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
+    frame.view().setFocus();
+    const std::filesystem::path file = std::getenv("TENKORA_CONFIG_DIR") + std::string("/readings.tsv");
+    writeBytes(file, "NHK\tえぬえいちけー\n");
+    auto paste = [&] {
+        QGuiApplication::clipboard()->setText(QStringLiteral("今日の NHK"));
+        QTest::keyClick(&frame.view(), Qt::Key_V, Qt::ControlModifier | Qt::ShiftModifier);
+        return prints(*frame.view().session().document());
+    };
+    // A user word after a space: this once ended the editor.
+    EXPECT_NE(paste().find("エヌエイチケー"), std::string::npos);
+
+    // The same size and time: not read again.
+    const auto written = std::filesystem::last_write_time(file);
+    writeBytes(file, "NHK\tえぬえいちけい\n");
+    std::filesystem::last_write_time(file, written);
+    QTest::keyClick(&frame.view(), Qt::Key_Return);
+    std::string typed = paste();
+    EXPECT_EQ(typed.find("エヌエイチケイ"), std::string::npos) << typed;
+
+    writeBytes(file, "NHK\tえぬえいちけい\n# edited\n");
+    typed = paste();
+    EXPECT_NE(typed.find("エヌエイチケイ"), std::string::npos) << typed;
+    std::filesystem::remove(file);
+}
+
+TEST(AutoTranslateAction, TheMessageSaysWhenNothingWasTypedAndWhatWasLeftOut)
+{
+    CMainFrame frame(PageLayout{});
+    frame.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
+    frame.view().setFocus();
+    QGuiApplication::clipboard()->setText(QStringLiteral("𠀋"));
+    QTest::keyClick(&frame.view(), Qt::Key_V, Qt::ControlModifier | Qt::ShiftModifier);
+    QString message = frame.paneText(kMessagePane);
+    EXPECT_FALSE(message.contains(QStringLiteral("貼り付けました"))) << message.toStdString();
+    EXPECT_TRUE(message.contains(QStringLiteral("貼り付けられる点字はありませんでした"))) << message.toStdString();
+    EXPECT_TRUE(message.contains(QStringLiteral("1 文字は点字の表にない"))) << message.toStdString();
+
+    QGuiApplication::clipboard()->setText(QStringLiteral("今日は𠀋"));
+    QTest::keyClick(&frame.view(), Qt::Key_V, Qt::ControlModifier | Qt::ShiftModifier);
+    message = frame.paneText(kMessagePane);
+    EXPECT_TRUE(message.contains(QStringLiteral("貼り付けました"))) << message.toStdString();
+    EXPECT_TRUE(message.contains(QStringLiteral("1 文字は点字の表にない"))) << message.toStdString();
+    EXPECT_TRUE(message.contains(QStringLiteral("今日"))) << message.toStdString(); // the guessed reading
 }
