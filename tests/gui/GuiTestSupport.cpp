@@ -1,5 +1,9 @@
 #include "GuiTestSupport.h"
 
+#include <QTest>
+
+#include <QElapsedTimer>
+
 #include "DocumentBuilder.h"
 #include "TestSupport.h"
 
@@ -22,6 +26,15 @@ int countColour(const QImage& image, const QRect& rect, QColor colour)
         for (int x = r.left(); x <= r.right(); ++x)
             n += image.pixel(x, y) == want;
     return n;
+}
+
+bool waitUntil(const std::function<bool()>& done, int ms)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!done() && clock.elapsed() < ms)
+        QTest::qWait(5);
+    return done();
 }
 
 } // namespace braille::test

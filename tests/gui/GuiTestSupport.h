@@ -9,6 +9,7 @@
 #include <QRect>
 #include <QWidget>
 
+#include <functional>
 #include <string>
 
 namespace braille::test {
@@ -17,6 +18,9 @@ namespace braille::test {
 QImage picture(QWidget& widget);
 // How many pixels of `rect` have exactly this colour.
 int countColour(const QImage& image, const QRect& rect, QColor colour);
+
+// Lets the event loop run until `done` holds or `ms` have passed; whether it holds.
+bool waitUntil(const std::function<bool()>& done, int ms = 5000);
 
 // The process a recovery test starts and kills (when TENKORA_RECOVERY_CHILD names its book).
 int runRecoveryChild(const char* book);

@@ -85,16 +85,6 @@ struct CompanionProcess {
     void settle(int ms = 300) { waitFor(QStringLiteral("never"), 1, ms); }
 };
 
-// Lets the event loop run until `done` holds or `ms` have passed.
-bool runUntil(const std::function<bool()>& done, int ms = 5000)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < ms)
-        QTest::qWait(5);
-    return done();
-}
-
 // The companion played by the test on its own socket, in this process: it keeps what the editor
 // sends and answers only when told.
 struct FakeCompanion {
@@ -396,7 +386,7 @@ TEST(LinkMode, TypingStaysInstantWhileTheCompanionHoldsItsAnswers)
     FakeCompanion companion;
     CMainFrame frame(PageLayout{}, true, false, companion.handle);
     frame.show();
-    ASSERT_TRUE(runUntil([&] { return !companion.frames.empty(); }, 20000));
+    ASSERT_TRUE(waitUntil([&] { return !companion.frames.empty(); }, 20000));
     EXPECT_EQ(companion.frames.front().message, link::kStart);
     frame.view().setFocus();
     // Nothing is answered: twenty keys, then in MATH a key with its candidates and the
@@ -418,7 +408,7 @@ TEST(LinkMode, TypingStaysInstantWhileTheCompanionHoldsItsAnswers)
     EXPECT_LT(took, 1000);
     // One update is out; what came after waits for its answer. The caret key is the companion's
     // until it answers.
-    ASSERT_TRUE(runUntil([&] { return companion.updates().size() == 1 && companion.keys() == 1; }));
+    ASSERT_TRUE(waitUntil([&] { return companion.updates().size() == 1 && companion.keys() == 1; }));
     QTest::qWait(200);
     EXPECT_EQ(companion.updates().size(), 1u);
     EXPECT_EQ(candidates.selected(), chosen);
@@ -426,7 +416,7 @@ TEST(LinkMode, TypingStaysInstantWhileTheCompanionHoldsItsAnswers)
     // typed goes as one update. The companion did not move its caret: the key goes on in the
     // editor, where it chooses the next candidate.
     companion.answerAll();
-    ASSERT_TRUE(runUntil([&] { return companion.updates().size() == 2; }));
+    ASSERT_TRUE(waitUntil([&] { return companion.updates().size() == 2; }));
     EXPECT_TRUE(frame.doc().isModified());
     const std::u16string all = companion.updates()[1];
     EXPECT_EQ(all, link::updateText(frame.doc().document()));
@@ -434,19 +424,19 @@ TEST(LinkMode, TypingStaysInstantWhileTheCompanionHoldsItsAnswers)
     for (std::size_t at = all.find(u"{text`"); at != std::u16string::npos; at = all.find(u"{text`", at + 1))
         ++characters;
     EXPECT_EQ(characters, 20u);
-    EXPECT_TRUE(runUntil([&] { return candidates.selected() == chosen + 1; }));
+    EXPECT_TRUE(waitUntil([&] { return candidates.selected() == chosen + 1; }));
     // That one taken as well: the book is the companion's again, and nothing more goes.
     companion.answerAll();
-    EXPECT_TRUE(runUntil([&] { return !frame.doc().isModified(); }));
+    EXPECT_TRUE(waitUntil([&] { return !frame.doc().isModified(); }));
     QTest::qWait(200);
     EXPECT_EQ(companion.updates().size(), 2u);
     // An update never answered is given up after the timeout; what waited goes then.
     frame.linkMode()->channel().setAnswerTimeout(300);
     QTest::keyClick(&frame.view(), Qt::Key_F2);
     QTest::keyClick(&frame.view(), 'a');
-    ASSERT_TRUE(runUntil([&] { return companion.updates().size() == 3; }));
+    ASSERT_TRUE(waitUntil([&] { return companion.updates().size() == 3; }));
     QTest::keyClick(&frame.view(), 'i');
-    ASSERT_TRUE(runUntil([&] { return companion.updates().size() == 4; }));
+    ASSERT_TRUE(waitUntil([&] { return companion.updates().size() == 4; }));
     EXPECT_EQ(companion.updates()[3], link::updateText(frame.doc().document()));
     EXPECT_NE(companion.updates()[3], companion.updates()[2]);
     EXPECT_TRUE(frame.doc().isModified());
@@ -457,9 +447,9 @@ TEST(LinkMode, ATextThatArrivesDuringAnEditsDialogWaitsUntilTheEditIsDone)
     FakeCompanion companion;
     CMainFrame frame(PageLayout{}, true, false, companion.handle);
     frame.show();
-    ASSERT_TRUE(runUntil([&] { return companion.editor && !companion.frames.empty(); }, 20000));
+    ASSERT_TRUE(waitUntil([&] { return companion.editor && !companion.frames.empty(); }, 20000));
     companion.sendText(u"{t`A`あ}");
-    ASSERT_TRUE(runUntil([&] { return companion.replies() == 1; }));
+    ASSERT_TRUE(waitUntil([&] { return companion.replies() == 1; }));
     ASSERT_NE(prints(frame.doc().document()).find("あ"), std::string::npos);
     // Undo with nothing to undo tells so in a message box, inside the edit; the companion's new
     // text arrives while it is open.
@@ -483,6 +473,6 @@ TEST(LinkMode, ATextThatArrivesDuringAnEditsDialogWaitsUntilTheEditIsDone)
     EXPECT_EQ(during, editing);
     EXPECT_NE(printsDuring.find("あ"), std::string::npos);
     // Afterwards, from the event loop, it is shown and answered.
-    EXPECT_TRUE(runUntil([&] { return companion.replies() == 2; }));
+    EXPECT_TRUE(waitUntil([&] { return companion.replies() == 2; }));
     EXPECT_NE(prints(frame.doc().document()).find("い"), std::string::npos);
 }

@@ -36,14 +36,6 @@ void setInterval(int seconds)
     profile.setValue(QStringLiteral("Settings/RecoveryInterval"), seconds);
 }
 
-bool waitUntil(const std::function<bool()>& done, int ms = 5000)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < ms)
-        QTest::qWait(20);
-    return done();
-}
 
 
 } // namespace
