@@ -7,12 +7,12 @@
 // reader takes the file and is stepped paragraph by paragraph until the document is complete.
 
 #include "BmlWriter.h"
-#include "BrailleXML.h"
+#include "BmlReader.h"
 #include "CharacterDictionary.h"
 #include "PageLayout.h"
 #include "RowLayout.h"
 #include "TableLoader.h"
-#include "file_utf8.h"
+#include "Utf8File.h"
 
 #include <pugixml.hpp>
 
@@ -165,7 +165,7 @@ int main()
                 std::fprintf(stderr, "saving failed\n");
         }));
         write.push_back(timeMs([&] {
-            file_utf8 out(dir / "plain.bml", file_utf8::Write);
+            Utf8File out(dir / "plain.bml", Utf8File::Write);
             writeBmlContent(out, book);
             out.flush();
         }));
@@ -177,12 +177,12 @@ int main()
     for (int i = 0; i < kRuns; ++i) {
         BrailleDocument doc(BrailleDocument::ForReading);
         read.push_back(timeMs([&] {
-            BrailleXML reader(file);
+            BmlReader reader(file);
             steps = 0;
             while (reader.readStep(doc) != kReadEnd)
                 ++steps;
         }));
-        open.push_back(timeMs([&] { BrailleXML reader(file); }));
+        open.push_back(timeMs([&] { BmlReader reader(file); }));
         readCharacters = characterCount(doc);
     }
     std::size_t elements = 0;

@@ -56,9 +56,9 @@ int main()
     SystemInputMethod inputMethod; // a system input method: each piece is committed
     NoCandidateList list;
     NoChordTimer timer;
-    input_system_indirect_imm text(cursor, undo, scroll, inputMethod);
-    input_system_dictionary math(cursor, undo, scroll, list);
-    input_system_braille braille(cursor, undo, scroll, list, timer);
+    ImeInput text(cursor, undo, scroll, inputMethod);
+    DictionaryInput math(cursor, undo, scroll, list);
+    BrailleKeyInput braille(cursor, undo, scroll, list, timer);
     InputModeSwitch modes(cursor, undo, text, math, braille);
     text.activate();
 

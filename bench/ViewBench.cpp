@@ -4,8 +4,8 @@
 
 #include "BenchSupport.h"
 #include "BmlWriter.h"
-#include "CMainFrame.h"
-#include "CTenkoraApp.h"
+#include "MainWindow.h"
+#include "Application.h"
 #include "CharacterDictionary.h"
 #include "PageLayout.h"
 #include "Recovery.h"
@@ -69,8 +69,8 @@ int main(int argc, char** argv)
 
     // Start-up: tables, fonts and the main window with the sample, to its first paint.
     {
-        CMainFrame frame(PageLayout{});
-        frame.doc().openPath(QStringLiteral(TENKORA_SOURCE_DIR "/samples/sample.bml"), true);
+        MainWindow frame(PageLayout{});
+        frame.book().openPath(QStringLiteral(TENKORA_SOURCE_DIR "/samples/sample.bml"), true);
         frame.resize(1000, 900);
         frame.show();
         while (frame.view().fullRepaints() == 0)
@@ -80,14 +80,14 @@ int main(int argc, char** argv)
         ok &= report("start-up to the first painted window", {micros}, 300000);
     }
 
-    CMainFrame frame(PageLayout{});
+    MainWindow frame(PageLayout{});
     frame.resize(1000, 900);
     frame.show();
     QApplication::processEvents();
-    BrailleDocument& book = frame.doc().document();
+    BrailleDocument& book = frame.book().document();
     bench::buildBody(book, 1000 * 21 * 31);
     frame.view().setDocument(&book);
-    CTenkoraView& view = frame.view();
+    EditorView& view = frame.view();
     std::printf("body: %u rows (%.0f pages of 21 rows)\n", book.section().rowCount,
                 double(book.section().rowCount) / 21);
 
@@ -144,7 +144,7 @@ int main(int argc, char** argv)
     }
     std::vector<double> opens;
     for (int i = 0; i < 3; ++i)
-        opens.push_back(timeMicros([&] { frame.doc().openPath(path); }));
+        opens.push_back(timeMicros([&] { frame.book().openPath(path); }));
     ok &= report("open the 1000-page file with its progress", opens, 1000000);
 
     std::printf("%s\n", ok ? "every median within its goal" : "A MEDIAN IS OVER ITS GOAL");

@@ -1,7 +1,7 @@
 #include "AutoTranslateAction.h"
 
 #include "AutoTranslatePaste.h"
-#include "CTenkoraView.h"
+#include "EditorView.h"
 #include "SessionHost.h"
 
 #include <QClipboard>
@@ -40,7 +40,7 @@ AutoTranslateAction::AutoTranslateAction()
 
 AutoTranslateAction::~AutoTranslateAction() = default;
 
-void AutoTranslateAction::run(CTenkoraView& view)
+void AutoTranslateAction::run(EditorView& view)
 {
     const QClipboard* clipboard = QGuiApplication::clipboard();
     const QString text = clipboard ? clipboard->text() : QString();

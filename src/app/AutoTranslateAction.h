@@ -15,7 +15,7 @@ namespace braille {
 namespace autotranslate {
 class AutoTranslator;
 }
-class CTenkoraView;
+class EditorView;
 
 class AutoTranslateAction {
 public:
@@ -27,7 +27,7 @@ public:
     // Shows why nothing could be translated (a message box; tests replace it).
     std::function<void(const QString&)> tell;
 
-    void run(CTenkoraView& view);
+    void run(EditorView& view);
 
 private:
     void refreshUserReadings();

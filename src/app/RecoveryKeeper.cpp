@@ -1,7 +1,7 @@
 #include "RecoveryKeeper.h"
 
-#include "BrailleXML.h"
-#include "CMainFrame.h"
+#include "BmlReader.h"
+#include "MainWindow.h"
 #include "Settings.h"
 
 #include <QCoreApplication>
@@ -12,7 +12,7 @@
 
 namespace braille {
 
-RecoveryKeeper::RecoveryKeeper(CMainFrame& frame)
+RecoveryKeeper::RecoveryKeeper(MainWindow& frame)
     : QObject(&frame), m_frame(frame), m_store(long(QCoreApplication::applicationPid()))
 {
     QSettings profile(Settings::profileFile(), QSettings::IniFormat);
@@ -54,7 +54,7 @@ void RecoveryKeeper::takeResult()
 void RecoveryKeeper::tick()
 {
     takeResult();
-    const BrailleDocument& document = m_frame.doc().document();
+    const BrailleDocument& document = m_frame.book().document();
     const std::uint64_t serial = m_frame.view().session().undoHistory().currentSerial();
     if (!document.modified || !document.complete || (serial == m_lastSerial && &document == m_lastDocument))
         return;
@@ -62,7 +62,7 @@ void RecoveryKeeper::tick()
     if (m_writer.valid() && m_writer.wait_for(std::chrono::seconds(0)) != std::future_status::ready)
         return;
     std::shared_ptr<BrailleDocument> snapshot = RecoveryStore::snapshot(document);
-    const std::u16string original = m_frame.doc().pathName().toStdU16String();
+    const std::u16string original = m_frame.book().pathName().toStdU16String();
     m_lastSerial = serial;
     m_lastDocument = &document;
     RecoveryStore* store = &m_store;
@@ -86,7 +86,7 @@ void RecoveryKeeper::removeCopy()
     m_lastDocument = nullptr;
 }
 
-bool RecoveryKeeper::offerLeftovers(CMainFrame& frame, const std::function<Answer(const QString&)>& ask,
+bool RecoveryKeeper::offerLeftovers(MainWindow& frame, const std::function<Answer(const QString&)>& ask,
                                     const std::function<void(const QString&)>& tell)
 {
     for (const RecoveryCopy& copy : RecoveryStore::leftovers()) {
@@ -115,7 +115,7 @@ bool RecoveryKeeper::offerLeftovers(CMainFrame& frame, const std::function<Answe
             continue;
         const QString path = QString::fromStdU16String(copy.copy.u16string());
         std::error_code ec;
-        if (!std::filesystem::is_regular_file(copy.copy, ec) || !BrailleXML(copy.copy).isOpen()) {
+        if (!std::filesystem::is_regular_file(copy.copy, ec) || !BmlReader(copy.copy).isOpen()) {
             // Kept for another try: the user decides what becomes of it.
             const QString message = QStringLiteral("復元用の文書を読めません。\n%1").arg(path);
             if (tell)
@@ -124,7 +124,7 @@ bool RecoveryKeeper::offerLeftovers(CMainFrame& frame, const std::function<Answe
                 QMessageBox::warning(nullptr, QStringLiteral("Tenkora"), message);
             continue;
         }
-        if (!frame.doc().openRecovered(path, original))
+        if (!frame.book().openRecovered(path, original))
             continue;
         // The book is safe in this process's own copy before the old one goes.
         if (RecoveryKeeper* keeper = frame.recovery()) {

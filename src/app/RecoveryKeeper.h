@@ -15,13 +15,13 @@
 
 namespace braille {
 
-class CMainFrame;
+class MainWindow;
 
 class RecoveryKeeper : public QObject {
     Q_OBJECT
 
 public:
-    explicit RecoveryKeeper(CMainFrame& frame);
+    explicit RecoveryKeeper(MainWindow& frame);
     ~RecoveryKeeper() override;
 
     // Writes a copy now when the book changed since the last one (and waits for it).
@@ -34,7 +34,7 @@ public:
     enum Answer { Restore, Keep, Discard };
     // Offers every copy left by a process that is gone. `ask` answers for the user (tests);
     // without it a message box asks. Returns whether a copy was restored.
-    static bool offerLeftovers(CMainFrame& frame, const std::function<Answer(const QString&)>& ask = {},
+    static bool offerLeftovers(MainWindow& frame, const std::function<Answer(const QString&)>& ask = {},
                                const std::function<void(const QString&)>& tell = {});
 
 signals:
@@ -47,7 +47,7 @@ private:
     // Takes the finished writer's outcome.
     void takeResult();
 
-    CMainFrame& m_frame;
+    MainWindow& m_frame;
     RecoveryStore m_store;
     QTimer m_timer;
     int m_interval = 30;

@@ -1,6 +1,6 @@
 // Tenkora, the braille book editor.
 
-#include "CTenkoraApp.h"
+#include "Application.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -13,7 +13,7 @@ int main(int argc, char** argv)
                      argv[0]);
         return 2;
     }
-    braille::CTenkoraApp app(argc, argv);
+    braille::Application app(argc, argv);
     if (!app.initInstance())
         return 1;
     return app.exec();

@@ -1,7 +1,7 @@
 // tenkora-cli dump, roundtrip and link2bml: BML files and link text from the command line.
 
 #include "BmlWriter.h"
-#include "BrailleXML.h"
+#include "BmlReader.h"
 #include "CharacterDictionary.h"
 #include "CliCommands.h"
 #include "DocumentDump.h"
@@ -23,7 +23,7 @@ constexpr int kMaxColumns = 1000;
 std::unique_ptr<BrailleDocument> readDocument(const std::string& path)
 {
     auto document = std::make_unique<BrailleDocument>(BrailleDocument::ForReading);
-    BrailleXML reader(path);
+    BmlReader reader(path);
     if (!reader.isOpen()) {
         std::cerr << "tenkora-cli: " << reader.error() << "\n";
         return nullptr;
@@ -89,7 +89,7 @@ int runLink2Bml(Arguments& args)
     if (args.operands().size() != 2)
         return usageError("link2bml", "give TEXT-FILE and OUT.bml");
 
-    file_utf8 in(args.operands()[0], file_utf8::Read);
+    Utf8File in(args.operands()[0], Utf8File::Read);
     if (!in.isOpen()) {
         std::cerr << "tenkora-cli: " << in.error() << "\n";
         return kExitFailed;
@@ -97,7 +97,7 @@ int runLink2Bml(Arguments& args)
     std::u16string text;
     for (;;) {
         const char16_t u = in.readUnit();
-        if (u == file_utf8::kEndOfData && in.atEnd())
+        if (u == Utf8File::kEndOfData && in.atEnd())
             break;
         text.push_back(u);
     }

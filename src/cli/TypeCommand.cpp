@@ -2,7 +2,7 @@
 // a transcriber at the keyboard would type it, and the document that results.
 
 #include "BmlWriter.h"
-#include "BrailleXML.h"
+#include "BmlReader.h"
 #include "CliCommands.h"
 #include "DocumentDump.h"
 #include "SessionScript.h"
@@ -66,7 +66,7 @@ int runType(Arguments& args)
     if (open) {
         document = std::make_unique<BrailleDocument>(BrailleDocument::ForReading);
         document->cellsPerLine = layout.ColumnNumber;
-        BrailleXML reader(*open);
+        BmlReader reader(*open);
         if (!reader.isOpen()) {
             std::cerr << "tenkora-cli: " << reader.error() << "\n";
             return kExitFailed;

@@ -27,9 +27,9 @@ EditingSession::EditingSession(Services services)
 {
     m_undo.reset();
     m_scroll.rowsPerPage = m_visibleRows;
-    for (input_system_movement* system : {static_cast<input_system_movement*>(&m_text),
-                                          static_cast<input_system_movement*>(&m_math),
-                                          static_cast<input_system_movement*>(&m_braille)})
+    for (MovementInput* system : {static_cast<MovementInput*>(&m_text),
+                                          static_cast<MovementInput*>(&m_math),
+                                          static_cast<MovementInput*>(&m_braille)})
         system->setPageLayout(m_layout.LineNumber, m_layout.ColumnNumber);
     // The view enters TEXT when its window is created.
     m_text.activate();
@@ -100,7 +100,7 @@ bool EditingSession::viewReady() const { return m_document && m_document->comple
 
 void EditingSession::message(std::u16string_view text) { m_services.host.message(text); }
 
-input_system_movement& EditingSession::activeSystem() const
+MovementInput& EditingSession::activeSystem() const
 {
     if (m_modes->isText())
         return m_modes->textSystem();
@@ -173,9 +173,9 @@ void EditingSession::setPageLayout(PageLayout layout)
     layout.ColumnNumber = std::max<std::uint32_t>(layout.ColumnNumber, 1);
     layout.LineNumber = std::max<std::uint32_t>(layout.LineNumber, 1);
     m_layout = layout;
-    for (input_system_movement* system : {static_cast<input_system_movement*>(&m_text),
-                                          static_cast<input_system_movement*>(&m_math),
-                                          static_cast<input_system_movement*>(&m_braille)})
+    for (MovementInput* system : {static_cast<MovementInput*>(&m_text),
+                                          static_cast<MovementInput*>(&m_math),
+                                          static_cast<MovementInput*>(&m_braille)})
         system->setPageLayout(layout.LineNumber, layout.ColumnNumber);
     if (m_document && m_document->cellsPerLine != layout.ColumnNumber) {
         settlePending();
@@ -252,7 +252,7 @@ std::u16string EditingSession::pendingText() const
 
 void EditingSession::syncShift(unsigned modifiers)
 {
-    input_system_movement& system = activeSystem();
+    MovementInput& system = activeSystem();
     const bool shift = modifiers & kShiftModifier;
     if (shift != system.shiftDown()) {
         if (shift)
@@ -283,7 +283,7 @@ bool EditingSession::keyDown(int key, unsigned modifiers, int repeat, std::uint3
 
     syncShift(m_modifiers);
     updateScrollRange();
-    input_system& active = m_modes->active();
+    InputSystem& active = m_modes->active();
     if (m_composer && m_modes->isText()) {
         // While letters are being composed, Backspace, Escape and Enter belong to them; Space
         // first commits them.
@@ -324,9 +324,9 @@ void EditingSession::keyUp(int key, unsigned modifiers, int repeat, std::uint32_
 void EditingSession::focusLost()
 {
     m_modifiers = kNoModifier;
-    for (input_system_movement* system : {static_cast<input_system_movement*>(&m_text),
-                                          static_cast<input_system_movement*>(&m_math),
-                                          static_cast<input_system_movement*>(&m_braille)}) {
+    for (MovementInput* system : {static_cast<MovementInput*>(&m_text),
+                                          static_cast<MovementInput*>(&m_math),
+                                          static_cast<MovementInput*>(&m_braille)}) {
         system->keyUp(vk::Shift, 1, 0);
         system->keyUp(vk::Control, 1, 0);
     }
@@ -343,13 +343,13 @@ void EditingSession::character(char16_t c)
         // released or when its time window has passed.
         if (!m_chordTimerRunning) {
             m_chordMask = 0;
-            m_services.host.startTimer(kChordTimer, input_system_braille::kChordWindowMs);
+            m_services.host.startTimer(kChordTimer, BrailleKeyInput::kChordWindowMs);
             m_chordTimerRunning = true;
         }
         m_chordMask |= chordDotOfKey(c);
         return;
     }
-    input_system& active = m_modes->active();
+    InputSystem& active = m_modes->active();
     if (m_composer && m_modes->isText() && m_composer->isOpen() && c > u' ')
         act(m_composer->type(c, active));
     else
@@ -367,7 +367,7 @@ void EditingSession::inputMethodResult(std::u16string_view text)
     if (m_modes->isText()) {
         act(m_text.typeResult(text));
     } else {
-        input_system& active = m_modes->active();
+        InputSystem& active = m_modes->active();
         for (char16_t c : text)
             act(active.charTyped(c));
     }
@@ -410,7 +410,7 @@ void EditingSession::timer(int id)
 {
     if (!viewReady())
         return;
-    input_system& active = m_modes->active();
+    InputSystem& active = m_modes->active();
     if (id == kChordTimer) {
         if (m_modes->isBraille()) {
             if (m_chordTimerRunning)
@@ -493,7 +493,7 @@ void EditingSession::displayCharacter(char16_t cell)
         updateStatus();
         return;
     }
-    input_system& active = m_modes->active();
+    InputSystem& active = m_modes->active();
     if (m_modes->isBraille()) {
         act(active.displayCell(m_display.displaySet(), cell));
         return;

@@ -194,7 +194,7 @@ private:
     void updateStatus();
     // Pane 6 and the menu follow the edited section.
     void announceSection();
-    input_system_movement& activeSystem() const;
+    MovementInput& activeSystem() const;
     // Tells the active input system whether Shift is held, as a key press of its own would.
     void syncShift(unsigned modifiers);
     // Commits the unfinished letters, converts display cells still waiting and drops keys
@@ -244,9 +244,9 @@ private:
     std::uint32_t m_visibleRows = 22;
     PageLayout m_layout;
     NoChordTimer m_noChordTimer; // the session collects chords itself
-    input_system_indirect_imm m_text;
-    input_system_dictionary m_math;
-    input_system_braille m_braille;
+    ImeInput m_text;
+    DictionaryInput m_math;
+    BrailleKeyInput m_braille;
     std::unique_ptr<InputModeSwitch> m_modes;
     DisplayKeyboard m_display;
     int m_chordMask = 0;

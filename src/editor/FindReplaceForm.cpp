@@ -1,7 +1,7 @@
 #include "FindReplaceForm.h"
 
 #include "VirtualKeys.h"
-#include "input_system_indirect_imm.h"
+#include "ImeInput.h"
 
 namespace braille {
 
@@ -86,7 +86,7 @@ void FindReplaceForm::typeText(std::u16string_view text)
     // Piece by piece as the view inserts committed text (a kana with its small kana is one
     // character, "きょ"), so that what is typed here finds what was typed there; what converts
     // to nothing is dropped.
-    for (const std::u16string& piece : input_system_indirect_imm::resultPieces(text)) {
+    for (const std::u16string& piece : ImeInput::resultPieces(text)) {
         if (piece == u" " || piece == u"\u3000") {
             entries.push_back(d.blankEntry());
             continue;

@@ -1,7 +1,7 @@
 #include "CellExport.h"
 
 #include "AtomicSave.h"
-#include "BrailleXML.h"
+#include "BmlReader.h"
 #include "Cells.h"
 #include "LocalTime.h"
 #include "Utf.h"
@@ -154,7 +154,7 @@ SaveResult exportBook(const std::filesystem::path& input, const std::filesystem:
     std::error_code ec;
     if (!std::filesystem::is_regular_file(input, ec))
         return SaveResult::failure("cannot read " + input.string() + ": no such file");
-    BrailleXML reader(input);
+    BmlReader reader(input);
     if (!reader.isOpen())
         return SaveResult::failure("cannot read " + input.string() + ": " + reader.error());
     if (const std::string problem = layoutProblem(layout); !problem.empty())

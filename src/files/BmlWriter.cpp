@@ -4,7 +4,7 @@
 #include "BrailleDocument.h"
 #include "CharacterDictionary.h"
 #include "XmlText.h"
-#include "file_utf8.h"
+#include "Utf8File.h"
 
 namespace braille {
 
@@ -15,7 +15,7 @@ constexpr std::u16string_view kEol = u"\r\n";
 // Collects the text of one line at a time and hands it to the file, which buffers the bytes.
 class LineWriter {
 public:
-    explicit LineWriter(file_utf8& out) : m_out(out) {}
+    explicit LineWriter(Utf8File& out) : m_out(out) {}
 
     void line(std::u16string_view indent, std::u16string_view text)
     {
@@ -36,7 +36,7 @@ public:
     }
 
 private:
-    file_utf8& m_out;
+    Utf8File& m_out;
     std::u16string m_line;
 };
 
@@ -68,7 +68,7 @@ void writeCharacter(LineWriter& w, const BrailleCharacter* c, const CharacterDic
 
 } // namespace
 
-void writeBmlContent(file_utf8& out, const BrailleDocument& document,
+void writeBmlContent(Utf8File& out, const BrailleDocument& document,
                      const std::vector<std::u16string>* replacementLabels)
 {
     const CharacterDictionary& d = CharacterDictionary::instance();
@@ -120,7 +120,7 @@ SaveResult writeBml(BrailleDocument& document, const std::filesystem::path& path
     document.complete = false;
     AtomicSave save(path, kind);
     if (save.status()) {
-        file_utf8 out(save.temporaryPath(), file_utf8::Write);
+        Utf8File out(save.temporaryPath(), Utf8File::Write);
         if (out.isOpen())
             writeBmlContent(out, document, replacementLabels);
         if (!out.isOpen() || !out.flush()) {

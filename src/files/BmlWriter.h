@@ -4,7 +4,7 @@
 // The layout is fixed and written without an XML library: the declaration, the root, a head
 // that says whether lines carry original-page labels, then the four sections in the order
 // cover, contents, body, colophon, one line element per row and one element per character,
-// indented by tabs, every line ending in CR LF. The reader (BrailleXML) does not need this
+// indented by tabs, every line ending in CR LF. The reader (BmlReader) does not need this
 // layout, but other tools compare and diff these files, so the bytes never vary.
 //
 // Characters that the reader would otherwise misread are written as references: "&", "\"", "<"
@@ -21,7 +21,7 @@
 namespace braille {
 
 class BrailleDocument;
-class file_utf8;
+class Utf8File;
 
 // Writes `document` to `path` through a temporary file that replaces the old one only when
 // complete. When `replacementLabels` is given, the body's lines take those labels in order
@@ -33,7 +33,7 @@ SaveResult writeBml(BrailleDocument& document, const std::filesystem::path& path
                     SaveKind kind = SaveKind::UserFile);
 
 // The same content into an open file, without the atomic replacement.
-void writeBmlContent(file_utf8& out, const BrailleDocument& document,
+void writeBmlContent(Utf8File& out, const BrailleDocument& document,
                      const std::vector<std::u16string>* replacementLabels = nullptr);
 
 } // namespace braille

@@ -1,7 +1,7 @@
 #pragma once
 // A one-shot timer for six-key chords: the keys of a chord are pressed within a short window,
 // and the chord is complete when the window has passed. The window layer implements it with a
-// window timer whose tick it passes to input_system::timerTick; tests use a fake.
+// window timer whose tick it passes to InputSystem::timerTick; tests use a fake.
 
 namespace braille {
 

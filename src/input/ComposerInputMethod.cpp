@@ -1,7 +1,7 @@
 #include "ComposerInputMethod.h"
 
 #include "VirtualKeys.h"
-#include "input_system_indirect_imm.h"
+#include "ImeInput.h"
 
 namespace braille {
 
@@ -35,10 +35,10 @@ void ComposerInputMethod::setCompositionPosition(int x, int y)
 
 std::vector<std::u16string> ComposerInputMethod::syllables(std::u16string_view text)
 {
-    return input_system_indirect_imm::resultPieces(text);
+    return ImeInput::resultPieces(text);
 }
 
-int ComposerInputMethod::deliver(std::u16string_view committed, input_system& target)
+int ComposerInputMethod::deliver(std::u16string_view committed, InputSystem& target)
 {
     int result = kNotHandled;
     for (const std::u16string& piece : syllables(committed)) {
@@ -50,14 +50,14 @@ int ComposerInputMethod::deliver(std::u16string_view committed, input_system& ta
     return result;
 }
 
-int ComposerInputMethod::type(char16_t c, input_system& target) { return deliver(m_composer.type(c), target); }
+int ComposerInputMethod::type(char16_t c, InputSystem& target) { return deliver(m_composer.type(c), target); }
 
-int ComposerInputMethod::flush(input_system& target)
+int ComposerInputMethod::flush(InputSystem& target)
 {
     return m_composer.composition().empty() ? kNotHandled : deliver(m_composer.flush(), target);
 }
 
-int ComposerInputMethod::commitResult(std::u16string_view text, input_system& target)
+int ComposerInputMethod::commitResult(std::u16string_view text, InputSystem& target)
 {
     int result = kNotHandled;
     m_result = std::u16string(text);
@@ -67,7 +67,7 @@ int ComposerInputMethod::commitResult(std::u16string_view text, input_system& ta
     return result;
 }
 
-bool ComposerInputMethod::takeKey(int key, input_system& target, int& result)
+bool ComposerInputMethod::takeKey(int key, InputSystem& target, int& result)
 {
     if (m_composer.composition().empty())
         return false;

@@ -11,7 +11,7 @@
 
 #include "InputMethod.h"
 #include "KanaComposer.h"
-#include "input_system.h"
+#include "InputSystem.h"
 
 #include <string>
 #include <string_view>
@@ -30,18 +30,18 @@ public:
 
     // A character typed while TEXT is active: composed, and what completes is delivered to
     // `target`. Returns the input system's results, combined.
-    int type(char16_t c, input_system& target);
+    int type(char16_t c, InputSystem& target);
     // A key pressed while TEXT is active. While letters are being composed, Backspace takes the
     // last one back, Escape drops them and Enter commits them; such a key goes no further (true).
-    bool takeKey(int key, input_system& target, int& result);
+    bool takeKey(int key, InputSystem& target, int& result);
 
     // Drops the unfinished letters, as Escape does.
     void cancel() { m_composer.cancel(); }
     // Commits the unfinished letters, as Enter does, and delivers them.
-    int flush(input_system& target);
+    int flush(InputSystem& target);
     // Text committed as one result string, as a system input method commits it after a
     // conversion; its characters then arrive as typed characters.
-    int commitResult(std::u16string_view text, input_system& target);
+    int commitResult(std::u16string_view text, InputSystem& target);
 
     // The unfinished letters and where to draw them.
     const std::u16string& composition() const { return m_composer.composition(); }
@@ -54,7 +54,7 @@ public:
     static std::vector<std::u16string> syllables(std::u16string_view text);
 
 private:
-    int deliver(std::u16string_view committed, input_system& target);
+    int deliver(std::u16string_view committed, InputSystem& target);
 
     KanaComposer m_composer;
     std::u16string m_result;

@@ -18,14 +18,14 @@ const BrailleCharacter* characterBeforeCursor(const BrailleDocumentCursor& curso
 
 } // namespace
 
-InputModeSwitch::InputModeSwitch(BrailleDocumentCursor& cursor, UndoHistory& undo, input_system_indirect_imm& text,
-                                 input_system_dictionary& math, input_system_braille& braille)
+InputModeSwitch::InputModeSwitch(BrailleDocumentCursor& cursor, UndoHistory& undo, ImeInput& text,
+                                 DictionaryInput& math, BrailleKeyInput& braille)
     : m_cursor(cursor), m_undo(undo), m_text(text), m_math(math), m_braille(braille), m_active(&text),
       m_lastTextOrMath(&text)
 {
 }
 
-void InputModeSwitch::makeActive(input_system& system)
+void InputModeSwitch::makeActive(InputSystem& system)
 {
     m_active->deactivate();
     m_active = &system;
@@ -55,7 +55,7 @@ void InputModeSwitch::switchToMath(bool showList)
     }
 }
 
-void InputModeSwitch::switchToBraille(input_system& previous)
+void InputModeSwitch::switchToBraille(InputSystem& previous)
 {
     // The system underneath is already the one in force (BRAILLE is entered from it), so it is
     // not switched again: that would insert a second math opener after a blank.

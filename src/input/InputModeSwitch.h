@@ -8,9 +8,9 @@
 // formula begins with it; leaving MATH right after an opener that nothing follows takes it out
 // again.
 
-#include "input_system_braille.h"
-#include "input_system_dictionary.h"
-#include "input_system_indirect_imm.h"
+#include "BrailleKeyInput.h"
+#include "DictionaryInput.h"
+#include "ImeInput.h"
 
 #include <string_view>
 
@@ -18,13 +18,13 @@ namespace braille {
 
 class InputModeSwitch {
 public:
-    InputModeSwitch(BrailleDocumentCursor& cursor, UndoHistory& undo, input_system_indirect_imm& text,
-                    input_system_dictionary& math, input_system_braille& braille);
+    InputModeSwitch(BrailleDocumentCursor& cursor, UndoHistory& undo, ImeInput& text,
+                    DictionaryInput& math, BrailleKeyInput& braille);
     InputModeSwitch(const InputModeSwitch&) = delete;
     InputModeSwitch& operator=(const InputModeSwitch&) = delete;
 
-    input_system& active() const { return *m_active; }
-    input_system& lastTextOrMath() const { return *m_lastTextOrMath; }
+    InputSystem& active() const { return *m_active; }
+    InputSystem& lastTextOrMath() const { return *m_lastTextOrMath; }
     bool isText() const { return m_active == &m_text; }
     bool isMath() const { return m_active == &m_math; }
     bool isBraille() const { return m_active == &m_braille; }
@@ -39,16 +39,16 @@ public:
     // candidate list stays hidden.
     void switchToMath(bool showList);
     // BRAILLE over `previous` (the TEXT or MATH system).
-    void switchToBraille(input_system& previous);
+    void switchToBraille(InputSystem& previous);
 
     // F2: TEXT and MATH in turn; from BRAILLE, the other of the two under it.
     void toggleTextMath();
     // The system F4 returns to, as the commands that leave BRAILLE for a moment set it.
-    void setLastTextOrMath(input_system& system) { m_lastTextOrMath = &system; }
+    void setLastTextOrMath(InputSystem& system) { m_lastTextOrMath = &system; }
     bool lastIsText() const { return m_lastTextOrMath == &m_text; }
-    input_system_indirect_imm& textSystem() const { return m_text; }
-    input_system_dictionary& mathSystem() const { return m_math; }
-    input_system_braille& brailleSystem() const { return m_braille; }
+    ImeInput& textSystem() const { return m_text; }
+    DictionaryInput& mathSystem() const { return m_math; }
+    BrailleKeyInput& brailleSystem() const { return m_braille; }
     // F4: BRAILLE on or off.
     void toggleBraille();
 
@@ -56,15 +56,15 @@ public:
     void leaveMath();
 
 private:
-    void makeActive(input_system& system);
+    void makeActive(InputSystem& system);
 
     BrailleDocumentCursor& m_cursor;
     UndoHistory& m_undo;
-    input_system_indirect_imm& m_text;
-    input_system_dictionary& m_math;
-    input_system_braille& m_braille;
-    input_system* m_active;
-    input_system* m_lastTextOrMath;
+    ImeInput& m_text;
+    DictionaryInput& m_math;
+    BrailleKeyInput& m_braille;
+    InputSystem* m_active;
+    InputSystem* m_lastTextOrMath;
     std::u16string_view m_modeText = u"TEXT";
 };
 

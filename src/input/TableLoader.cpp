@@ -1,7 +1,7 @@
 #include "TableLoader.h"
 
 #include "CharacterDictionary.h"
-#include "file_utf8.h"
+#include "Utf8File.h"
 
 #include <initializer_list>
 #include <optional>
@@ -18,7 +18,7 @@ struct Record {
 
 // Reads the next four fields; the first (a label) is discarded. Empty when print or cells are
 // absent, which ends the file.
-std::optional<Record> readRecord(file_utf8& file)
+std::optional<Record> readRecord(Utf8File& file)
 {
     file.readField();
     Record r;
@@ -32,7 +32,7 @@ std::optional<Record> readRecord(file_utf8& file)
 
 void readIntoPrintSet(CharacterSet& set, const std::filesystem::path& path)
 {
-    file_utf8 file(path, file_utf8::Read);
+    Utf8File file(path, Utf8File::Read);
     while (auto r = readRecord(file)) {
         const BrailleCharacter* e = set.findOrCreate(*r->print, *r->nabcc);
         if (e->nabcc == *r->nabcc) {
@@ -48,7 +48,7 @@ void readIntoPrintSet(CharacterSet& set, const std::filesystem::path& path)
 
 void readIntoKeySet(CharacterSet& set, const std::filesystem::path& path)
 {
-    file_utf8 file(path, file_utf8::Read);
+    Utf8File file(path, Utf8File::Read);
     while (auto r = readRecord(file)) {
         const BrailleCharacter* e = set.findOrCreate(*r->print, *r->nabcc);
         if (r->source) {
@@ -62,7 +62,7 @@ void readIntoKeySet(CharacterSet& set, const std::filesystem::path& path)
 
 void readSixDot(CharacterDictionary& dictionary, const std::filesystem::path& path)
 {
-    file_utf8 file(path, file_utf8::Read);
+    Utf8File file(path, Utf8File::Read);
     for (int i = 1; i <= 64; ++i) {
         auto print = file.readField();
         auto nabcc = file.readField();

@@ -123,7 +123,7 @@ private:
     {
         std::u16string foreign; // non-ASCII characters go to the input method in TEXT mode
         auto flushForeign = [&] {
-            for (const std::u16string& piece : input_system_indirect_imm::resultPieces(foreign))
+            for (const std::u16string& piece : ImeInput::resultPieces(foreign))
                 m_session.inputMethodResult(piece);
             foreign.clear();
         };

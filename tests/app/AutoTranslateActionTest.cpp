@@ -1,6 +1,6 @@
 // The window's "墨字を点訳して貼り付け": Ctrl+Shift+V types the clipboard's print as braille.
 
-#include "CMainFrame.h"
+#include "MainWindow.h"
 #include "GuiTestSupport.h"
 #include "Settings.h"
 #include "SessionHost.h"
@@ -26,7 +26,7 @@ using namespace braille::test;
 
 TEST(AutoTranslateAction, CtrlShiftVTypesTheClipboardsPrintAsOneUndoStep)
 {
-    CMainFrame frame(PageLayout{});
+    MainWindow frame(PageLayout{});
     frame.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
     frame.activateWindow();
@@ -70,7 +70,7 @@ TEST(AutoTranslateAction, CtrlShiftVTypesTheClipboardsPrintAsOneUndoStep)
 
 TEST(AutoTranslateAction, TheUserDictionaryIsReadAgainOnlyWhenTheFileChanged)
 {
-    CMainFrame frame(PageLayout{});
+    MainWindow frame(PageLayout{});
     frame.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
     frame.view().setFocus();
@@ -100,7 +100,7 @@ TEST(AutoTranslateAction, TheUserDictionaryIsReadAgainOnlyWhenTheFileChanged)
 
 TEST(AutoTranslateAction, TheMessageSaysWhenNothingWasTypedAndWhatWasLeftOut)
 {
-    CMainFrame frame(PageLayout{});
+    MainWindow frame(PageLayout{});
     frame.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
     frame.view().setFocus();

@@ -1,8 +1,8 @@
 // The main of the Qt-layer tests: the real widgets, drawn off screen, with the shipped tables
 // and fonts, and settings kept in a folder of their own.
 
-#include "CTenkoraApp.h"
-#include "CTenkoraViewAccessible.h"
+#include "Application.h"
+#include "EditorViewAccessible.h"
 #include "GuiTestSupport.h"
 #include "TestSupport.h"
 
@@ -36,7 +36,7 @@ int main(int argc, char** argv)
     // No braille display driver unless a test loads its own.
     setenv("TENKORA_DISPLAY_DRIVER", "", 1);
     ::testing::InitGoogleTest(&argc, argv);
-    braille::CTenkoraViewAccessible::install();
+    braille::EditorViewAccessible::install();
     QApplication app(argc, argv);
     braille::test::shippedDictionary();
     braille::loadCellFont();

@@ -1,6 +1,6 @@
 // Recovery copies: kept while work is unsaved, gone when it is saved, and offered after a crash.
 
-#include "CMainFrame.h"
+#include "MainWindow.h"
 #include "DocumentBuilder.h"
 #include "GuiTestSupport.h"
 #include "RecoveryKeeper.h"
@@ -44,7 +44,7 @@ TEST(Recovery, ACopyAppearsOnlyAfterAChangeAndSavingRemovesIt)
 {
     setInterval(1);
     QTemporaryDir folder;
-    CMainFrame frame(Settings::pageLayout());
+    MainWindow frame(Settings::pageLayout());
     const RecoveryStore& store = frame.recovery()->store();
     QTest::qWait(1300);
     EXPECT_FALSE(store.exists()); // nothing unsaved, no copy
@@ -55,7 +55,7 @@ TEST(Recovery, ACopyAppearsOnlyAfterAChangeAndSavingRemovesIt)
     EXPECT_EQ(QFileInfo(QString::fromStdString(store.copyPath().string())).lastModified(), written); // unchanged
     // The copy of a running process is never offered.
     EXPECT_TRUE(RecoveryStore::leftovers().empty());
-    ASSERT_TRUE(frame.doc().saveTo(folder.filePath(QStringLiteral("book.bml"))));
+    ASSERT_TRUE(frame.book().saveTo(folder.filePath(QStringLiteral("book.bml"))));
     EXPECT_FALSE(store.exists());
     setInterval(30);
 }
@@ -64,8 +64,8 @@ TEST(Recovery, ACopyAppearsOnlyAfterAChangeAndSavingRemovesIt)
 // waits to be killed. Not a test of its own: the test binary's main runs it instead of the tests.
 int braille::test::runRecoveryChild(const char* book)
 {
-    CMainFrame frame(Settings::pageLayout());
-    if (!frame.doc().saveTo(QString::fromLocal8Bit(book)))
+    MainWindow frame(Settings::pageLayout());
+    if (!frame.book().saveTo(QString::fromLocal8Bit(book)))
         return 1;
     QTest::keyClicks(&frame.view(), "kyouha");
     if (!waitUntil([&] { return frame.recovery()->store().exists(); }))
@@ -101,7 +101,7 @@ TEST(Recovery, AKilledProcessLeavesACopyThatTheNextStartBringsBack)
     child.waitForFinished(3000);
     setInterval(30);
 
-    CMainFrame frame(Settings::pageLayout());
+    MainWindow frame(Settings::pageLayout());
     QString asked;
     const bool restored = RecoveryKeeper::offerLeftovers(frame, [&](const QString& text) {
         asked = text;
@@ -110,15 +110,15 @@ TEST(Recovery, AKilledProcessLeavesACopyThatTheNextStartBringsBack)
     ASSERT_TRUE(restored);
     EXPECT_TRUE(asked.startsWith(QStringLiteral("前回、Tenkora が正常に終了しなかったため")));
     EXPECT_TRUE(asked.contains(QStringLiteral("book.bml")));
-    EXPECT_EQ(prints(frame.doc().document()), "きょうは*");
-    EXPECT_TRUE(frame.doc().isModified());
-    EXPECT_EQ(frame.doc().pathName(), QFileInfo(book).absoluteFilePath()); // Save goes to the original
+    EXPECT_EQ(prints(frame.book().document()), "きょうは*");
+    EXPECT_TRUE(frame.book().isModified());
+    EXPECT_EQ(frame.book().pathName(), QFileInfo(book).absoluteFilePath()); // Save goes to the original
     // The recent files name the book, not the copy it came back from.
     ASSERT_NE(frame.action(57616), nullptr);
     EXPECT_TRUE(frame.action(57616)->text().endsWith(QStringLiteral("book.bml"))) << frame.action(57616)->text().toStdString();
     EXPECT_FALSE(frame.action(57616)->text().contains(QStringLiteral("recovery-")));
     EXPECT_TRUE(RecoveryStore::leftovers().empty()); // now kept as this process's own copy
-    frame.doc().setAnswers({[](const QString&, int) { return int(QMessageBox::No); }, {}, {}, {}});
+    frame.book().setAnswers({[](const QString&, int) { return int(QMessageBox::No); }, {}, {}, {}});
     frame.recovery()->removeCopy();
 }
 
@@ -128,7 +128,7 @@ TEST(Recovery, ACopyThatCannotBeReadIsReportedAndKept)
     const std::filesystem::path dir = RecoveryStore::folder();
     std::filesystem::create_directories(dir / "recovery-4194000.bml");
     writeBytes(dir / "recovery-4194000.txt", "/home/t/book.bml\n2026-12-09 10:00:00\n4194000\n");
-    CMainFrame frame(Settings::pageLayout());
+    MainWindow frame(Settings::pageLayout());
     QString told;
     EXPECT_FALSE(RecoveryKeeper::offerLeftovers(
         frame, [](const QString&) { return RecoveryKeeper::Restore; }, [&](const QString& text) { told = text; }));
@@ -173,7 +173,7 @@ TEST(Recovery, ACopyThatCannotBeWrittenIsSaidOnceAndTriedAgain)
     std::filesystem::remove_all(RecoveryStore::folder());
     std::filesystem::create_directories(RecoveryStore::folder().parent_path());
     writeBytes(RecoveryStore::folder(), "in the way");
-    CMainFrame frame(Settings::pageLayout());
+    MainWindow frame(Settings::pageLayout());
     int said = 0;
     QObject::connect(frame.recovery(), &RecoveryKeeper::failed, [&](const QString&) { ++said; });
     QTest::keyClicks(&frame.view(), "ka");
@@ -186,6 +186,6 @@ TEST(Recovery, ACopyThatCannotBeWrittenIsSaidOnceAndTriedAgain)
     std::filesystem::remove(RecoveryStore::folder());
     EXPECT_TRUE(waitUntil([&] { return frame.recovery()->store().exists(); }, 5000));
     setInterval(30);
-    frame.doc().setAnswers({[](const QString&, int) { return int(QMessageBox::No); }, {}, {}, {}});
+    frame.book().setAnswers({[](const QString&, int) { return int(QMessageBox::No); }, {}, {}, {}});
     frame.recovery()->removeCopy();
 }

@@ -1,7 +1,7 @@
 #include "AtomicSave.h"
 
 #include "TestSupport.h"
-#include "file_utf8.h"
+#include "Utf8File.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -85,7 +85,7 @@ TEST(AtomicSave, AFileThatAnotherOwnerHoldsIsInUse)
 {
     TempDir dir;
     writeBytes(dir.file("a.bml"), "old");
-    file_utf8 holder(dir.file("a.bml"), file_utf8::Read);
+    Utf8File holder(dir.file("a.bml"), Utf8File::Read);
     ASSERT_TRUE(holder.isOpen());
     const SaveResult r = saveBytesAtomically(dir.file("a.bml"), "new");
     EXPECT_FALSE(r);
@@ -149,7 +149,7 @@ TEST(AtomicSave, TemporariesLeftByAKilledSaveGoAtTheNextSaveUnlessASaveIsUnderWa
     writeBytes(dir.file(".b.bml.Xq3zP1"), "another book's");  // another book's
     {
         // While another save holds the book, its temporary stays.
-        file_utf8 holder(dir.file("a.bml"), file_utf8::Write);
+        Utf8File holder(dir.file("a.bml"), Utf8File::Write);
         ASSERT_TRUE(holder.isOpen());
         EXPECT_EQ(removeStaleTemporaries(dir.file("a.bml")), 0);
         EXPECT_TRUE(std::filesystem::exists(dir.file(".a.bml.Xq3zP1")));

@@ -1,7 +1,7 @@
 // The braille display link with a test driver in place of a display: what is shown on it, and
 // its keys arriving in the editor.
 
-#include "CTenkoraView.h"
+#include "EditorView.h"
 #include "DisplayDriverCodes.h"
 #include "DocumentBuilder.h"
 #include "TestSupport.h"
@@ -68,8 +68,8 @@ struct TestDriver {
 
 struct DisplayFixture {
     BrailleDocument document;
-    CTenkoraView view{PageLayout{22, 32}};
-    QSignalSpy problems{&view, &CTenkoraView::displayProblem};
+    EditorView view{PageLayout{22, 32}};
+    QSignalSpy problems{&view, &EditorView::displayProblem};
 
     // A view that is not shown is never painted, as a minimised window is not.
     DisplayFixture(const char* driver, std::u16string_view body, bool shown = true)

@@ -488,7 +488,7 @@ TEST(SessionInputMethod, APhraseCommittedAtOnceGetsTheSignsOfItsSyllables)
     for (std::u16string_view phrase : {u"あ１", u"きょうは２０２６ねん", u"あ　い", u"５あ、Ｂあ", u"１，０００。"}) {
         Session whole, pieces;
         whole.run(u"{ime:" + std::u16string(phrase) + u"}");
-        for (const std::u16string& piece : input_system_indirect_imm::resultPieces(phrase))
+        for (const std::u16string& piece : ImeInput::resultPieces(phrase))
             pieces.run(u"{ime:" + piece + u"}");
         EXPECT_EQ(whole.cells(), pieces.cells()) << u8(phrase);
     }

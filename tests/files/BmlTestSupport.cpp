@@ -1,7 +1,7 @@
 #include "BmlTestSupport.h"
 
 #include "BmlWriter.h"
-#include "BrailleXML.h"
+#include "BmlReader.h"
 #include "DocumentBuilder.h"
 #include "TestSupport.h"
 
@@ -11,7 +11,7 @@ std::unique_ptr<BrailleDocument> readBmlFile(const std::filesystem::path& path, 
 {
     shippedDictionary();
     auto document = std::make_unique<BrailleDocument>(BrailleDocument::ForReading);
-    BrailleXML reader(path, window);
+    BmlReader reader(path, window);
     int paragraphs = 0;
     while (reader.readStep(*document) == kReadParagraph)
         ++paragraphs;

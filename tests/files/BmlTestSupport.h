@@ -3,7 +3,7 @@
 // set for one test, and a text dump of a whole document.
 
 #include "BrailleDocument.h"
-#include "BrailleXML.h"
+#include "BmlReader.h"
 #include "PageLayout.h"
 
 #include <filesystem>

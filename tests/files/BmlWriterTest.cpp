@@ -4,7 +4,7 @@
 #include "DocumentBuilder.h"
 #include "RowLayout.h"
 #include "TestSupport.h"
-#include "file_utf8.h"
+#include "Utf8File.h"
 
 #include <gtest/gtest.h>
 #include <csignal>
@@ -189,7 +189,7 @@ TEST(BmlWriterSave, FileInUseIsReportedAndUntouched)
 {
     TempDir dir;
     writeBytes(dir.file("a.bml"), "old");
-    file_utf8 holder(dir.file("a.bml"), file_utf8::Read);
+    Utf8File holder(dir.file("a.bml"), Utf8File::Read);
     auto d = documentWithBody(u"あ\n");
     d->modified = true;
     const SaveResult r = writeBml(*d, dir.file("a.bml"));

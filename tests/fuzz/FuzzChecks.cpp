@@ -1,7 +1,7 @@
 #include "FuzzChecks.h"
 
 #include "BmlWriter.h"
-#include "BrailleXML.h"
+#include "BmlReader.h"
 #include "CharacterDictionary.h"
 #include "LinkTextConverter.h"
 #include "Utf.h"
@@ -31,7 +31,7 @@ std::string getBytes(const std::filesystem::path& path)
 std::string readAllSteps(const std::filesystem::path& path, std::size_t byteCount, BrailleDocument& document,
                          ReadWindow window = {})
 {
-    BrailleXML reader(path, window);
+    BmlReader reader(path, window);
     for (std::size_t steps = 0;; ++steps) {
         if (steps > byteCount + 1)
             return "the reader does not finish";

@@ -197,7 +197,7 @@ TEST_F(BrailleRules, KatakanaTakeTheSignsOfTheirHiragana)
         commit(katakana);
         EXPECT_EQ(cells(), expected) << u8(katakana) << " committed at once";
         load(u"");
-        for (const std::u16string& piece : input_system_indirect_imm::resultPieces(katakana))
+        for (const std::u16string& piece : ImeInput::resultPieces(katakana))
             commit(piece);
         EXPECT_EQ(cells(), expected) << u8(katakana) << " a syllable at a time";
     }

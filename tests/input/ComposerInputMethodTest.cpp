@@ -20,7 +20,7 @@ protected:
     }
 
     ComposerInputMethod composer;
-    input_system_indirect_imm system;
+    ImeInput system;
 };
 
 TEST_F(ComposerInput, SpellingsBecomeKana)

@@ -34,7 +34,7 @@ void InputFixture::toEnd()
 
 int InputFixture::press(int key, char16_t character, std::uint32_t flags)
 {
-    input_system& system = modes.active();
+    InputSystem& system = modes.active();
     int result = system.keyDown(key, 1, flags);
     if (character)
         result |= system.charTyped(character);

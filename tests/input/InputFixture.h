@@ -56,9 +56,9 @@ protected:
     FakeCandidateList mathList;
     FakeCandidateList brailleList;
     FakeChordTimer timer;
-    input_system_indirect_imm text;
-    input_system_dictionary math;
-    input_system_braille braille;
+    ImeInput text;
+    DictionaryInput math;
+    BrailleKeyInput braille;
     InputModeSwitch modes;
 
 private:

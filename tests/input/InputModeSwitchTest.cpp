@@ -60,7 +60,7 @@ TEST_F(Modes, F4InMathTurnsBrailleOnOverMathAndF4AgainReturnsToMath)
     EXPECT_TRUE(modes.isBraille());
     EXPECT_EQ(modes.modeText(), u"MATH");
     EXPECT_EQ(modes.brailleText(), u"BRAILLE");
-    EXPECT_EQ(&modes.lastTextOrMath(), static_cast<input_system*>(&math));
+    EXPECT_EQ(&modes.lastTextOrMath(), static_cast<InputSystem*>(&math));
     modes.toggleBraille();
     EXPECT_TRUE(modes.isMath());
     EXPECT_EQ(cells(), ";5");
@@ -82,7 +82,7 @@ TEST_F(Modes, F2InBrailleSwitchesTheModeUnderItAndLeavesBraille)
     modes.toggleTextMath();
     EXPECT_TRUE(modes.isMath());
     EXPECT_EQ(cells(), ";");
-    EXPECT_EQ(&modes.lastTextOrMath(), static_cast<input_system*>(&text)); // not changed
+    EXPECT_EQ(&modes.lastTextOrMath(), static_cast<InputSystem*>(&text)); // not changed
 }
 
 TEST_F(Modes, F2InBrailleOverMathReturnsToText)

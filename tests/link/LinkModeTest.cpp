@@ -2,8 +2,8 @@
 // talking over their sockets as a reading application would; or, where the test must choose when
 // answers come, a companion played by the test over its own socket.
 
-#include "CConsoleDlg.h"
-#include "CMainFrame.h"
+#include "DebugConsole.h"
+#include "MainWindow.h"
 #include "CandidateMatches.h"
 #include "ConfigPaths.h"
 #include "DocumentBuilder.h"
@@ -184,24 +184,24 @@ struct FreshConsole {
     FreshConsole()
     {
         QDir(Settings::folder()).removeRecursively();
-        CConsoleDlg::destroy();
-        CConsoleDlg::toggle(nullptr);
+        DebugConsole::destroy();
+        DebugConsole::toggle(nullptr);
     }
     ~FreshConsole()
     {
-        CConsoleDlg::destroy();
+        DebugConsole::destroy();
         QDir(Settings::folder()).removeRecursively();
     }
-    QString text() const { return CConsoleDlg::instance()->text(); }
+    QString text() const { return DebugConsole::instance()->text(); }
 };
 
 // Opens a link-mode window that cannot listen: it says why in the status bar, the debug console
 // and on stderr alike. Returns what it said.
-QString startReportingAProblem(std::uint32_t companion, std::unique_ptr<CMainFrame>& frame)
+QString startReportingAProblem(std::uint32_t companion, std::unique_ptr<MainWindow>& frame)
 {
     FreshConsole console;
     testing::internal::CaptureStderr();
-    frame = std::make_unique<CMainFrame>(PageLayout{}, true, false, companion);
+    frame = std::make_unique<MainWindow>(PageLayout{}, true, false, companion);
     const std::string errors = testing::internal::GetCapturedStderr();
     const QString message = frame->statusBar()->currentMessage();
     EXPECT_FALSE(message.isEmpty());
@@ -223,11 +223,11 @@ QByteArray contents(const QString& path)
 TEST(LinkMode, TheCompanionsTextShowsAndEveryChangeGoesBackOnce)
 {
     CompanionProcess companion({QStringLiteral("--text"), QStringLiteral("{t`A`あ},{m`#`1}")});
-    CMainFrame frame(PageLayout{}, true, false, companion.handle);
+    MainWindow frame(PageLayout{}, true, false, companion.handle);
     frame.show();
     ASSERT_TRUE(companion.waitFor(QStringLiteral("loaded: 1")));
     EXPECT_EQ(frame.windowTitle(), QStringLiteral("Tenkora(Orvalis LinkMode)"));
-    EXPECT_NE(prints(frame.doc().document()).find("あ"), std::string::npos);
+    EXPECT_NE(prints(frame.book().document()).find("あ"), std::string::npos);
     EXPECT_EQ(frame.view().metrics().labelMargin, 0); // no row labels in link mode
     frame.view().setFocus();
     QTest::keyClicks(&frame.view(), "ka");
@@ -239,7 +239,7 @@ TEST(LinkMode, TheCompanionsTextShowsAndEveryChangeGoesBackOnce)
     QTest::keyClick(&frame.view(), Qt::Key_Right);
     companion.settle();
     EXPECT_EQ(companion.count(QStringLiteral("update: ")), 1);
-    EXPECT_FALSE(frame.doc().isModified());
+    EXPECT_FALSE(frame.book().isModified());
     // Ctrl+Shift+Up goes to the companion, which did not take it: the editor's caret moves.
     QTest::keyClick(&frame.view(), Qt::Key_Up, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_TRUE(companion.waitFor(QStringLiteral("event: 256 38")));
@@ -248,7 +248,7 @@ TEST(LinkMode, TheCompanionsTextShowsAndEveryChangeGoesBackOnce)
 TEST(LinkMode, AnUnacceptedUpdateIsSentAgainAndABlankBodySendsNothing)
 {
     CompanionProcess companion({QStringLiteral("--answer"), QStringLiteral("0")});
-    CMainFrame frame(PageLayout{}, true, false, companion.handle);
+    MainWindow frame(PageLayout{}, true, false, companion.handle);
     frame.show();
     ASSERT_TRUE(companion.waitFor(QStringLiteral("start: ")));
     frame.view().setFocus();
@@ -260,19 +260,19 @@ TEST(LinkMode, AnUnacceptedUpdateIsSentAgainAndABlankBodySendsNothing)
     ASSERT_TRUE(companion.waitFor(QStringLiteral("update: ")));
     QTest::keyClick(&frame.view(), Qt::Key_Left);
     EXPECT_TRUE(companion.waitFor(QStringLiteral("update: "), 2));
-    EXPECT_TRUE(frame.doc().isModified());
+    EXPECT_TRUE(frame.book().isModified());
 }
 
 TEST(LinkMode, AWrongPayloadAndALyingFrameAreSurvivedAndEndClosesWithoutAQuestion)
 {
     CompanionProcess companion({QStringLiteral("--text"), QStringLiteral("{t`A`あ}"), QStringLiteral("--text-id"),
                                 QStringLiteral("c104"), QStringLiteral("--end-after"), QStringLiteral("2")});
-    auto* frame = new CMainFrame(PageLayout{}, true, false, companion.handle);
-    QPointer<CMainFrame> alive(frame);
+    auto* frame = new MainWindow(PageLayout{}, true, false, companion.handle);
+    QPointer<MainWindow> alive(frame);
     frame->setAttribute(Qt::WA_DeleteOnClose);
     frame->show();
     bool asked = false;
-    frame->doc().setAnswers({[&](const QString&, int) {
+    frame->book().setAnswers({[&](const QString&, int) {
                                  asked = true;
                                  return int(QMessageBox::Cancel);
                              },
@@ -318,11 +318,11 @@ TEST(LinkMode, TheWorkFileIsOwnerOnlyInThePrivateFolderAndGoesWithLinkMode)
     QString work;
     {
         CompanionProcess companion({QStringLiteral("--text"), QStringLiteral("{t`A`あ}")});
-        CMainFrame frame(PageLayout{}, true, false, companion.handle);
+        MainWindow frame(PageLayout{}, true, false, companion.handle);
         frame.show();
         ASSERT_TRUE(companion.waitFor(QStringLiteral("loaded: 1")));
-        EXPECT_NE(prints(frame.doc().document()).find("あ"), std::string::npos);
-        work = frame.doc().pathName();
+        EXPECT_NE(prints(frame.book().document()).find("あ"), std::string::npos);
+        work = frame.book().pathName();
         const QString folder = QString::fromStdString((paths::runtimeFolder() / "tenkora").string());
         EXPECT_EQ(QFileInfo(work).absolutePath(), folder);
         EXPECT_TRUE(QFileInfo(work).fileName().contains(QString::number(QCoreApplication::applicationPid())));
@@ -350,7 +350,7 @@ TEST(LinkMode, ARuntimeFolderThatIsNotPrivateRefusesLinkModeOnBothSides)
     ASSERT_TRUE(QFile::link(real, base.filePath(QStringLiteral("runtime"))));
     const ScopedEnv runtime("XDG_RUNTIME_DIR", base.filePath(QStringLiteral("runtime")));
     {
-        std::unique_ptr<CMainFrame> frame;
+        std::unique_ptr<MainWindow> frame;
         const QString message = startReportingAProblem(0x7e57abcd, frame);
         EXPECT_TRUE(message.startsWith(QStringLiteral("リンクモードを使えません: "))) << message.toStdString();
         EXPECT_TRUE(message.contains(QStringLiteral("symbolic link"))) << message.toStdString();
@@ -371,7 +371,7 @@ TEST(LinkMode, ASocketThatAnotherProgramAnswersOnIsReportedAndLeftAlone)
     QLocalServer other;
     const QString path = LinkChannel::socketPath(QStringLiteral("tenkora"), std::uint32_t(QCoreApplication::applicationPid()));
     ASSERT_TRUE(other.listen(path));
-    std::unique_ptr<CMainFrame> frame;
+    std::unique_ptr<MainWindow> frame;
     const QString message = startReportingAProblem(0, frame);
     EXPECT_TRUE(message.startsWith(QStringLiteral("リンクモードの接続口を開けません: "))) << message.toStdString();
     EXPECT_TRUE(message.contains(path)) << message.toStdString();
@@ -384,7 +384,7 @@ TEST(LinkMode, ASocketThatAnotherProgramAnswersOnIsReportedAndLeftAlone)
 TEST(LinkMode, TypingStaysInstantWhileTheCompanionHoldsItsAnswers)
 {
     FakeCompanion companion;
-    CMainFrame frame(PageLayout{}, true, false, companion.handle);
+    MainWindow frame(PageLayout{}, true, false, companion.handle);
     frame.show();
     ASSERT_TRUE(waitUntil([&] { return !companion.frames.empty(); }, 20000));
     EXPECT_EQ(companion.frames.front().message, link::kStart);
@@ -417,9 +417,9 @@ TEST(LinkMode, TypingStaysInstantWhileTheCompanionHoldsItsAnswers)
     // editor, where it chooses the next candidate.
     companion.answerAll();
     ASSERT_TRUE(waitUntil([&] { return companion.updates().size() == 2; }));
-    EXPECT_TRUE(frame.doc().isModified());
+    EXPECT_TRUE(frame.book().isModified());
     const std::u16string all = companion.updates()[1];
-    EXPECT_EQ(all, link::updateText(frame.doc().document()));
+    EXPECT_EQ(all, link::updateText(frame.book().document()));
     std::size_t characters = 0;
     for (std::size_t at = all.find(u"{text`"); at != std::u16string::npos; at = all.find(u"{text`", at + 1))
         ++characters;
@@ -427,7 +427,7 @@ TEST(LinkMode, TypingStaysInstantWhileTheCompanionHoldsItsAnswers)
     EXPECT_TRUE(waitUntil([&] { return candidates.selected() == chosen + 1; }));
     // That one taken as well: the book is the companion's again, and nothing more goes.
     companion.answerAll();
-    EXPECT_TRUE(waitUntil([&] { return !frame.doc().isModified(); }));
+    EXPECT_TRUE(waitUntil([&] { return !frame.book().isModified(); }));
     QTest::qWait(200);
     EXPECT_EQ(companion.updates().size(), 2u);
     // An update never answered is given up after the timeout; what waited goes then.
@@ -437,20 +437,20 @@ TEST(LinkMode, TypingStaysInstantWhileTheCompanionHoldsItsAnswers)
     ASSERT_TRUE(waitUntil([&] { return companion.updates().size() == 3; }));
     QTest::keyClick(&frame.view(), 'i');
     ASSERT_TRUE(waitUntil([&] { return companion.updates().size() == 4; }));
-    EXPECT_EQ(companion.updates()[3], link::updateText(frame.doc().document()));
+    EXPECT_EQ(companion.updates()[3], link::updateText(frame.book().document()));
     EXPECT_NE(companion.updates()[3], companion.updates()[2]);
-    EXPECT_TRUE(frame.doc().isModified());
+    EXPECT_TRUE(frame.book().isModified());
 }
 
 TEST(LinkMode, ATextThatArrivesDuringAnEditsDialogWaitsUntilTheEditIsDone)
 {
     FakeCompanion companion;
-    CMainFrame frame(PageLayout{}, true, false, companion.handle);
+    MainWindow frame(PageLayout{}, true, false, companion.handle);
     frame.show();
     ASSERT_TRUE(waitUntil([&] { return companion.editor && !companion.frames.empty(); }, 20000));
     companion.sendText(u"{t`A`あ}");
     ASSERT_TRUE(waitUntil([&] { return companion.replies() == 1; }));
-    ASSERT_NE(prints(frame.doc().document()).find("あ"), std::string::npos);
+    ASSERT_NE(prints(frame.book().document()).find("あ"), std::string::npos);
     // Undo with nothing to undo tells so in a message box, inside the edit; the companion's new
     // text arrives while it is open.
     const BrailleDocument* during = nullptr;
@@ -460,13 +460,13 @@ TEST(LinkMode, ATextThatArrivesDuringAnEditsDialogWaitsUntilTheEditIsDone)
         boxSeen = qobject_cast<QDialog*>(QApplication::activeModalWidget()) != nullptr;
         companion.sendText(u"{t`B`い}");
         QTimer::singleShot(300, [&] {
-            during = &frame.doc().document();
-            printsDuring = prints(frame.doc().document());
+            during = &frame.book().document();
+            printsDuring = prints(frame.book().document());
             if (auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
                 box->done(0);
         });
     });
-    const BrailleDocument* editing = &frame.doc().document();
+    const BrailleDocument* editing = &frame.book().document();
     frame.view().setFocus();
     QTest::keyClick(&frame.view(), Qt::Key_Z, Qt::ControlModifier);
     EXPECT_TRUE(boxSeen);
@@ -474,5 +474,5 @@ TEST(LinkMode, ATextThatArrivesDuringAnEditsDialogWaitsUntilTheEditIsDone)
     EXPECT_NE(printsDuring.find("あ"), std::string::npos);
     // Afterwards, from the event loop, it is shown and answered.
     EXPECT_TRUE(waitUntil([&] { return companion.replies() == 2; }));
-    EXPECT_NE(prints(frame.doc().document()).find("い"), std::string::npos);
+    EXPECT_NE(prints(frame.book().document()).find("い"), std::string::npos);
 }

@@ -1,7 +1,7 @@
 // What a screen reader gets from the view: its text, caret, name and changes.
 
-#include "CTenkoraView.h"
-#include "CTenkoraViewAccessible.h"
+#include "EditorView.h"
+#include "EditorViewAccessible.h"
 #include "DocumentBuilder.h"
 #include "GuiTestSupport.h"
 #include "TestSupport.h"
@@ -21,7 +21,7 @@ TEST(Accessibility, TheViewIsAnEditableTextThatFollowsTheCaretAndTheEdits)
     shippedDictionary();
     BrailleDocument document;
     fillSection(document, u"あい う\nかき");
-    CTenkoraView view{PageLayout{22, 32}};
+    EditorView view{PageLayout{22, 32}};
     view.setDocument(&document);
     view.resize(600, 400);
     view.show();
@@ -43,7 +43,7 @@ TEST(Accessibility, TheViewIsAnEditableTextThatFollowsTheCaretAndTheEdits)
     // AT-SPI test hears the same over the real bus where one can start).
     QStringList heard;
     heard.clear();
-    CTenkoraViewAccessible::setListener([&heard](QAccessibleEvent* event) {
+    EditorViewAccessible::setListener([&heard](QAccessibleEvent* event) {
         switch (event->type()) {
         case QAccessible::TextCaretMoved:
             heard << QStringLiteral("caret %1").arg(static_cast<QAccessibleTextCursorEvent*>(event)->cursorPosition());
@@ -87,5 +87,5 @@ TEST(Accessibility, TheViewIsAnEditableTextThatFollowsTheCaretAndTheEdits)
     QApplication::processEvents();
     EXPECT_EQ(object->text(QAccessible::Name), QStringLiteral("本文 MATH"));
     EXPECT_TRUE(heard.contains(QStringLiteral("name"))) << heard.join(u'|').toStdString();
-    CTenkoraViewAccessible::setListener({});
+    EditorViewAccessible::setListener({});
 }

@@ -1,7 +1,7 @@
 // Typing in the window with real events: input-method text, the mode keys, six-key chords,
 // the clipboard and the symbol menu.
 
-#include "CTenkoraView.h"
+#include "EditorView.h"
 #include "ClipboardFormat.h"
 #include "DocumentBuilder.h"
 #include "GuiTestSupport.h"
@@ -26,7 +26,7 @@ namespace {
 
 struct Typing {
     BrailleDocument document;
-    CTenkoraView view{PageLayout{22, 32}};
+    EditorView view{PageLayout{22, 32}};
 
     Typing()
     {
@@ -141,7 +141,7 @@ TEST(WindowClipboard, ALyingBlockAndTextFromOtherProgramsArePastedSafely)
 TEST(WindowMenus, TheSymbolMenuOffersEveryCommand)
 {
     QMenu menu;
-    CTenkoraView::addSymbolMenu(menu);
+    EditorView::addSymbolMenu(menu);
     std::set<int> ids;
     std::vector<QMenu*> open{&menu};
     while (!open.empty()) {

@@ -5,7 +5,7 @@
 // line on standard error (and a message box when the folder was chosen in the dialog).
 
 #include "BmlWriter.h"
-#include "BrailleXML.h"
+#include "BmlReader.h"
 #include "CellExport.h"
 #include "CharacterDictionary.h"
 #include "TableLoader.h"
@@ -34,7 +34,7 @@ int main(int argc, char** argv)
     for (const QString& name : files) {
         if (name == QStringLiteral("もくじ.bml"))
             continue;
-        BrailleXML reader(QDir(folder).filePath(name).toStdU16String());
+        BmlReader reader(QDir(folder).filePath(name).toStdU16String());
         if (!reader.isOpen())
             continue;
         BrailleDocument volume(BrailleDocument::ForReading);

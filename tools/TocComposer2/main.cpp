@@ -6,7 +6,7 @@
 // without a heading, is a failure that leaves the file as it was.
 
 #include "BmlWriter.h"
-#include "BrailleXML.h"
+#include "BmlReader.h"
 #include "CellExport.h"
 #include "CharacterDictionary.h"
 #include "TableLoader.h"
@@ -35,7 +35,7 @@ int main(int argc, char** argv)
     document.cellsPerLine = layout.ColumnNumber;
     {
         // The reader holds the file until it is gone; the file is written after that.
-        BrailleXML reader(path);
+        BmlReader reader(path);
         if (!reader.isOpen()) {
             std::fprintf(stderr, "TocComposer2: cannot read %s: %s\n", path.c_str(), reader.error().c_str());
             return 1;

@@ -1,7 +1,7 @@
 #include "LinkMode.h"
 
-#include "CConsoleDlg.h"
-#include "CMainFrame.h"
+#include "DebugConsole.h"
+#include "MainWindow.h"
 #include "ConfigPaths.h"
 #include "EditingSession.h"
 #include "LinkTextConverter.h"
@@ -30,7 +30,7 @@ struct Busy {
 
 } // namespace
 
-LinkMode::LinkMode(CMainFrame& frame, std::uint32_t companion)
+LinkMode::LinkMode(MainWindow& frame, std::uint32_t companion)
     : QObject(&frame), m_frame(frame),
       m_channel(QStringLiteral("tenkora"), std::uint32_t(QCoreApplication::applicationPid()), this)
 {
@@ -165,8 +165,8 @@ void LinkMode::loadPayload(const std::vector<std::uint8_t>& data)
     // The old text is replaced without a question: it belongs to the companion. Answers about
     // updates of the old text change nothing in the new one.
     ++m_loads;
-    m_frame.doc().document().modified = false;
-    m_frame.doc().openPath(*work, false);
+    m_frame.book().document().modified = false;
+    m_frame.book().openPath(*work, false);
 }
 
 void LinkMode::sendUpdate()

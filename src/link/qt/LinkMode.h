@@ -19,7 +19,7 @@
 
 namespace braille {
 
-class CMainFrame;
+class MainWindow;
 
 class LinkMode : public QObject, public Companion {
     Q_OBJECT
@@ -28,7 +28,7 @@ public:
     // Listens with the process id as handle, and, when `companion` is given, announces itself.
     // When the runtime folder cannot be used, link mode is refused: nothing listens or connects,
     // and the status bar, the debug console and stderr say why.
-    LinkMode(CMainFrame& frame, std::uint32_t companion);
+    LinkMode(MainWindow& frame, std::uint32_t companion);
     ~LinkMode() override;
 
     std::uint32_t handle() const { return m_channel.handle(); }
@@ -71,7 +71,7 @@ private:
     // A problem of link mode itself: the status bar, the debug console and stderr.
     void report(const QString& text);
 
-    CMainFrame& m_frame;
+    MainWindow& m_frame;
     LinkChannel m_channel;
     std::uint32_t m_companion = 0;
     bool m_endedByCompanion = false;

@@ -1,0 +1,566 @@
+#include "MainWindow.h"
+
+#include "AboutDialog.h"
+#include "DebugConsole.h"
+#include "PageLayoutDialog.h"
+#include "FindReplaceDialog.h"
+#include "OriginalPageEditor.h"
+#include "LinkMode.h"
+#include "RecoveryKeeper.h"
+#include "CommandIds.h"
+#include "Settings.h"
+
+#include <QActionGroup>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QSettings>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTextStream>
+#include <QToolBar>
+#include <QToolButton>
+#include <QUrl>
+
+namespace braille {
+
+namespace {
+
+// The frame's own commands.
+namespace id {
+constexpr int New = 57600, Open = 57601, Save = 57603, SaveAs = 57604, PrintSetup = 57606, Print = 57607,
+              PrintPreview = 57609, RecentFirst = 57616, RecentLast = 57635, Exit = 57665, About = 57664,
+              Find = 57641, ToolBar = 59392, StatusBar = 59393, ExportBse = 32808, TocNew = 32809,
+              TocWorking = 32810, Help = 32812, PageLayout = 33361, OriginalPages = 33368, Console = 33374,
+              ExportBrf = 32850, ExportPef = 32851, HighContrast = 32860, AutoTranslatePaste = cmd::AutoTranslatePaste;
+} // namespace id
+
+QString textOf(const QString& resource)
+{
+    QFile file(resource);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(file.readAll());
+}
+
+QString unescape(QString s) { return s.replace(QStringLiteral("\\t"), QStringLiteral("\t")).replace(QStringLiteral("\\n"), QStringLiteral("\n")); }
+
+} // namespace
+
+MainWindow::MainWindow(PageLayout layout, bool linkMode, bool systemInputMethod, std::uint32_t companion)
+    : m_linkMode(linkMode)
+{
+    setAcceptDrops(true);
+    m_autoTranslate = std::make_unique<AutoTranslateAction>();
+    m_view = new EditorView(layout, this, systemInputMethod);
+    m_view->setLinkMode(linkMode);
+    m_view->setPointSize(Settings::pointSize());
+    m_view->setHighContrast(QSettings(Settings::profileFile(), QSettings::IniFormat)
+                                .value(QStringLiteral("Settings/HighContrast")).toInt() == 1);
+    setCentralWidget(m_view);
+    m_book = new OpenBook(*m_view, this);
+
+    for (const QString& line : textOf(QStringLiteral(":/prompts.txt")).split(u'\n')) {
+        if (line.startsWith(u'#') || !line.contains(u'\t'))
+            continue;
+        m_prompts[line.section(u'\t', 0, 0).toInt()] = unescape(line.section(u'\t', 1));
+    }
+    buildMenus();
+    buildToolBar();
+    buildStatusBar();
+
+    connect(m_view, &EditorView::stateChanged, this, [this] {
+        updateCommands();
+        updateTitle();
+    });
+    connect(m_view, &EditorView::statusTextChanged, this, [this](int pane, const QString& text) {
+        if (pane == kMessagePane)
+            statusBar()->showMessage(text);
+        else if (auto it = m_panes.find(pane); it != m_panes.end())
+            it->second->setText(text);
+    });
+    connect(m_view, &EditorView::brailleButtonChanged, this, [this](bool pressed) {
+        if (QAction* a = action(cmd::ToggleBraille))
+            a->setChecked(pressed);
+    });
+    connect(m_view, &EditorView::editedSectionChanged, this, [this](int section) {
+        const int ids[] = {cmd::EditCover, cmd::EditContents, cmd::EditBody, cmd::EditColophon};
+        for (int i = 0; i < 4; ++i)
+            if (QAction* a = action(ids[i]))
+                a->setChecked(i == section);
+    });
+    connect(m_view, &EditorView::pointSizeChanged, this, [](int points) { Settings::setPointSize(points); });
+    connect(m_view, &EditorView::frameCommand, this, [this](int commandId) { onCommand(commandId); });
+    connect(m_view, &EditorView::displayProblem, this, [this](const QString& text) {
+        statusBar()->showMessage(text);
+        consolePrint(text);
+        qWarning("%s", qPrintable(text));
+    });
+    m_view->startDisplay(BrailleDisplayLink::defaultLibraryPath(), Settings::displayPort());
+    connect(m_book, &OpenBook::pathChanged, this, [this] { updateTitle(); });
+    connect(m_book, &OpenBook::opened, this, [this](const QString& path) { rememberRecent(path); });
+
+    if (linkMode) {
+        // The console opens again at start when it was open at the end of the last run.
+        if (QAction* console = action(id::Console))
+            console->setCheckable(true);
+        QSettings profile(Settings::profileFile(), QSettings::IniFormat);
+        if (profile.value(QStringLiteral("Settings/ShowConrole")).toString() == QStringLiteral("Yes"))
+            DebugConsole::toggle(this, companion, true);
+        m_link = new LinkMode(*this, companion);
+        m_view->setCompanion(m_link);
+        connect(m_view, &EditorView::caretShown, m_link, &LinkMode::sendUpdate);
+        connect(m_view, &EditorView::focusChanged, m_link, &LinkMode::focusChanged);
+    }
+    // A copy of unsaved work is kept on disk; it goes when the book reaches its file.
+    m_recovery = new RecoveryKeeper(*this);
+    connect(m_book, &OpenBook::settled, m_recovery, [this] { m_recovery->removeCopy(); });
+    connect(m_recovery, &RecoveryKeeper::failed, this, [this](const QString& text) {
+        statusBar()->showMessage(text);
+        qWarning("%s", qPrintable(text));
+    });
+    m_recentFiles = Settings::recentFiles();
+    fillRecentMenu();
+    setGeometry(Settings::windowRect());
+    // The view wrote its status panes before the frame listened: show the start state.
+    m_panes[kModePane]->setText(QStringLiteral("TEXT"));
+    m_panes[kSectionPane]->setText(QStringLiteral("BODY"));
+    if (QAction* body = action(cmd::EditBody))
+        body->setChecked(true);
+    updateCommands();
+    updateTitle();
+    m_view->setFocus();
+}
+
+MainWindow::~MainWindow()
+{
+    delete m_recovery; // its writer finishes before the book goes
+    m_recovery = nullptr;
+    // The view lets go of the book before the document that owns it goes.
+    m_view->setDocument(nullptr);
+    delete m_book;
+}
+
+QAction* MainWindow::action(int id) const
+{
+    auto it = m_actions.find(id);
+    return it == m_actions.end() ? nullptr : it->second;
+}
+
+QString MainWindow::paneText(int pane) const
+{
+    auto it = m_panes.find(pane);
+    return it == m_panes.end() ? statusBar()->currentMessage() : it->second->text();
+}
+
+QAction* MainWindow::makeAction(int commandId, const QString& caption)
+{
+    if (QAction* existing = action(commandId))
+        return existing; // the same command in two menus is one action
+    auto* a = new QAction(caption, this);
+    a->setData(commandId);
+    if (auto it = m_prompts.find(commandId); it != m_prompts.end()) {
+        a->setStatusTip(it->second.section(u'\n', 0, 0));
+        if (it->second.contains(u'\n'))
+            a->setToolTip(it->second.section(u'\n', 1));
+    }
+    connect(a, &QAction::triggered, this, [this, commandId] { onCommand(commandId); });
+    m_actions[commandId] = a;
+    return a;
+}
+
+void MainWindow::buildMenus()
+{
+    std::vector<QMenu*> stack;
+    // Link mode has menu 131: no file or section commands.
+    const QString menus = m_linkMode ? QStringLiteral(":/menus-link.txt") : QStringLiteral(":/menus.txt");
+    for (const QString& raw : textOf(menus).split(u'\n')) {
+        const QString line = raw.trimmed();
+        if (line.isEmpty() || line.startsWith(u'#'))
+            continue;
+        const QString word = line.section(u' ', 0, 0);
+        const QString rest = unescape(line.section(u' ', 1));
+        if (word == QStringLiteral("menu")) {
+            QMenu* menu = stack.empty() ? menuBar()->addMenu(rest) : stack.back()->addMenu(rest);
+            if (stack.empty() && !m_fileMenu)
+                m_fileMenu = menu;
+            stack.push_back(menu);
+        } else if (word == QStringLiteral("end") && !stack.empty()) {
+            stack.pop_back();
+        } else if (word == QStringLiteral("separator") && !stack.empty()) {
+            stack.back()->addSeparator();
+        } else if (word == QStringLiteral("recent") && !stack.empty()) {
+            m_recentAnchor = stack.back()->addAction(QStringLiteral("最近使ったファイル"));
+            m_recentAnchor->setEnabled(false);
+        } else if (word == QStringLiteral("item") && !stack.empty()) {
+            const int commandId = rest.section(u' ', 0, 0).toInt();
+            stack.back()->addAction(makeAction(commandId, rest.section(u' ', 1)));
+        }
+    }
+    // Real shortcuts for the frame's own commands; the editing keys reach the session as keys.
+    const std::pair<int, QKeySequence> shortcuts[] = {
+        {id::New, QKeySequence(Qt::CTRL | Qt::Key_N)},
+        {id::Open, QKeySequence(Qt::CTRL | Qt::Key_O)},
+        {id::Save, QKeySequence(Qt::CTRL | Qt::Key_S)},
+        {id::Print, QKeySequence(Qt::CTRL | Qt::Key_P)},
+        {id::Find, QKeySequence(Qt::CTRL | Qt::Key_F)},
+        {id::AutoTranslatePaste, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V)}};
+    for (const auto& [commandId, keys] : shortcuts)
+        if (QAction* a = action(commandId)) {
+            a->setShortcut(keys);
+            a->setShortcutContext(Qt::WindowShortcut);
+            // The caption already names the key.
+            a->setShortcutVisibleInContextMenu(false);
+        }
+    for (int commandId : {cmd::EditCover, cmd::EditContents, cmd::EditBody, cmd::EditColophon, id::ToolBar, id::StatusBar,
+                          id::HighContrast})
+        if (QAction* a = action(commandId))
+            a->setCheckable(true);
+    auto* sections = new QActionGroup(this);
+    for (int commandId : {cmd::EditCover, cmd::EditContents, cmd::EditBody, cmd::EditColophon})
+        if (QAction* a = action(commandId))
+            sections->addAction(a);
+}
+
+void MainWindow::buildToolBar()
+{
+    m_toolBar = addToolBar(QStringLiteral("ツール バー"));
+    m_toolBar->setObjectName(QStringLiteral("toolbar128"));
+    QStyle* s = style();
+    const auto button = [&](int commandId, const QString& label, QStyle::StandardPixmap icon = QStyle::SP_CustomBase) {
+        QAction* a = action(commandId);
+        if (!a)
+            a = makeAction(commandId, label);
+        if (icon != QStyle::SP_CustomBase && a->icon().isNull())
+            a->setIcon(s->standardIcon(icon));
+        a->setIconText(label);
+        m_toolBar->addAction(a);
+    };
+    if (!m_linkMode) {
+        button(id::New, QStringLiteral("新規"), QStyle::SP_FileIcon);
+        button(id::Open, QStringLiteral("開く"), QStyle::SP_DialogOpenButton);
+        button(id::Save, QStringLiteral("保存"), QStyle::SP_DialogSaveButton);
+        m_toolBar->addSeparator();
+    }
+    button(cmd::Cut, QStringLiteral("切り取り"));
+    button(cmd::Copy, QStringLiteral("コピー"));
+    button(cmd::Paste, QStringLiteral("貼り付け"));
+    m_toolBar->addSeparator();
+    button(cmd::Undo, QStringLiteral("元に戻す"), QStyle::SP_ArrowBack);
+    button(cmd::Redo, QStringLiteral("やり直し"), QStyle::SP_ArrowForward);
+    m_toolBar->addSeparator();
+    button(cmd::ToggleTextMath, QStringLiteral("F2"));
+    button(cmd::ToggleBraille, QStringLiteral("F4"));
+    if (QAction* braille = action(cmd::ToggleBraille))
+        braille->setCheckable(true);
+    button(cmd::Fraction, QStringLiteral("F5"));
+    button(cmd::Root, QStringLiteral("F6"));
+    button(cmd::Brackets, QStringLiteral("F7"));
+    button(cmd::Dots56, QStringLiteral("F8"));
+    button(cmd::ConnectorOrCapital, QStringLiteral("F9"));
+    m_toolBar->addSeparator();
+    if (!m_linkMode)
+        button(id::Print, QStringLiteral("印刷"));
+    button(id::About, QStringLiteral("?"), QStyle::SP_MessageBoxQuestion);
+    if (m_linkMode) {
+        // The companion's caret, up and down.
+        button(cmd::CompanionUp, QStringLiteral("▲"));
+        button(cmd::CompanionDown, QStringLiteral("▼"));
+    }
+    // Buttons with a picture show it, the others their short text; none takes the keyboard
+    // from the view.
+    for (QAction* a : m_toolBar->actions())
+        if (auto* w = qobject_cast<QToolButton*>(m_toolBar->widgetForAction(a))) {
+            w->setFocusPolicy(Qt::NoFocus);
+            w->setToolButtonStyle(a->icon().isNull() ? Qt::ToolButtonTextOnly : Qt::ToolButtonIconOnly);
+        }
+}
+
+void MainWindow::buildStatusBar()
+{
+    QStatusBar* bar = statusBar();
+    bar->showMessage(QStringLiteral("レディ"));
+    const auto pane = [&](int n, const QString& text, int minChars) {
+        auto* label = new QLabel(text, bar);
+        label->setMinimumWidth(label->fontMetrics().horizontalAdvance(QLatin1Char('M')) * minChars);
+        label->setAlignment(Qt::AlignCenter);
+        label->setFrameShape(QFrame::StyledPanel);
+        bar->addPermanentWidget(label);
+        m_panes[n] = label;
+    };
+    pane(kKanaPane, QStringLiteral("あ"), 2);
+    pane(kModePane, QStringLiteral("TEXT"), 5);
+    pane(kBraillePane, QString(), 8);
+    pane(kSectionPane, QStringLiteral("BODY"), 9);
+}
+
+void MainWindow::updateCommands()
+{
+    const EditingSession& s = m_view->session();
+    if (QAction* a = action(id::Save))
+        a->setEnabled(m_book->isModified());
+    if (QAction* a = action(cmd::Undo))
+        a->setEnabled(s.undoHistory().canUndo());
+    if (QAction* a = action(cmd::Redo))
+        a->setEnabled(s.undoHistory().canRedo());
+    if (QAction* a = action(id::ToolBar))
+        a->setChecked(m_toolBar && m_toolBar->isVisible());
+    if (QAction* a = action(id::StatusBar))
+        a->setChecked(statusBar()->isVisible());
+    if (QAction* a = action(id::HighContrast))
+        a->setChecked(m_view->highContrast());
+    if (QAction* a = action(id::Console))
+        a->setChecked(DebugConsole::instance() && DebugConsole::instance()->isVisible());
+    for (int companionKey : {cmd::CompanionUp, cmd::CompanionDown})
+        if (QAction* a = action(companionKey))
+            a->setEnabled(m_link && m_link->isLinked());
+}
+
+void MainWindow::updateTitle()
+{
+    if (m_linkMode)
+        setWindowTitle(QStringLiteral("Tenkora(Orvalis LinkMode)"));
+    else
+        setWindowTitle(m_book->title() + QStringLiteral(" - Tenkora"));
+}
+
+void MainWindow::onCommand(int commandId)
+{
+    switch (commandId) {
+    case id::New: m_book->newDocument(); break;
+    case id::Open: m_book->open(); break;
+    case id::Save: m_book->save(); break;
+    case id::SaveAs: m_book->saveAs(); break;
+    case id::ExportBse: m_book->exportBse(); break;
+    case id::ExportBrf: m_book->exportBraille(QStringLiteral("brf")); break;
+    case id::ExportPef: m_book->exportBraille(QStringLiteral("pef")); break;
+    case id::TocNew: m_book->tocNew(); break;
+    case id::TocWorking: m_book->tocWorkingFile(); break;
+    case id::Print: print(false); break;
+    case id::PrintPreview: print(true); break;
+    case id::PrintSetup: {
+        QPrinter printer;
+        QPrintDialog(&printer, this).exec();
+        break;
+    }
+    case id::Exit: close(); break;
+    case id::About: AboutDialog(this).exec(); break;
+    case id::PageLayout: pageLayout(); break;
+    case id::Find: openFindDialog(); break;
+    case id::AutoTranslatePaste: m_autoTranslate->run(*m_view); break;
+    case id::OriginalPages: editOriginalPages(); break;
+    case id::Console: DebugConsole::toggle(this, m_link ? m_link->companion() : 0, m_linkMode); break;
+    case id::Help: showHelp(); break;
+    case id::ToolBar: m_toolBar->setVisible(!m_toolBar->isVisible()); break;
+    case id::StatusBar: statusBar()->setVisible(!statusBar()->isVisible()); break;
+    case id::HighContrast: {
+        m_view->setHighContrast(!m_view->highContrast());
+        QSettings profile(Settings::profileFile(), QSettings::IniFormat);
+        profile.setValue(QStringLiteral("Settings/HighContrast"), m_view->highContrast() ? 1 : 0);
+        break;
+    }
+    default:
+        if (commandId >= id::RecentFirst && commandId <= id::RecentLast)
+            openRecent(commandId - id::RecentFirst);
+        else
+            m_view->runCommand(commandId);
+        break;
+    }
+    updateCommands();
+    updateTitle();
+    m_view->setFocus();
+}
+
+void MainWindow::rememberRecent(const QString& path)
+{
+    const int count = Settings::recentFileCount();
+    m_recentFiles.removeAll(path);
+    m_recentFiles.prepend(path);
+    while (m_recentFiles.size() > count)
+        m_recentFiles.removeLast();
+    fillRecentMenu();
+}
+
+void MainWindow::fillRecentMenu()
+{
+    for (QAction* a : m_recentActions) {
+        m_fileMenu->removeAction(a);
+        m_actions.erase(a->data().toInt());
+        a->deleteLater();
+    }
+    m_recentActions.clear();
+    if (!m_recentAnchor)
+        return;
+    m_recentAnchor->setVisible(m_recentFiles.isEmpty());
+    for (int i = 0; i < m_recentFiles.size() && id::RecentFirst + i <= id::RecentLast; ++i) {
+        QAction* a = makeAction(id::RecentFirst + i, QStringLiteral("&%1 %2").arg(i + 1).arg(m_recentFiles[i]));
+        m_fileMenu->insertAction(m_recentAnchor, a);
+        m_recentActions.push_back(a);
+    }
+}
+
+void MainWindow::openRecent(int index)
+{
+    if (index < 0 || index >= m_recentFiles.size())
+        return;
+    const QString path = m_recentFiles[index];
+    if (!m_book->openPath(path) ) {
+        m_recentFiles.removeAt(index);
+        fillRecentMenu();
+    }
+}
+
+void MainWindow::printBook(QPrinter& printer)
+{
+    QPainter painter(&printer);
+    const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
+    // The screen's picture at the printer's resolution: the font keeps its size in points.
+    const QFont font(m_view->viewFont(), &printer);
+    const ViewMetrics metrics = ViewMetrics::of(font, m_view->linkMode());
+    const std::uint32_t rows = m_book->document().section().rowCount;
+    const std::uint32_t linesPerPage = m_view->session().pageLayout().LineNumber;
+    const std::uint32_t perSheet = linesPerPage > 2 ? linesPerPage - 1 : 1;
+    ViewFrame frame = m_view->frame(QSize(page.width(), (int(perSheet) + 1) * metrics.rowPitch + metrics.rowHeight));
+    // The sheet shows the book's picture scaled to its width when the lines are wider.
+    const int pictureWidth = metrics.labelMargin + int(frame.cellsPerLine + 9) * metrics.cellWidth;
+    const double scale = std::min(1.0, double(page.width()) / pictureWidth);
+    frame.size.setWidth(int(page.width() / scale));
+    painter.scale(scale, scale);
+    for (std::uint32_t top = 0; top < std::max<std::uint32_t>(rows, 1); top += perSheet) {
+        if (top > 0)
+            printer.newPage();
+        frame.top = top;
+        paintView(painter, font, metrics, frame);
+    }
+}
+
+void MainWindow::print(bool preview)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    if (preview) {
+        QPrintPreviewDialog dialog(&printer, this);
+        connect(&dialog, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* target) { printBook(*target); });
+        dialog.exec();
+    } else {
+        QPrintDialog dialog(&printer, this);
+        if (dialog.exec() == QDialog::Accepted)
+            printBook(printer);
+    }
+}
+
+FindReplaceDialog* MainWindow::openFindDialog()
+{
+    if (!m_view->session().viewReady())
+        return nullptr;
+    if (!m_findDialog) {
+        m_findDialog = new FindReplaceDialog(*m_view, this);
+        m_findDialog->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    m_findDialog->show();
+    m_findDialog->raise();
+    m_findDialog->activateWindow();
+    return m_findDialog;
+}
+
+void MainWindow::editOriginalPages(const std::function<void(OriginalPageEditor&)>& answer)
+{
+    EditingSession& session = m_view->session();
+    if (!session.mayEditOriginalPages())
+        return;
+    const OriginalPageRows rows = originalPageRows(m_book->document(), session.pageLayout().LineNumber);
+    OriginalPageEditor editor(rows, session.pageLayout().ColumnNumber, this);
+    if (answer)
+        answer(editor);
+    else
+        editor.exec();
+    if (editor.result() != QDialog::Accepted)
+        return;
+    const std::vector<std::u16string> labels = originalPageLabels(editor.lines(), rows.rowLabels.size());
+    // The labels go to the file, which is read again; a book without a file takes them in memory.
+    if (m_book->pathName().isEmpty())
+        session.applyOriginalPages(labels);
+    else
+        m_book->rewriteAndReload(&labels);
+    updateTitle();
+}
+
+void MainWindow::pageLayout()
+{
+    if (!m_view->session().viewReady())
+        return;
+    const PageLayout before = Settings::pageLayout();
+    PageLayoutDialog dialog(this);
+    dialog.exec();
+    // The settings file decides, whatever the dialog's answer.
+    applyPageLayout(before);
+}
+
+void MainWindow::applyPageLayout(const PageLayout& before)
+{
+    const PageLayout now = Settings::pageLayout();
+    if (now.LineNumber == before.LineNumber && now.ColumnNumber == before.ColumnNumber)
+        return;
+    // The book is laid out again in memory, around the caret's character; it is not written to
+    // its file behind the transcriber's back.
+    m_view->session().setPageLayout(now);
+    updateTitle();
+}
+
+void MainWindow::showHelp()
+{
+    const QString path = OpenBook::toolPath(QStringLiteral("help/index.html"));
+    if (!QFileInfo::exists(path) || !QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
+        QMessageBox::information(nullptr, QStringLiteral("Tenkora"),
+                                 QStringLiteral("ヘルプを開けません。\n%1").arg(path));
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    // The companion ended link mode: the editor closes without a question and keeps nothing.
+    if (m_link && m_link->endedByCompanion()) {
+        m_recovery->removeCopy();
+        event->accept();
+        return;
+    }
+    if (!m_book->askToSave()) {
+        event->ignore();
+        return;
+    }
+    Settings::setWindowRect(normalGeometry());
+    Settings::setRecentFiles(m_recentFiles);
+    if (m_link)
+        m_link->closing();
+    m_recovery->removeCopy();
+    event->accept();
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (event->mimeData()->hasUrls())
+        for (const QUrl& url : event->mimeData()->urls())
+            if (url.isLocalFile() && url.toLocalFile().endsWith(QStringLiteral(".bml"), Qt::CaseInsensitive)) {
+                event->acceptProposedAction();
+                return;
+            }
+}
+
+void MainWindow::dropEvent(QDropEvent* event)
+{
+    for (const QUrl& url : event->mimeData()->urls())
+        if (url.isLocalFile() && url.toLocalFile().endsWith(QStringLiteral(".bml"), Qt::CaseInsensitive)) {
+            event->acceptProposedAction();
+            m_book->openPath(url.toLocalFile());
+            return;
+        }
+}
+
+} // namespace braille

@@ -1,0 +1,105 @@
+#pragma once
+// The main window: the menu bar, the toolbar, the status bar with the mode, BRAILLE and section
+// panes, the view in the middle, the recent files, the window's place, and the question on
+// closing a modified book.
+//
+// Every menu item and toolbar button carries its command id. The File, Help and window commands
+// are the frame's; every other id goes to the view's editing session.
+
+#include "AutoTranslateAction.h"
+#include "OpenBook.h"
+#include "EditorView.h"
+
+#include <QMainWindow>
+#include <QPointer>
+
+#include <functional>
+#include <map>
+
+class QLabel;
+class QMenu;
+class QPrinter;
+class QToolBar;
+
+namespace braille {
+
+class FindReplaceDialog;
+class OriginalPageEditor;
+class LinkMode;
+class RecoveryKeeper;
+
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+
+public:
+    // `systemInputMethod`: TEXT types through the system's input method (see EditorView).
+    // `companion`: in link mode, the handle of the companion application that started the editor.
+    explicit MainWindow(PageLayout layout, bool linkMode = false, bool systemInputMethod = false,
+                        std::uint32_t companion = 0);
+    ~MainWindow() override;
+
+    EditorView& view() { return *m_view; }
+    OpenBook& book() { return *m_book; }
+    // The action of a command id, for tests and the toolbar.
+    QAction* action(int id) const;
+    QString paneText(int pane) const;
+
+    // Runs a command by id, as its menu item or button does.
+    void onCommand(int id);
+    // Paints the current section onto the printer, a braille page of the book on each sheet.
+    void printBook(QPrinter& printer);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    void buildMenus();
+    void buildToolBar();
+    void buildStatusBar();
+    void updateCommands();
+    void updateTitle();
+    void rememberRecent(const QString& path);
+    void fillRecentMenu();
+    void openRecent(int index);
+    void print(bool preview);
+    void showHelp();
+    void pageLayout();
+
+public:
+    // A layout written to the settings (by the page layout dialog) is applied to the open book
+    // when it differs from `before`.
+    void applyPageLayout(const PageLayout& before);
+    // Opens (or brings forward) the one find and replace dialog.
+    FindReplaceDialog* openFindDialog();
+    // The original-page editor; `answer` plays the user in tests (instead of running it modally).
+    void editOriginalPages(const std::function<void(OriginalPageEditor&)>& answer = {});
+
+private:
+    QAction* makeAction(int id, const QString& caption);
+
+    bool m_linkMode;
+    EditorView* m_view;
+    OpenBook* m_book;
+    QToolBar* m_toolBar = nullptr;
+    std::map<int, QAction*> m_actions;
+    std::map<int, QString> m_prompts;
+    QMenu* m_fileMenu = nullptr;
+    QAction* m_recentAnchor = nullptr;
+    std::vector<QAction*> m_recentActions;
+    QStringList m_recentFiles;
+    std::map<int, QLabel*> m_panes;
+    QPointer<FindReplaceDialog> m_findDialog;
+    LinkMode* m_link = nullptr;
+
+    RecoveryKeeper* m_recovery = nullptr;
+    std::unique_ptr<AutoTranslateAction> m_autoTranslate;
+
+public:
+    LinkMode* linkMode() const { return m_link; }
+    RecoveryKeeper* recovery() const { return m_recovery; }
+    AutoTranslateAction& autoTranslate() { return *m_autoTranslate; }
+};
+
+} // namespace braille

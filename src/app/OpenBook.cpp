@@ -1,0 +1,360 @@
+#include "OpenBook.h"
+
+#include "AtomicSave.h"
+#include "BmlWriter.h"
+#include "BmlReader.h"
+#include "EditorView.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QProcess>
+#include <QProgressDialog>
+#include <QTimer>
+#include <QEventLoop>
+#include <QScopedValueRollback>
+
+namespace braille {
+
+namespace {
+
+const QString kBmlFilter = QStringLiteral("Braille XML File(*.bml)");
+const QString kAskSave = QStringLiteral("ファイルの内容は変更されています。\n変更を保存しますか？");
+const QString kInUse = QStringLiteral("別アプリケーションで起動済みです。\nファイルを一旦閉じてから再度開いてください。");
+constexpr int kYesNoCancel = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+
+std::filesystem::path fsPath(const QString& path) { return std::filesystem::path(path.toStdU16String()); }
+
+} // namespace
+
+OpenBook::OpenBook(EditorView& view, QObject* parent) : QObject(parent), m_view(view)
+{
+    replaceDocument(std::make_unique<BrailleDocument>());
+}
+
+OpenBook::~OpenBook() = default;
+
+QString OpenBook::title() const
+{
+    if (m_pathName.isEmpty())
+        return isModified() ? QStringLiteral("無題 *") : QStringLiteral("無題");
+    return isModified() ? m_pathName + QStringLiteral(" *") : m_pathName;
+}
+
+QString OpenBook::toolPath(const QString& name)
+{
+    // TENKORA_TOOL_DIR runs the tools of another build (and the tests' stand-ins).
+    const QString folder = qEnvironmentVariable("TENKORA_TOOL_DIR", QCoreApplication::applicationDirPath());
+    return folder + u'/' + name;
+}
+
+int OpenBook::ask(const QString& text, int buttons)
+{
+    if (m_answers.question)
+        return m_answers.question(text, buttons);
+    return QMessageBox::question(nullptr, QStringLiteral("Tenkora"), text, QMessageBox::StandardButtons(buttons));
+}
+
+void OpenBook::tell(const QString& text)
+{
+    if (m_answers.message)
+        m_answers.message(text);
+    else
+        QMessageBox::information(nullptr, QStringLiteral("Tenkora"), text);
+}
+
+void OpenBook::replaceDocument(std::unique_ptr<BrailleDocument> document)
+{
+    m_view.setDocument(nullptr);
+    m_document = std::move(document);
+    m_view.setDocument(m_document.get());
+}
+
+bool OpenBook::askToSave()
+{
+    if (!isModified())
+        return true;
+    switch (ask(kAskSave, kYesNoCancel)) {
+    case QMessageBox::Yes:
+        // Only a document that really reached its file may be left behind.
+        return save();
+    case QMessageBox::No:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void OpenBook::newDocument()
+{
+    if (!askToSave())
+        return;
+    m_pathName.clear();
+    replaceDocument(std::make_unique<BrailleDocument>());
+    emit settled();
+    emit pathChanged(m_pathName);
+}
+
+void OpenBook::open()
+{
+    if (!askToSave())
+        return;
+    const QString path = m_answers.openName
+                             ? m_answers.openName(QString(), QStringLiteral("Braille XML File (*.bml)"))
+                             : QFileDialog::getOpenFileName(nullptr, QString(), QFileInfo(m_pathName).path(),
+                                                            QStringLiteral("Braille XML File (*.bml)"));
+    if (!path.isEmpty())
+        load(path, false);
+}
+
+bool OpenBook::openPath(const QString& path, bool quiet)
+{
+    if (!askToSave())
+        return true;
+    return load(path, quiet);
+}
+
+QString OpenBook::notBmlMessage(const QString& path)
+{
+    QString what;
+    switch (classifyForeignFile(fsPath(path))) {
+    case ForeignFile::Empty: what = QStringLiteral("空のファイルです。"); break;
+    case ForeignFile::Utf16:
+        what = QStringLiteral("UTF-16 で書かれています。BML ファイルは UTF-8 で保存してください。");
+        break;
+    case ForeignFile::Xml: what = QStringLiteral("document 要素のない XML ファイルです。"); break;
+    case ForeignFile::Text:
+        what = QStringLiteral("テキストファイルです。墨字の文書は、クリップボードにコピーして"
+                              "「編集 → 墨字を点訳して貼り付け」で取り込めます。");
+        break;
+    case ForeignFile::Binary: what = QStringLiteral("テキストでもXMLでもないファイルです。"); break;
+    }
+    return QStringLiteral("BML ファイルではないため開けません。\n%1\n%2").arg(path, what);
+}
+
+bool OpenBook::load(const QString& path, bool quiet, bool remember)
+{
+    // Opening spins the event loop for the loading screen; whatever asks to open another file
+    // meanwhile (link mode, a drop) waits for this one.
+    if (m_loading)
+        return false;
+    const QScopedValueRollback<bool> loading(m_loading, true);
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        tell(QStringLiteral("ファイルが見つかりません。\n%1").arg(path));
+        return false;
+    }
+    // What a save killed before its rename left beside the book goes, unless a save is under way.
+    removeStaleTemporaries(fsPath(path));
+    BmlReader reader(fsPath(path));
+    if (!reader.isOpen()) {
+        // A file that is there but cannot be opened is held by another program (or forbidden).
+        tell(info.isReadable() ? kInUse : QStringLiteral("ファイルを開けません。\n%1\n%2").arg(
+                                              path, QString::fromStdString(reader.error())));
+        return false;
+    }
+    // The new book is read beside the old one, which stays whole (and shown, and kept by the
+    // recovery copies) until the new one is complete.
+    auto document = std::make_unique<BrailleDocument>(BrailleDocument::ForReading);
+    document->cellsPerLine = m_view.session().pageLayout().ColumnNumber;
+    const std::uint64_t total = reader.totalBytes();
+    m_view.showLoading(0, total);
+    QElapsedTimer sinceShown;
+    sinceShown.start();
+    while (reader.readStep(*document) != kReadEnd) {
+        // The loading screen follows the reading a few times a second, not at every paragraph.
+        if (!quiet && sinceShown.elapsed() >= 40) {
+            m_view.showLoading(reader.bytesRead(), total);
+            m_view.viewport()->repaint();
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+            sinceShown.restart();
+        }
+    }
+    if (!reader.sawDocument()) {
+        m_view.hideLoading();
+        tell(notBmlMessage(info.absoluteFilePath()));
+        return false;
+    }
+    document->modified = false;
+    m_pathName = info.absoluteFilePath();
+    replaceDocument(std::move(document));
+    emit settled();
+    emit pathChanged(m_pathName);
+    if (remember)
+        emit opened(m_pathName);
+    if (reader.endedEarly())
+        tell(QStringLiteral("ファイルが途中で終わっています。読めたところまでを表示します。\n%1").arg(m_pathName));
+    return true;
+}
+
+bool OpenBook::rewriteAndReload(const std::vector<std::u16string>* labels)
+{
+    if (m_pathName.isEmpty()) {
+        emit m_view.stateChanged();
+        return true;
+    }
+    const SaveResult result = writeBml(*m_document, fsPath(m_pathName), labels);
+    if (!result) {
+        tell(QStringLiteral("ファイルを保存できませんでした。\n%1").arg(QString::fromStdString(result.reason)));
+        return false;
+    }
+    return load(m_pathName, false);
+}
+
+bool OpenBook::openRecovered(const QString& copy, const QString& original)
+{
+    // The copy's own path is no book of the user's: it goes into no recent-file list.
+    if (!askToSave() || !load(copy, false, false))
+        return false;
+    m_pathName = original.isEmpty() ? QString() : QFileInfo(original).absoluteFilePath();
+    m_view.session().markUnsaved();
+    emit pathChanged(m_pathName);
+    if (!m_pathName.isEmpty())
+        emit opened(m_pathName);
+    emit m_view.stateChanged();
+    return true;
+}
+
+bool OpenBook::save()
+{
+    if (m_pathName.isEmpty())
+        return saveAs();
+    return saveTo(m_pathName);
+}
+
+bool OpenBook::saveAs()
+{
+    const QString path = m_answers.saveName ? m_answers.saveName(QString(), kBmlFilter, m_pathName)
+                                            : QFileDialog::getSaveFileName(nullptr, QString(), m_pathName, kBmlFilter);
+    if (path.isEmpty())
+        return false;
+    return saveTo(path);
+}
+
+bool OpenBook::saveTo(const QString& path)
+{
+    const SaveResult result = writeBml(*m_document, fsPath(path));
+    if (!result) {
+        tell(QStringLiteral("ファイルを保存できませんでした。\n%1").arg(QString::fromStdString(result.reason)));
+        m_document->modified = true; // the save point stays where it was
+        emit m_view.stateChanged();
+        return false;
+    }
+    m_view.session().markSaved();
+    emit settled();
+    if (m_pathName != QFileInfo(path).absoluteFilePath()) {
+        m_pathName = QFileInfo(path).absoluteFilePath();
+        emit pathChanged(m_pathName);
+    }
+    emit opened(m_pathName);
+    emit m_view.stateChanged();
+    return true;
+}
+
+bool OpenBook::runTool(const QString& name, const QStringList& arguments)
+{
+    const QString program = toolPath(name);
+    if (!QFileInfo(program).isExecutable()) {
+        tell(QStringLiteral("%1 が見つかりません。\n%2").arg(name, program));
+        return false;
+    }
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForStarted()) {
+        tell(QStringLiteral("%1 を起動できません。\n%2").arg(name, process.errorString()));
+        return false;
+    }
+    // The window stays alive while the tool works: a progress dialog (after a moment) with a
+    // cancel button, and after the time limit the question whether to wait on. The tools write
+    // their results atomically, so a tool that is stopped leaves nothing half written.
+    QProgressDialog progress(QStringLiteral("%1 を実行しています…").arg(name), QStringLiteral("キャンセル"), 0, 0,
+                             m_view.window());
+    progress.setWindowTitle(QStringLiteral("Tenkora"));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(500);
+    progress.setValue(0);
+    QEventLoop loop;
+    connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
+    connect(&progress, &QProgressDialog::canceled, &loop, &QEventLoop::quit);
+    QTimer limit;
+    limit.setInterval(m_toolTimeLimitMs);
+    connect(&limit, &QTimer::timeout, &loop, [&] {
+        limit.stop();
+        const QString question = QStringLiteral("%1 が %2 秒たっても終わりません。\n待ち続けますか？")
+                                     .arg(name)
+                                     .arg(m_toolTimeLimitMs / 1000);
+        if (process.state() == QProcess::NotRunning)
+            return;
+        if (ask(question, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes)
+            limit.start();
+        else
+            loop.quit();
+    });
+    limit.start();
+    if (process.state() != QProcess::NotRunning)
+        loop.exec();
+    progress.reset();
+    if (process.state() != QProcess::NotRunning) {
+        process.kill();
+        process.waitForFinished(5000);
+        tell(QStringLiteral("%1 を中止しました。").arg(name));
+        return false;
+    }
+    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
+        const QString detail = QString::fromLocal8Bit(process.readAllStandardError()).trimmed();
+        tell(QStringLiteral("%1 が失敗しました（終了コード %2）。\n%3").arg(name).arg(process.exitCode()).arg(detail));
+        return false;
+    }
+    return true;
+}
+
+void OpenBook::exportBse() { exportBraille(QStringLiteral("bse")); }
+
+void OpenBook::exportBraille(const QString& format)
+{
+    if (isModified()) {
+        if (!m_pathName.isEmpty()) {
+            if (ask(QStringLiteral("ファイルを上書き保存してもよろしいですか？"), kYesNoCancel) != QMessageBox::Yes)
+                return;
+            if (!save())
+                return;
+        } else if (!saveAs()) {
+            return;
+        }
+    }
+    if (m_pathName.isEmpty()) {
+        tell(QStringLiteral("BMLファイルが存在しません。\nファイルを保存してから再度実行してください。"));
+        return;
+    }
+    const QFileInfo input(m_pathName);
+    const QString proposed = input.path() + u'/' + input.completeBaseName() + u'.' + format;
+    const QString filter = QStringLiteral("%1 File(*.%2)").arg(format.toUpper(), format);
+    const QString output = m_answers.saveName ? m_answers.saveName(QString(), filter, proposed)
+                                              : QFileDialog::getSaveFileName(nullptr, QString(), proposed, filter);
+    if (output.isEmpty())
+        return;
+    runTool(QStringLiteral("CellExport"), {QStringLiteral("--format"), format, m_pathName, output});
+}
+
+void OpenBook::tocNew()
+{
+    const QString program = toolPath(QStringLiteral("TocComposer"));
+    if (!QFileInfo(program).isExecutable() || !QProcess::startDetached(program, {})) {
+        tell(QStringLiteral("%1 を起動できません。\n%2").arg(QStringLiteral("TocComposer"), program));
+    }
+}
+
+void OpenBook::tocWorkingFile()
+{
+    if (ask(QStringLiteral("ファイルの内容は目次作成された状態で保存されます。\nよろしいですか？"), kYesNoCancel) !=
+        QMessageBox::Yes)
+        return;
+    if (!save() || m_pathName.isEmpty())
+        return;
+    if (runTool(QStringLiteral("TocComposer2"), {m_pathName}))
+        load(m_pathName, false);
+}
+
+} // namespace braille

@@ -1,0 +1,101 @@
+#pragma once
+// The application's document: the book being edited, the file it came from, and the File
+// menu's commands (new, open, save, save as, BSE export, tables of contents) with their
+// questions and messages.
+//
+// Loading reads the file a paragraph at a time and shows the loading screen with its progress
+// in between. Saving goes through the atomic BML writer: a failed save is shown with its reason,
+// the file on disk stays as it was and the document stays modified.
+
+#include "BrailleDocument.h"
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+namespace braille {
+
+class EditorView;
+
+class OpenBook : public QObject {
+    Q_OBJECT
+
+public:
+    explicit OpenBook(EditorView& view, QObject* parent = nullptr);
+    ~OpenBook() override;
+
+    BrailleDocument& document() { return *m_document; }
+    const QString& pathName() const { return m_pathName; }
+    bool isModified() const { return m_document && m_document->modified; }
+    // The window title: the file's path, with " *" while modified.
+    QString title() const;
+
+    // Asks whether to save a modified document: true to go on (saved, or not wanted), false
+    // when the user cancelled or the save failed.
+    bool askToSave();
+
+    // The commands.
+    void newDocument();
+    void open();                                  // with the file dialog
+    bool openPath(const QString& path, bool quiet = false);
+    // A recovery copy opened as an unsaved book under the book's own path (empty: a new book),
+    // so that Save writes to the original file.
+    bool openRecovered(const QString& copy, const QString& original);
+    bool save();
+    bool saveAs();
+    bool saveTo(const QString& path);
+    // Writes the book to its file (with these labels for the body's lines, when given) and
+    // reads it again, as the page layout and the original-page editor need; without a file it
+    // only repaints.
+    bool rewriteAndReload(const std::vector<std::u16string>* labels = nullptr);
+    void exportBse();
+    // The same for "bse", "brf" or "pef".
+    void exportBraille(const QString& format);
+    void tocNew();
+    void tocWorkingFile();
+
+    // The folder of the external tools and the help page (beside the executable).
+    static QString toolPath(const QString& name);
+
+    // Tests answer the questions and file dialogs instead of a user.
+    struct Answers {
+        std::function<int(const QString& text, int buttons)> question; // a QMessageBox::StandardButton
+        std::function<QString(const QString& title, const QString& filter)> openName;
+        std::function<QString(const QString& title, const QString& filter, const QString& start)> saveName;
+        std::function<void(const QString& text)> message;
+    };
+    void setAnswers(Answers answers) { m_answers = std::move(answers); }
+    // How long an external tool runs before the user is asked whether to wait on.
+    void setToolTimeLimit(int ms) { m_toolTimeLimitMs = ms; }
+
+signals:
+    void pathChanged(const QString& path);
+    // The book reached its file, or was replaced after the save question: its recovery copy goes.
+    void settled();
+    void opened(const QString& path);
+
+private:
+    // Reads the file into a new book and puts it in place of the old one once complete; the old
+    // one stays as it was when the file cannot be read. `remember`: the path goes into the
+    // recent files.
+    bool load(const QString& path, bool quiet, bool remember = true);
+    // What the user is told of a file that is not BML, saying what it is.
+    static QString notBmlMessage(const QString& path);
+    void replaceDocument(std::unique_ptr<BrailleDocument> document);
+    int ask(const QString& text, int buttons);
+    void tell(const QString& text);
+    // Runs an external tool, showing progress, and waits for it; false (after telling why) when
+    // it is missing, cannot start, fails, or the user stops it.
+    bool runTool(const QString& name, const QStringList& arguments);
+
+    EditorView& m_view;
+    std::unique_ptr<BrailleDocument> m_document;
+    QString m_pathName;
+    Answers m_answers;
+    bool m_loading = false;
+    int m_toolTimeLimitMs = 60000;
+};
+
+} // namespace braille
