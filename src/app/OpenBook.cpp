@@ -164,8 +164,8 @@ bool OpenBook::load(const QString& path, bool quiet, bool remember)
     QElapsedTimer sinceShown;
     sinceShown.start();
     while (reader.readStep(*document) != kReadEnd) {
-        // The loading screen follows the reading a few times a second, not at every paragraph.
-        if (!quiet && sinceShown.elapsed() >= 40) {
+        // The loading screen follows the reading every m_loadingScreenMs, not at every paragraph.
+        if (!quiet && sinceShown.elapsed() >= m_loadingScreenMs) {
             m_view.showLoading(reader.bytesRead(), total);
             m_view.viewport()->repaint();
             QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);

@@ -67,6 +67,8 @@ public:
         std::function<void(const QString& text)> message;
     };
     void setAnswers(Answers answers) { m_answers = std::move(answers); }
+    // How often the loading screen follows the reading (and the window's events are handled).
+    void setLoadingScreenInterval(int ms) { m_loadingScreenMs = ms; }
     // How long an external tool runs before the user is asked whether to wait on.
     void setToolTimeLimit(int ms) { m_toolTimeLimitMs = ms; }
 
@@ -96,6 +98,7 @@ private:
     Answers m_answers;
     bool m_loading = false;
     int m_toolTimeLimitMs = 60000;
+    int m_loadingScreenMs = 40; // a few times a second, not at every paragraph
 };
 
 } // namespace braille
