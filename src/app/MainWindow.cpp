@@ -116,7 +116,7 @@ MainWindow::MainWindow(PageLayout layout, bool linkMode, bool systemInputMethod,
         QSettings profile(Settings::profileFile(), QSettings::IniFormat);
         if (profile.value(QStringLiteral("Settings/ShowConrole")).toString() == QStringLiteral("Yes"))
             DebugConsole::toggle(this, companion, true);
-        m_link = new LinkMode(*this, companion);
+        m_link = new LinkMode(*this, companion, this);
         m_view->setCompanion(m_link);
         connect(m_view, &EditorView::caretShown, m_link, &LinkMode::sendUpdate);
         connect(m_view, &EditorView::focusChanged, m_link, &LinkMode::focusChanged);
@@ -149,6 +149,24 @@ MainWindow::~MainWindow()
     m_view->setDocument(nullptr);
     delete m_book;
 }
+
+EditingSession& MainWindow::linkSession() { return m_view->session(); }
+
+void MainWindow::openLinkText(const QString& path)
+{
+    m_book->document().modified = false;
+    m_book->openPath(path, false);
+}
+
+void MainWindow::focusEditor() { m_view->setFocus(); }
+
+void MainWindow::showLinkStatus(const QString& text) { statusBar()->showMessage(text); }
+
+void MainWindow::logToConsole(const QString& text) { consolePrint(text); }
+
+void MainWindow::closeForCompanion() { close(); }
+
+void MainWindow::editorStateChanged() { emit m_view->stateChanged(); }
 
 QAction* MainWindow::action(int id) const
 {

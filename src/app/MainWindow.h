@@ -7,6 +7,7 @@
 // are the frame's; every other id goes to the view's editing session.
 
 #include "AutoTranslateAction.h"
+#include "LinkHost.h"
 #include "OpenBook.h"
 #include "EditorView.h"
 
@@ -28,7 +29,7 @@ class OriginalPageEditor;
 class LinkMode;
 class RecoveryKeeper;
 
-class MainWindow : public QMainWindow {
+class MainWindow : public QMainWindow, private LinkHost {
     Q_OBJECT
 
 public:
@@ -78,6 +79,15 @@ public:
 
 private:
     QAction* makeAction(int id, const QString& caption);
+
+    // LinkHost: what link mode may do to the window.
+    EditingSession& linkSession() override;
+    void openLinkText(const QString& path) override;
+    void focusEditor() override;
+    void showLinkStatus(const QString& text) override;
+    void logToConsole(const QString& text) override;
+    void closeForCompanion() override;
+    void editorStateChanged() override;
 
     bool m_linkMode;
     EditorView* m_view;

@@ -1,7 +1,5 @@
 #include "LinkMode.h"
 
-#include "DebugConsole.h"
-#include "MainWindow.h"
 #include "ConfigPaths.h"
 #include "EditingSession.h"
 #include "LinkTextConverter.h"
@@ -9,7 +7,6 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QRandomGenerator>
-#include <QStatusBar>
 #include <QTimer>
 
 #include <filesystem>
@@ -30,8 +27,8 @@ struct Busy {
 
 } // namespace
 
-LinkMode::LinkMode(MainWindow& frame, std::uint32_t companion)
-    : QObject(&frame), m_frame(frame),
+LinkMode::LinkMode(LinkHost& host, std::uint32_t companion, QObject* parent)
+    : QObject(parent), m_host(host),
       m_channel(QStringLiteral("tenkora"), std::uint32_t(QCoreApplication::applicationPid()), this)
 {
     m_channel.setHandler([this](const link::Frame& f) { return handleFrame(f); });
@@ -50,7 +47,7 @@ LinkMode::LinkMode(MainWindow& frame, std::uint32_t companion)
     if (companion && m_channel.connectTo(QStringLiteral("orvalis"), companion)) {
         m_companion = companion;
         m_channel.post({link::FrameType::Posted, link::kStart, handle(), companion, 0, {}});
-        QTimer::singleShot(0, &frame, [&frame] { frame.view().setFocus(); });
+        QTimer::singleShot(0, this, [this] { m_host.focusEditor(); });
     }
 }
 
@@ -64,15 +61,15 @@ LinkMode::~LinkMode()
 
 void LinkMode::log(const char* name, const link::Frame& frame)
 {
-    consolePrint(QString::asprintf(">>%s wParam=%08X : lParam=%08X\n", name, frame.wParam, frame.lParam));
+    m_host.logToConsole(QString::asprintf(">>%s wParam=%08X : lParam=%08X\n", name, frame.wParam, frame.lParam));
 }
 
-void LinkMode::status(const QString& text) { m_frame.statusBar()->showMessage(text); }
+void LinkMode::status(const QString& text) { m_host.showLinkStatus(text); }
 
 void LinkMode::report(const QString& text)
 {
     status(text);
-    consolePrint(text + u'\n');
+    m_host.logToConsole(text + u'\n');
     qWarning("%s", qPrintable(text));
 }
 
@@ -81,7 +78,7 @@ bool LinkMode::readyForFrames() const
     // A dialog or menu runs its own loop, possibly from inside an edit; a book being loaded has
     // no document yet.
     return m_busy == 0 && !QApplication::activeModalWidget() && !QApplication::activePopupWidget() &&
-           m_frame.view().session().document() != nullptr;
+           m_host.linkSession().document() != nullptr;
 }
 
 std::uint32_t LinkMode::handleFrame(const link::Frame& frame)
@@ -96,7 +93,7 @@ std::uint32_t LinkMode::handleFrame(const link::Frame& frame)
                 m_channel.connectTo(QStringLiteral("orvalis"), frame.wParam);
             m_companion = frame.wParam;
             m_channel.post({link::FrameType::Posted, link::kStart, handle(), m_companion, 0, {}});
-            m_frame.view().setFocus();
+            m_host.focusEditor();
         }
         return 0;
     case link::kEnd:
@@ -105,7 +102,7 @@ std::uint32_t LinkMode::handleFrame(const link::Frame& frame)
             m_companion = 0;
             m_endedByCompanion = true;
             // The window closes once this frame is handled, without a question.
-            QTimer::singleShot(0, &m_frame, [this] { m_frame.close(); });
+            QTimer::singleShot(0, this, [this] { m_host.closeForCompanion(); });
         }
         return 0;
     case link::kChangeData:
@@ -165,8 +162,7 @@ void LinkMode::loadPayload(const std::vector<std::uint8_t>& data)
     // The old text is replaced without a question: it belongs to the companion. Answers about
     // updates of the old text change nothing in the new one.
     ++m_loads;
-    m_frame.book().document().modified = false;
-    m_frame.book().openPath(*work, false);
+    m_host.openLinkText(*work);
 }
 
 void LinkMode::sendUpdate()
@@ -177,7 +173,7 @@ void LinkMode::sendUpdate()
         return;
     }
     m_updateWanted = false;
-    const BrailleDocument* document = m_frame.view().session().document();
+    const BrailleDocument* document = m_host.linkSession().document();
     if (!m_companion || !document || !document->modified)
         return;
     std::u16string text = link::updateText(*document);
@@ -193,13 +189,13 @@ void LinkMode::sendUpdate()
 void LinkMode::updateAnswered(std::optional<std::uint32_t> answer, const std::u16string& sent, std::uint64_t loads)
 {
     m_updateOut = false;
-    EditingSession& session = m_frame.view().session();
+    EditingSession& session = m_host.linkSession();
     const BrailleDocument* document = session.document();
     // Taken, and the body is still what was sent: the companion has the book as it is.
     const bool current = document && loads == m_loads && link::updateText(*document) == sent;
     if (answer && *answer != 0 && current && document->modified) {
         session.markSaved();
-        emit m_frame.view().stateChanged();
+        m_host.editorStateChanged();
     }
     // Newer changes go now, as one update; a refused update goes again at the next change or
     // caret move, as it would have.
@@ -225,7 +221,7 @@ bool LinkMode::sendKey(int key)
         return false;
     // Only the keyboard's Ctrl+Shift+Up/Down go on in the editor when the companion leaves them;
     // the toolbar's buttons (the commands) are the companion's alone.
-    const EditingSession& session = m_frame.view().session();
+    const EditingSession& session = m_host.linkSession();
     const bool fromKeyboard = session.shiftDown() && session.controlDown();
     link::Frame frame{link::FrameType::Sent, link::kCopyData, handle(), 0, 12,
                       link::eventRecord(handle(), link::kKeyDown, std::uint32_t(key), 1)};
@@ -241,7 +237,7 @@ void LinkMode::keyAnswered(int key, std::optional<std::uint32_t> answer, std::ui
     // The companion moved its caret; or the key was about a text that is gone.
     if ((answer && *answer != 0) || loads != m_loads)
         return;
-    EditingSession& session = m_frame.view().session();
+    EditingSession& session = m_host.linkSession();
     if (!session.document())
         return;
     // Ctrl+Shift+key as the keyboard gave it, then the modifiers as they are now.
@@ -252,7 +248,7 @@ void LinkMode::keyAnswered(int key, std::optional<std::uint32_t> answer, std::ui
     session.keyDown(key, kShiftModifier | kControlModifier);
     session.keyUp(key, now);
     m_keyFromAnswer = false;
-    emit m_frame.view().stateChanged();
+    m_host.editorStateChanged();
 }
 
 void LinkMode::closing()

@@ -10,6 +10,7 @@
 // unanswered, newer changes wait and go as one update when the answer (or the timeout) comes.
 
 #include "LinkChannel.h"
+#include "LinkHost.h"
 #include "SessionHost.h"
 
 #include <QObject>
@@ -19,8 +20,6 @@
 
 namespace braille {
 
-class MainWindow;
-
 class LinkMode : public QObject, public Companion {
     Q_OBJECT
 
@@ -28,7 +27,7 @@ public:
     // Listens with the process id as handle, and, when `companion` is given, announces itself.
     // When the runtime folder cannot be used, link mode is refused: nothing listens or connects,
     // and the status bar, the debug console and stderr say why.
-    LinkMode(MainWindow& frame, std::uint32_t companion);
+    LinkMode(LinkHost& host, std::uint32_t companion, QObject* parent = nullptr);
     ~LinkMode() override;
 
     std::uint32_t handle() const { return m_channel.handle(); }
@@ -71,7 +70,7 @@ private:
     // A problem of link mode itself: the status bar, the debug console and stderr.
     void report(const QString& text);
 
-    MainWindow& m_frame;
+    LinkHost& m_host;
     LinkChannel m_channel;
     std::uint32_t m_companion = 0;
     bool m_endedByCompanion = false;
