@@ -1,5 +1,6 @@
 #include "Application.h"
 
+#include "Prompts.h"
 #include "MainWindow.h"
 #include "EditorViewAccessible.h"
 #include "RecoveryKeeper.h"
@@ -56,7 +57,7 @@ bool Application::initInstance()
 {
     QString why;
     if (!loadShippedTables(why)) {
-        QMessageBox::critical(nullptr, QStringLiteral("Tenkora"), why);
+        Prompts::warn(why);
         return false;
     }
     loadCellFont();

@@ -1,5 +1,6 @@
 #include "AutoTranslateAction.h"
 
+#include "Prompts.h"
 #include "AutoTranslatePaste.h"
 #include "EditorView.h"
 #include "SessionHost.h"
@@ -33,10 +34,7 @@ struct AutoTranslateAction::ReadingsFile {
     QString notes; // said after every paste
 };
 
-AutoTranslateAction::AutoTranslateAction()
-    : tell([](const QString& text) { QMessageBox::warning(nullptr, QStringLiteral("Tenkora"), text); })
-{
-}
+AutoTranslateAction::AutoTranslateAction() = default;
 
 AutoTranslateAction::~AutoTranslateAction() = default;
 
@@ -59,7 +57,7 @@ void AutoTranslateAction::run(EditorView& view)
     const AutoTranslatePasteResult result = pasteTranslated(view.session(), m_translator.get(), text.toStdU16String(),
                                                             m_openError);
     if (!result.error.empty()) {
-        tell(QStringLiteral("墨字を点訳できません: %1").arg(QString::fromStdString(result.error)));
+        Prompts::warn(QStringLiteral("墨字を点訳できません: %1").arg(QString::fromStdString(result.error)));
         return;
     }
     // The session's count of characters left out is said here again: this message replaces it.

@@ -24,9 +24,6 @@ public:
     AutoTranslateAction(const AutoTranslateAction&) = delete;
     AutoTranslateAction& operator=(const AutoTranslateAction&) = delete;
 
-    // Shows why nothing could be translated (a message box; tests replace it).
-    std::function<void(const QString&)> tell;
-
     void run(EditorView& view);
 
 private:

@@ -1,5 +1,6 @@
 #include "MainWindow.h"
 
+#include "Prompts.h"
 #include "AboutDialog.h"
 #include "DebugConsole.h"
 #include "PageLayoutDialog.h"
@@ -537,8 +538,7 @@ void MainWindow::showHelp()
 {
     const QString path = OpenBook::toolPath(QStringLiteral("help/index.html"));
     if (!QFileInfo::exists(path) || !QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
-        QMessageBox::information(nullptr, QStringLiteral("Tenkora"),
-                                 QStringLiteral("ヘルプを開けません。\n%1").arg(path));
+        Prompts::tell(QStringLiteral("ヘルプを開けません。\n%1").arg(path), this);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

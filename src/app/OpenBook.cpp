@@ -4,6 +4,7 @@
 #include "BmlWriter.h"
 #include "BmlReader.h"
 #include "EditorView.h"
+#include "Prompts.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -50,21 +51,6 @@ QString OpenBook::toolPath(const QString& name)
     return folder + u'/' + name;
 }
 
-int OpenBook::ask(const QString& text, int buttons)
-{
-    if (m_answers.question)
-        return m_answers.question(text, buttons);
-    return QMessageBox::question(nullptr, QStringLiteral("Tenkora"), text, QMessageBox::StandardButtons(buttons));
-}
-
-void OpenBook::tell(const QString& text)
-{
-    if (m_answers.message)
-        m_answers.message(text);
-    else
-        QMessageBox::information(nullptr, QStringLiteral("Tenkora"), text);
-}
-
 void OpenBook::replaceDocument(std::unique_ptr<BrailleDocument> document)
 {
     m_view.setDocument(nullptr);
@@ -76,7 +62,7 @@ bool OpenBook::askToSave()
 {
     if (!isModified())
         return true;
-    switch (ask(kAskSave, kYesNoCancel)) {
+    switch (Prompts::question(kAskSave, kYesNoCancel)) {
     case QMessageBox::Yes:
         // Only a document that really reached its file may be left behind.
         return save();
@@ -101,10 +87,7 @@ void OpenBook::open()
 {
     if (!askToSave())
         return;
-    const QString path = m_answers.openName
-                             ? m_answers.openName(QString(), QStringLiteral("Braille XML File (*.bml)"))
-                             : QFileDialog::getOpenFileName(nullptr, QString(), QFileInfo(m_pathName).path(),
-                                                            QStringLiteral("Braille XML File (*.bml)"));
+    const QString path = Prompts::openName(QStringLiteral("Braille XML File (*.bml)"), QFileInfo(m_pathName).path());
     if (!path.isEmpty())
         load(path, false);
 }
@@ -143,7 +126,7 @@ bool OpenBook::load(const QString& path, bool quiet, bool remember)
     const QScopedValueRollback<bool> loading(m_loading, true);
     const QFileInfo info(path);
     if (!info.exists()) {
-        tell(QStringLiteral("ファイルが見つかりません。\n%1").arg(path));
+        Prompts::tell(QStringLiteral("ファイルが見つかりません。\n%1").arg(path));
         return false;
     }
     // What a save killed before its rename left beside the book goes, unless a save is under way.
@@ -151,7 +134,7 @@ bool OpenBook::load(const QString& path, bool quiet, bool remember)
     BmlReader reader(fsPath(path));
     if (!reader.isOpen()) {
         // A file that is there but cannot be opened is held by another program (or forbidden).
-        tell(info.isReadable() ? kInUse : QStringLiteral("ファイルを開けません。\n%1\n%2").arg(
+        Prompts::tell(info.isReadable() ? kInUse : QStringLiteral("ファイルを開けません。\n%1\n%2").arg(
                                               path, QString::fromStdString(reader.error())));
         return false;
     }
@@ -174,7 +157,7 @@ bool OpenBook::load(const QString& path, bool quiet, bool remember)
     }
     if (!reader.sawDocument()) {
         m_view.hideLoading();
-        tell(notBmlMessage(info.absoluteFilePath()));
+        Prompts::tell(notBmlMessage(info.absoluteFilePath()));
         return false;
     }
     document->modified = false;
@@ -185,7 +168,7 @@ bool OpenBook::load(const QString& path, bool quiet, bool remember)
     if (remember)
         emit opened(m_pathName);
     if (reader.endedEarly())
-        tell(QStringLiteral("ファイルが途中で終わっています。読めたところまでを表示します。\n%1").arg(m_pathName));
+        Prompts::tell(QStringLiteral("ファイルが途中で終わっています。読めたところまでを表示します。\n%1").arg(m_pathName));
     return true;
 }
 
@@ -197,7 +180,7 @@ bool OpenBook::rewriteAndReload(const std::vector<std::u16string>* labels)
     }
     const SaveResult result = writeBml(*m_document, fsPath(m_pathName), labels);
     if (!result) {
-        tell(QStringLiteral("ファイルを保存できませんでした。\n%1").arg(QString::fromStdString(result.reason)));
+        Prompts::tell(QStringLiteral("ファイルを保存できませんでした。\n%1").arg(QString::fromStdString(result.reason)));
         return false;
     }
     return load(m_pathName, false);
@@ -226,8 +209,7 @@ bool OpenBook::save()
 
 bool OpenBook::saveAs()
 {
-    const QString path = m_answers.saveName ? m_answers.saveName(QString(), kBmlFilter, m_pathName)
-                                            : QFileDialog::getSaveFileName(nullptr, QString(), m_pathName, kBmlFilter);
+    const QString path = Prompts::saveName(kBmlFilter, m_pathName);
     if (path.isEmpty())
         return false;
     return saveTo(path);
@@ -237,7 +219,7 @@ bool OpenBook::saveTo(const QString& path)
 {
     const SaveResult result = writeBml(*m_document, fsPath(path));
     if (!result) {
-        tell(QStringLiteral("ファイルを保存できませんでした。\n%1").arg(QString::fromStdString(result.reason)));
+        Prompts::tell(QStringLiteral("ファイルを保存できませんでした。\n%1").arg(QString::fromStdString(result.reason)));
         m_document->modified = true; // the save point stays where it was
         emit m_view.stateChanged();
         return false;
@@ -257,13 +239,13 @@ bool OpenBook::runTool(const QString& name, const QStringList& arguments)
 {
     const QString program = toolPath(name);
     if (!QFileInfo(program).isExecutable()) {
-        tell(QStringLiteral("%1 が見つかりません。\n%2").arg(name, program));
+        Prompts::tell(QStringLiteral("%1 が見つかりません。\n%2").arg(name, program));
         return false;
     }
     QProcess process;
     process.start(program, arguments);
     if (!process.waitForStarted()) {
-        tell(QStringLiteral("%1 を起動できません。\n%2").arg(name, process.errorString()));
+        Prompts::tell(QStringLiteral("%1 を起動できません。\n%2").arg(name, process.errorString()));
         return false;
     }
     // The window stays alive while the tool works: a progress dialog (after a moment) with a
@@ -287,7 +269,7 @@ bool OpenBook::runTool(const QString& name, const QStringList& arguments)
                                      .arg(m_toolTimeLimitMs / 1000);
         if (process.state() == QProcess::NotRunning)
             return;
-        if (ask(question, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes)
+        if (Prompts::question(question, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes)
             limit.start();
         else
             loop.quit();
@@ -299,12 +281,12 @@ bool OpenBook::runTool(const QString& name, const QStringList& arguments)
     if (process.state() != QProcess::NotRunning) {
         process.kill();
         process.waitForFinished(5000);
-        tell(QStringLiteral("%1 を中止しました。").arg(name));
+        Prompts::tell(QStringLiteral("%1 を中止しました。").arg(name));
         return false;
     }
     if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
         const QString detail = QString::fromLocal8Bit(process.readAllStandardError()).trimmed();
-        tell(QStringLiteral("%1 が失敗しました（終了コード %2）。\n%3").arg(name).arg(process.exitCode()).arg(detail));
+        Prompts::tell(QStringLiteral("%1 が失敗しました（終了コード %2）。\n%3").arg(name).arg(process.exitCode()).arg(detail));
         return false;
     }
     return true;
@@ -316,7 +298,7 @@ void OpenBook::exportBraille(const QString& format)
 {
     if (isModified()) {
         if (!m_pathName.isEmpty()) {
-            if (ask(QStringLiteral("ファイルを上書き保存してもよろしいですか？"), kYesNoCancel) != QMessageBox::Yes)
+            if (Prompts::question(QStringLiteral("ファイルを上書き保存してもよろしいですか？"), kYesNoCancel) != QMessageBox::Yes)
                 return;
             if (!save())
                 return;
@@ -325,14 +307,13 @@ void OpenBook::exportBraille(const QString& format)
         }
     }
     if (m_pathName.isEmpty()) {
-        tell(QStringLiteral("BMLファイルが存在しません。\nファイルを保存してから再度実行してください。"));
+        Prompts::tell(QStringLiteral("BMLファイルが存在しません。\nファイルを保存してから再度実行してください。"));
         return;
     }
     const QFileInfo input(m_pathName);
     const QString proposed = input.path() + u'/' + input.completeBaseName() + u'.' + format;
     const QString filter = QStringLiteral("%1 File(*.%2)").arg(format.toUpper(), format);
-    const QString output = m_answers.saveName ? m_answers.saveName(QString(), filter, proposed)
-                                              : QFileDialog::getSaveFileName(nullptr, QString(), proposed, filter);
+    const QString output = Prompts::saveName(filter, proposed);
     if (output.isEmpty())
         return;
     runTool(QStringLiteral("CellExport"), {QStringLiteral("--format"), format, m_pathName, output});
@@ -342,13 +323,13 @@ void OpenBook::tocNew()
 {
     const QString program = toolPath(QStringLiteral("TocComposer"));
     if (!QFileInfo(program).isExecutable() || !QProcess::startDetached(program, {})) {
-        tell(QStringLiteral("%1 を起動できません。\n%2").arg(QStringLiteral("TocComposer"), program));
+        Prompts::tell(QStringLiteral("%1 を起動できません。\n%2").arg(QStringLiteral("TocComposer"), program));
     }
 }
 
 void OpenBook::tocWorkingFile()
 {
-    if (ask(QStringLiteral("ファイルの内容は目次作成された状態で保存されます。\nよろしいですか？"), kYesNoCancel) !=
+    if (Prompts::question(QStringLiteral("ファイルの内容は目次作成された状態で保存されます。\nよろしいですか？"), kYesNoCancel) !=
         QMessageBox::Yes)
         return;
     if (!save() || m_pathName.isEmpty())

@@ -59,14 +59,6 @@ public:
     // The folder of the external tools and the help page (beside the executable).
     static QString toolPath(const QString& name);
 
-    // Tests answer the questions and file dialogs instead of a user.
-    struct Answers {
-        std::function<int(const QString& text, int buttons)> question; // a QMessageBox::StandardButton
-        std::function<QString(const QString& title, const QString& filter)> openName;
-        std::function<QString(const QString& title, const QString& filter, const QString& start)> saveName;
-        std::function<void(const QString& text)> message;
-    };
-    void setAnswers(Answers answers) { m_answers = std::move(answers); }
     // How often the loading screen follows the reading (and the window's events are handled).
     void setLoadingScreenInterval(int ms) { m_loadingScreenMs = ms; }
     // How long an external tool runs before the user is asked whether to wait on.
@@ -86,8 +78,6 @@ private:
     // What the user is told of a file that is not BML, saying what it is.
     static QString notBmlMessage(const QString& path);
     void replaceDocument(std::unique_ptr<BrailleDocument> document);
-    int ask(const QString& text, int buttons);
-    void tell(const QString& text);
     // Runs an external tool, showing progress, and waits for it; false (after telling why) when
     // it is missing, cannot start, fails, or the user stops it.
     bool runTool(const QString& name, const QStringList& arguments);
@@ -95,7 +85,6 @@ private:
     EditorView& m_view;
     std::unique_ptr<BrailleDocument> m_document;
     QString m_pathName;
-    Answers m_answers;
     bool m_loading = false;
     int m_toolTimeLimitMs = 60000;
     int m_loadingScreenMs = 40; // a few times a second, not at every paragraph

@@ -2,12 +2,11 @@
 
 #include "BmlReader.h"
 #include "MainWindow.h"
+#include "Prompts.h"
 #include "Settings.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <QMessageBox>
-#include <QPushButton>
 #include <QSettings>
 
 namespace braille {
@@ -86,8 +85,7 @@ void RecoveryKeeper::removeCopy()
     m_lastDocument = nullptr;
 }
 
-bool RecoveryKeeper::offerLeftovers(MainWindow& frame, const std::function<Answer(const QString&)>& ask,
-                                    const std::function<void(const QString&)>& tell)
+bool RecoveryKeeper::offerLeftovers(MainWindow& frame)
 {
     for (const RecoveryCopy& copy : RecoveryStore::leftovers()) {
         const QString original = QString::fromStdU16String(copy.original);
@@ -95,18 +93,9 @@ bool RecoveryKeeper::offerLeftovers(MainWindow& frame, const std::function<Answe
         const QString text =
             QStringLiteral("前回、Tenkora が正常に終了しなかったため、保存されていない文書が残っています。\n%1 (%2)\n復元しますか?")
                 .arg(name, QString::fromStdString(copy.time));
-        Answer answer = Keep;
-        if (ask) {
-            answer = ask(text);
-        } else {
-            QMessageBox box(QMessageBox::Question, QStringLiteral("Tenkora"), text, QMessageBox::Yes | QMessageBox::No);
-            box.setDefaultButton(QMessageBox::Yes);
-            QPushButton* discard = box.addButton(QStringLiteral("削除"), QMessageBox::DestructiveRole);
-            box.exec();
-            answer = box.clickedButton() == discard                   ? Discard
-                     : box.standardButton(box.clickedButton()) == QMessageBox::Yes ? Restore
-                                                                                   : Keep;
-        }
+        // The buttons in the order of Answer; a box closed without a button keeps the copy.
+        const int chosen = Prompts::choose(text, {QStringLiteral("はい"), QStringLiteral("いいえ"), QStringLiteral("削除")});
+        const Answer answer = chosen == Restore || chosen == Discard ? Answer(chosen) : Keep;
         if (answer == Discard) {
             RecoveryStore::discard(copy);
             continue;
@@ -117,11 +106,7 @@ bool RecoveryKeeper::offerLeftovers(MainWindow& frame, const std::function<Answe
         std::error_code ec;
         if (!std::filesystem::is_regular_file(copy.copy, ec) || !BmlReader(copy.copy).isOpen()) {
             // Kept for another try: the user decides what becomes of it.
-            const QString message = QStringLiteral("復元用の文書を読めません。\n%1").arg(path);
-            if (tell)
-                tell(message);
-            else
-                QMessageBox::warning(nullptr, QStringLiteral("Tenkora"), message);
+            Prompts::warn(QStringLiteral("復元用の文書を読めません。\n%1").arg(path));
             continue;
         }
         if (!frame.book().openRecovered(path, original))

@@ -31,11 +31,11 @@ public:
     const RecoveryStore& store() const { return m_store; }
     int interval() const { return m_interval; }
 
+    // The answers to the question about a copy, in the order of its buttons.
     enum Answer { Restore, Keep, Discard };
-    // Offers every copy left by a process that is gone. `ask` answers for the user (tests);
-    // without it a message box asks. Returns whether a copy was restored.
-    static bool offerLeftovers(MainWindow& frame, const std::function<Answer(const QString&)>& ask = {},
-                               const std::function<void(const QString&)>& tell = {});
+    // Offers every copy left by a process that is gone, one question each (Prompts::choose).
+    // Returns whether a copy was restored.
+    static bool offerLeftovers(MainWindow& frame);
 
 signals:
     // A copy could not be written (said once until a copy is written again; writing goes on).

@@ -1,5 +1,6 @@
 #include "EditorView.h"
 
+#include "Prompts.h"
 #include "CandidateListWidget.h"
 #include "CommandIds.h"
 #include "DisplayDriverCodes.h"
@@ -317,14 +318,7 @@ void EditorView::Services::setStatusText(int pane, std::u16string_view text)
 
 void EditorView::Services::setBrailleButton(bool pressed) { emit m_view.brailleButtonChanged(pressed); }
 
-void EditorView::Services::message(std::u16string_view text)
-{
-    if (m_view.m_tell) {
-        m_view.m_tell(qt(text));
-        return;
-    }
-    QMessageBox::information(nullptr, QStringLiteral("Tenkora"), qt(text));
-}
+void EditorView::Services::message(std::u16string_view text) { Prompts::tell(qt(text), &m_view); }
 
 void EditorView::Services::caretIntoView()
 {

@@ -77,7 +77,6 @@ public:
     void setCompanion(Companion* companion) { m_companion.target = companion; }
 
     // Tests see the session's messages instead of a message box.
-    void setMessageHandler(std::function<void(const QString&)> handler) { m_tell = std::move(handler); }
 
     // The name a screen reader gives the view: the section and the mode ("本文 TEXT").
     QString accessibleTitle() const;
@@ -212,7 +211,6 @@ private:
     bool m_dragging = false;
     bool m_mouseSeen = false;
 
-    std::function<void(const QString&)> m_tell;
     std::uint64_t m_accessibleSerial = 0;
     int m_accessibleCaret = -1;
     QString m_accessibleName;

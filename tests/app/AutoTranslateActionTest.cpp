@@ -2,6 +2,7 @@
 
 #include "MainWindow.h"
 #include "GuiTestSupport.h"
+#include "Prompts.h"
 #include "Settings.h"
 #include "SessionHost.h"
 #include "TestSupport.h"
@@ -35,7 +36,7 @@ TEST(AutoTranslateAction, CtrlShiftVTypesTheClipboardsPrintAsOneUndoStep)
     const std::string before = prints(*frame.view().session().document());
     ASSERT_NE(before.find("あ"), std::string::npos);
     QString told;
-    frame.autoTranslate().tell = [&](const QString& text) { told = text; };
+    Prompts::setAnswers({.message = [&](const QString& text) { told = text; }});
 
     QGuiApplication::clipboard()->setText(QStringLiteral("今日は3匹"));
     QTest::keyClick(&frame.view(), Qt::Key_V, Qt::ControlModifier | Qt::ShiftModifier);

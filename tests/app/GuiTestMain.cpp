@@ -4,9 +4,11 @@
 #include "Application.h"
 #include "EditorViewAccessible.h"
 #include "GuiTestSupport.h"
+#include "Prompts.h"
 #include "TestSupport.h"
 
 #include <QApplication>
+#include <QMessageBox>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -14,6 +16,39 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+
+namespace {
+
+// Every test starts with prompts that nobody expects: a test that meets one it did not answer
+// fails, saying what was asked, instead of waiting for a user who is not there (and answers a
+// test set never outlive it).
+class UnexpectedPrompts : public ::testing::EmptyTestEventListener {
+    void OnTestStart(const ::testing::TestInfo&) override
+    {
+        braille::Prompts::setAnswers({
+            .question = [](const QString& text, int) {
+                ADD_FAILURE() << "unexpected question: " << text.toStdString();
+                return int(QMessageBox::Cancel);
+            },
+            .openName = [](const QString&, const QString&) {
+                ADD_FAILURE() << "unexpected file dialog";
+                return QString();
+            },
+            .saveName = [](const QString&, const QString&, const QString&) {
+                ADD_FAILURE() << "unexpected file dialog";
+                return QString();
+            },
+            .message = [](const QString& text) { ADD_FAILURE() << "unexpected message: " << text.toStdString(); },
+            .choice = [](const QString& text, const QStringList&) {
+                ADD_FAILURE() << "unexpected question: " << text.toStdString();
+                return -1;
+            },
+        });
+    }
+    void OnTestEnd(const ::testing::TestInfo& info) override { OnTestStart(info); }
+};
+
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -36,6 +71,7 @@ int main(int argc, char** argv)
     // No braille display driver unless a test loads its own.
     setenv("TENKORA_DISPLAY_DRIVER", "", 1);
     ::testing::InitGoogleTest(&argc, argv);
+    ::testing::UnitTest::GetInstance()->listeners().Append(new UnexpectedPrompts);
     braille::EditorViewAccessible::install();
     QApplication app(argc, argv);
     braille::test::shippedDictionary();

@@ -10,6 +10,7 @@
 #include "CommandLine.h"
 #include "DocumentBuilder.h"
 #include "GuiTestSupport.h"
+#include "Prompts.h"
 #include "Settings.h"
 #include "TestSupport.h"
 
@@ -76,7 +77,7 @@ TEST(MainFrame, AFirstStartHasTheDefaultsAndOpensTheSample)
     frame.onCommand(32792);
     EXPECT_EQ(frame.paneText(kSectionPane), QStringLiteral("COVER"));
     EXPECT_TRUE(frame.action(32792)->isChecked());
-    frame.book().setAnswers({[](const QString&, int) { return int(QMessageBox::No); }, {}, {}, {}});
+    Prompts::setAnswers({[](const QString&, int) { return int(QMessageBox::No); }, {}, {}, {}});
 }
 
 TEST(MainFrame, OutOfRangeSettingsAreBroughtIntoRange)
@@ -101,7 +102,7 @@ TEST(MainFrame, AFailedSaveIsShownAndTheBookStaysModified)
     FreshSettings fresh;
     MainWindow frame(Settings::pageLayout());
     QString told;
-    frame.book().setAnswers({[](const QString&, int) { return int(QMessageBox::No); }, {}, {},
+    Prompts::setAnswers({[](const QString&, int) { return int(QMessageBox::No); }, {}, {},
                             [&](const QString& text) { told = text; }});
     QTest::keyClicks(&frame.view(), "ka");
     EXPECT_FALSE(frame.book().saveTo(QDir::tempPath() + QStringLiteral("/no-such-folder-tenkora/book.bml")));
@@ -117,7 +118,7 @@ TEST(MainFrame, CancelInTheCloseQuestionKeepsTheWindowAndWritesNothing)
     frame->show();
     QString asked;
     int answer = QMessageBox::Cancel;
-    frame->book().setAnswers({[&](const QString& text, int) {
+    Prompts::setAnswers({[&](const QString& text, int) {
                                  asked = text;
                                  return answer;
                              },
@@ -177,7 +178,7 @@ TEST(MainFrame, AFileCutShortIsReportedAndWhatWasReadStaysUsable)
     FreshSettings fresh;
     MainWindow frame(Settings::pageLayout());
     QStringList told;
-    frame.book().setAnswers({{}, {}, {}, [&](const QString& text) { told << text; }});
+    Prompts::setAnswers({{}, {}, {}, [&](const QString& text) { told << text; }});
     QFile whole(sample());
     ASSERT_TRUE(whole.open(QIODevice::ReadOnly));
     QTemporaryDir folder;
@@ -195,7 +196,7 @@ TEST(MainFrame, AFileCutShortIsReportedAndWhatWasReadStaysUsable)
     // The exporter runs beside the editor; when it fails, its status and its words are shown.
     told.clear();
     QString target = folder.filePath(QStringLiteral("book.bse"));
-    frame.book().setAnswers({[](const QString&, int) { return int(QMessageBox::Yes); }, {},
+    Prompts::setAnswers({[](const QString&, int) { return int(QMessageBox::Yes); }, {},
                             [&](const QString&, const QString&, const QString&) { return target; },
                             [&](const QString& text) { told << text; }});
     frame.book().exportBse();
@@ -218,7 +219,7 @@ TEST(PageLayoutDialog, RefusesWhatIsOutOfRangeAndAppliesANewWidth)
     EXPECT_EQ(dialog.linesField()->text(), QStringLiteral("22"));
     EXPECT_EQ(dialog.cellsField()->text(), QStringLiteral("32"));
     QString told;
-    dialog.setMessageHandler([&](const QString& text) { told = text; });
+    Prompts::setAnswers({.message = [&](const QString& text) { told = text; }});
     dialog.cellsField()->setText(QStringLiteral("101"));
     dialog.accept();
     EXPECT_EQ(told, QStringLiteral("1 から 100 までの整数を入力してください。"));
@@ -290,7 +291,7 @@ TEST(PageEditor, DigitsOnlyAndTheLabelsGoToTheFile)
         QTest::keyClick(column, Qt::Key_Down);
         QTest::keyClick(column, Qt::Key_Down);
         QTest::keyClicks(column, "6");
-        editor.setQuestion([](const QString&) { return int(QMessageBox::Yes); });
+        Prompts::setAnswers({.question = [](const QString&, int) { return int(QMessageBox::Yes); }});
         editor.accept();
     });
     // Written to the file and read back: every row has the nearest label above it.
@@ -301,13 +302,13 @@ TEST(PageEditor, DigitsOnlyAndTheLabelsGoToTheFile)
     EXPECT_FALSE(frame.book().isModified());
     // Something unsaved: the editor does not open and says why.
     QString told;
-    frame.view().setMessageHandler([&](const QString& text) { told = text; });
+    Prompts::setAnswers({.message = [&](const QString& text) { told = text; }});
     QTest::keyClicks(&frame.view(), "ka");
     bool opened = false;
     frame.editOriginalPages([&](OriginalPageEditor&) { opened = true; });
     EXPECT_FALSE(opened);
     EXPECT_TRUE(told.startsWith(QStringLiteral("ファイルの内容は変更されています。")));
-    frame.book().setAnswers({[](const QString&, int) { return int(QMessageBox::No); }, {}, {}, {}});
+    Prompts::setAnswers({[](const QString&, int) { return int(QMessageBox::No); }, {}, {}, {}});
 }
 
 TEST(DebugConsole, HeaderTogglingAndItsPlaceAreKept)
@@ -412,7 +413,7 @@ TEST(MainFrame, TheOldBookStaysWholeWhileAnotherIsReadAndWhenItCannotBe)
 
     MainWindow frame(Settings::pageLayout());
     QStringList told;
-    frame.book().setAnswers({[](const QString&, int) { return int(QMessageBox::No); }, {}, {},
+    Prompts::setAnswers({[](const QString&, int) { return int(QMessageBox::No); }, {}, {},
                             [&](const QString& text) { told << text; }});
     frame.book().setLoadingScreenInterval(0);
     QTest::keyClicks(&frame.view(), "ka");
@@ -485,7 +486,7 @@ TEST(MainFrame, AnExternalToolThatHangsCanBeCancelledAndIsAskedAboutAtItsLimit)
     frame.show();
     ASSERT_TRUE(frame.book().saveTo(folder.filePath(QStringLiteral("book.bml"))));
     QStringList asked, told;
-    frame.book().setAnswers({[&](const QString& text, int) {
+    Prompts::setAnswers({[&](const QString& text, int) {
                                 asked << text;
                                 return int(QMessageBox::No);
                             },

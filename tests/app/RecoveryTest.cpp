@@ -3,6 +3,7 @@
 #include "MainWindow.h"
 #include "DocumentBuilder.h"
 #include "GuiTestSupport.h"
+#include "Prompts.h"
 #include "RecoveryKeeper.h"
 #include "Settings.h"
 #include "TestSupport.h"
@@ -103,10 +104,12 @@ TEST(Recovery, AKilledProcessLeavesACopyThatTheNextStartBringsBack)
 
     MainWindow frame(Settings::pageLayout());
     QString asked;
-    const bool restored = RecoveryKeeper::offerLeftovers(frame, [&](const QString& text) {
+    Prompts::setAnswers({.choice = [&](const QString& text, const QStringList& choices) {
         asked = text;
-        return RecoveryKeeper::Restore;
-    });
+        EXPECT_EQ(choices, (QStringList{QStringLiteral("はい"), QStringLiteral("いいえ"), QStringLiteral("削除")}));
+        return int(RecoveryKeeper::Restore);
+    }});
+    const bool restored = RecoveryKeeper::offerLeftovers(frame);
     ASSERT_TRUE(restored);
     EXPECT_TRUE(asked.startsWith(QStringLiteral("前回、Tenkora が正常に終了しなかったため")));
     EXPECT_TRUE(asked.contains(QStringLiteral("book.bml")));
@@ -118,7 +121,7 @@ TEST(Recovery, AKilledProcessLeavesACopyThatTheNextStartBringsBack)
     EXPECT_TRUE(frame.action(57616)->text().endsWith(QStringLiteral("book.bml"))) << frame.action(57616)->text().toStdString();
     EXPECT_FALSE(frame.action(57616)->text().contains(QStringLiteral("recovery-")));
     EXPECT_TRUE(RecoveryStore::leftovers().empty()); // now kept as this process's own copy
-    frame.book().setAnswers({[](const QString&, int) { return int(QMessageBox::No); }, {}, {}, {}});
+    Prompts::setAnswers({[](const QString&, int) { return int(QMessageBox::No); }, {}, {}, {}});
     frame.recovery()->removeCopy();
 }
 
@@ -130,12 +133,14 @@ TEST(Recovery, ACopyThatCannotBeReadIsReportedAndKept)
     writeBytes(dir / "recovery-4194000.txt", "/home/t/book.bml\n2026-12-09 10:00:00\n4194000\n");
     MainWindow frame(Settings::pageLayout());
     QString told;
-    EXPECT_FALSE(RecoveryKeeper::offerLeftovers(
-        frame, [](const QString&) { return RecoveryKeeper::Restore; }, [&](const QString& text) { told = text; }));
+    Prompts::setAnswers({.message = [&](const QString& text) { told = text; },
+                         .choice = [](const QString&, const QStringList&) { return int(RecoveryKeeper::Restore); }});
+    EXPECT_FALSE(RecoveryKeeper::offerLeftovers(frame));
     EXPECT_TRUE(told.startsWith(QStringLiteral("復元用の文書を読めません。")));
     ASSERT_EQ(RecoveryStore::leftovers().size(), 1u);
     // Only the user's word removes it.
-    RecoveryKeeper::offerLeftovers(frame, [](const QString&) { return RecoveryKeeper::Discard; });
+    Prompts::setAnswers({.choice = [](const QString&, const QStringList&) { return int(RecoveryKeeper::Discard); }});
+    RecoveryKeeper::offerLeftovers(frame);
     EXPECT_TRUE(RecoveryStore::leftovers().empty());
 }
 
@@ -186,6 +191,6 @@ TEST(Recovery, ACopyThatCannotBeWrittenIsSaidOnceAndTriedAgain)
     std::filesystem::remove(RecoveryStore::folder());
     EXPECT_TRUE(waitUntil([&] { return frame.recovery()->store().exists(); }, 5000));
     setInterval(30);
-    frame.book().setAnswers({[](const QString&, int) { return int(QMessageBox::No); }, {}, {}, {}});
+    Prompts::setAnswers({[](const QString&, int) { return int(QMessageBox::No); }, {}, {}, {}});
     frame.recovery()->removeCopy();
 }

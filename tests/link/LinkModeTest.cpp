@@ -8,6 +8,7 @@
 #include "ConfigPaths.h"
 #include "DocumentBuilder.h"
 #include "GuiTestSupport.h"
+#include "Prompts.h"
 #include "LinkMode.h"
 #include "Settings.h"
 #include "TestSupport.h"
@@ -272,7 +273,7 @@ TEST(LinkMode, AWrongPayloadAndALyingFrameAreSurvivedAndEndClosesWithoutAQuestio
     frame->setAttribute(Qt::WA_DeleteOnClose);
     frame->show();
     bool asked = false;
-    frame->book().setAnswers({[&](const QString&, int) {
+    Prompts::setAnswers({[&](const QString&, int) {
                                  asked = true;
                                  return int(QMessageBox::Cancel);
                              },
@@ -451,8 +452,9 @@ TEST(LinkMode, ATextThatArrivesDuringAnEditsDialogWaitsUntilTheEditIsDone)
     companion.sendText(u"{t`A`あ}");
     ASSERT_TRUE(waitUntil([&] { return companion.replies() == 1; }));
     ASSERT_NE(prints(frame.book().document()).find("あ"), std::string::npos);
-    // Undo with nothing to undo tells so in a message box, inside the edit; the companion's new
-    // text arrives while it is open.
+    // Undo with nothing to undo tells so in a real message box, inside the edit; the companion's
+    // new text arrives while it is open.
+    Prompts::setAnswers({});
     const BrailleDocument* during = nullptr;
     std::string printsDuring;
     bool boxSeen = false;

@@ -1,5 +1,6 @@
 #include "DebugConsole.h"
 
+#include "Prompts.h"
 #include "AtomicSave.h"
 
 #include "Settings.h"
@@ -103,11 +104,11 @@ void DebugConsole::saveTextAs()
 {
     if (text().isEmpty())
         return;
-    const QString path = QFileDialog::getSaveFileName(this, QString(), QString(), QStringLiteral("Text (*.txt)"));
+    const QString path = Prompts::saveName(QStringLiteral("Text (*.txt)"), QString(), this);
     if (path.isEmpty())
         return;
     if (const QString failure = saveText(path); !failure.isEmpty())
-        QMessageBox::warning(this, windowTitle(), failure);
+        Prompts::warn(failure, this);
 }
 
 QString DebugConsole::saveText(const QString& path)

@@ -1,5 +1,6 @@
 #include "OriginalPageEditor.h"
 
+#include "Prompts.h"
 #include "ConfigPaths.h"
 
 #include <QDialogButtonBox>
@@ -125,9 +126,8 @@ std::vector<std::u16string> OriginalPageEditor::lines() const
 void OriginalPageEditor::accept()
 {
     const QString question = QStringLiteral("原本ページの修正内容を保存しようとしてます。\n本当に変更内容を保存してもよろしいですか？");
-    const int answer = m_question ? m_question(question)
-                                  : QMessageBox::question(this, QStringLiteral("Tenkora - 原本ページ修正エディタ"), question,
-                                                          QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    const int answer = Prompts::question(question, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, this,
+                                         QStringLiteral("Tenkora - 原本ページ修正エディタ"));
     if (answer == QMessageBox::Yes)
         QDialog::accept();
     else if (answer == QMessageBox::No)

@@ -21,8 +21,6 @@ public:
     QTextEdit* labelColumn() const { return m_labels; }
     // The lines of the label column, one a row, each at most cells-per-line long.
     std::vector<std::u16string> lines() const;
-    // Tests answer the question instead of a user (a QMessageBox::StandardButton).
-    void setQuestion(std::function<int(const QString&)> question) { m_question = std::move(question); }
 
     void accept() override;
 
@@ -35,7 +33,6 @@ private:
     QTextEdit* m_labels;
     std::size_t m_rows;
     std::uint32_t m_cellsPerLine;
-    std::function<int(const QString&)> m_question;
 };
 
 } // namespace braille

@@ -1,5 +1,6 @@
 #include "PageLayoutDialog.h"
 
+#include "Prompts.h"
 #include "PageLayoutInput.h"
 #include "Settings.h"
 
@@ -63,11 +64,7 @@ void PageLayoutDialog::accept()
 {
     const LayoutInput input = readPageLayout(m_lines->text().toStdU16String(), m_cells->text().toStdU16String());
     if (!input.layout) {
-        const QString message = QString::fromStdU16String(input.message);
-        if (m_tell)
-            m_tell(message);
-        else
-            QMessageBox::information(this, QStringLiteral("Tenkora"), message);
+        Prompts::tell(QString::fromStdU16String(input.message), this);
         return;
     }
     Settings::setPageLayout(*input.layout);

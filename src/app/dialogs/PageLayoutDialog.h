@@ -20,14 +20,12 @@ public:
     QLineEdit* linesField() const { return m_lines; }
     QLineEdit* cellsField() const { return m_cells; }
     // Tests see the refusal instead of a message box.
-    void setMessageHandler(std::function<void(const QString&)> handler) { m_tell = std::move(handler); }
 
     void accept() override;
 
 private:
     QLineEdit* m_lines;
     QLineEdit* m_cells;
-    std::function<void(const QString&)> m_tell;
 };
 
 } // namespace braille

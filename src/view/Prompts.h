@@ -1,0 +1,40 @@
+#pragma once
+// The one way the window asks the user something or tells them something: questions, messages,
+// warnings and file names. Each goes to a message box or a file dialog, unless answers are set,
+// as tests set them to play the user; an answer that is not set still shows the real dialog.
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+class QWidget;
+
+namespace braille {
+
+class Prompts {
+public:
+    struct Answers {
+        // Returns a QMessageBox::StandardButton of `buttons`.
+        std::function<int(const QString& text, int buttons)> question;
+        std::function<QString(const QString& title, const QString& filter)> openName;
+        std::function<QString(const QString& title, const QString& filter, const QString& start)> saveName;
+        // Messages and warnings alike.
+        std::function<void(const QString& text)> message;
+        // Returns the index of the chosen one of `choices`.
+        std::function<int(const QString& text, const QStringList& choices)> choice;
+    };
+    // Answers for every prompt from now on; {} brings the real dialogs back.
+    static void setAnswers(Answers answers);
+
+    static int question(const QString& text, int buttons, QWidget* parent = nullptr, const QString& title = {});
+    // One of `choices` as buttons (the first is the default); the index of the chosen one, or -1
+    // when the box was closed.
+    static int choose(const QString& text, const QStringList& choices, QWidget* parent = nullptr);
+    static void tell(const QString& text, QWidget* parent = nullptr);
+    static void warn(const QString& text, QWidget* parent = nullptr);
+    static QString openName(const QString& filter, const QString& start, QWidget* parent = nullptr);
+    static QString saveName(const QString& filter, const QString& start, QWidget* parent = nullptr);
+};
+
+} // namespace braille
