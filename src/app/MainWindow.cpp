@@ -36,15 +36,6 @@ namespace braille {
 
 namespace {
 
-// The frame's own commands.
-namespace id {
-constexpr int New = 57600, Open = 57601, Save = 57603, SaveAs = 57604, PrintSetup = 57606, Print = 57607,
-              PrintPreview = 57609, RecentFirst = 57616, RecentLast = 57635, Exit = 57665, About = 57664,
-              Find = 57641, ToolBar = 59392, StatusBar = 59393, ExportBse = 32808, TocNew = 32809,
-              TocWorking = 32810, Help = 32812, PageLayout = 33361, OriginalPages = 33368, Console = 33374,
-              ExportBrf = 32850, ExportPef = 32851, HighContrast = 32860, AutoTranslatePaste = cmd::AutoTranslatePaste;
-} // namespace id
-
 QString textOf(const QString& resource)
 {
     QFile file(resource);
@@ -112,7 +103,7 @@ MainWindow::MainWindow(PageLayout layout, bool linkMode, bool systemInputMethod,
 
     if (linkMode) {
         // The console opens again at start when it was open at the end of the last run.
-        if (QAction* console = action(id::Console))
+        if (QAction* console = action(cmd::Console))
             console->setCheckable(true);
         QSettings profile(Settings::profileFile(), QSettings::IniFormat);
         if (profile.value(QStringLiteral("Settings/ShowConrole")).toString() == QStringLiteral("Yes"))
@@ -227,12 +218,12 @@ void MainWindow::buildMenus()
     }
     // Real shortcuts for the frame's own commands; the editing keys reach the session as keys.
     const std::pair<int, QKeySequence> shortcuts[] = {
-        {id::New, QKeySequence(Qt::CTRL | Qt::Key_N)},
-        {id::Open, QKeySequence(Qt::CTRL | Qt::Key_O)},
-        {id::Save, QKeySequence(Qt::CTRL | Qt::Key_S)},
-        {id::Print, QKeySequence(Qt::CTRL | Qt::Key_P)},
-        {id::Find, QKeySequence(Qt::CTRL | Qt::Key_F)},
-        {id::AutoTranslatePaste, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V)}};
+        {cmd::New, QKeySequence(Qt::CTRL | Qt::Key_N)},
+        {cmd::Open, QKeySequence(Qt::CTRL | Qt::Key_O)},
+        {cmd::Save, QKeySequence(Qt::CTRL | Qt::Key_S)},
+        {cmd::Print, QKeySequence(Qt::CTRL | Qt::Key_P)},
+        {cmd::Find, QKeySequence(Qt::CTRL | Qt::Key_F)},
+        {cmd::AutoTranslatePaste, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V)}};
     for (const auto& [commandId, keys] : shortcuts)
         if (QAction* a = action(commandId)) {
             a->setShortcut(keys);
@@ -240,8 +231,8 @@ void MainWindow::buildMenus()
             // The caption already names the key.
             a->setShortcutVisibleInContextMenu(false);
         }
-    for (int commandId : {cmd::EditCover, cmd::EditContents, cmd::EditBody, cmd::EditColophon, id::ToolBar, id::StatusBar,
-                          id::HighContrast})
+    for (int commandId : {cmd::EditCover, cmd::EditContents, cmd::EditBody, cmd::EditColophon, cmd::ToolBar, cmd::StatusBar,
+                          cmd::HighContrast})
         if (QAction* a = action(commandId))
             a->setCheckable(true);
     auto* sections = new QActionGroup(this);
@@ -265,9 +256,9 @@ void MainWindow::buildToolBar()
         m_toolBar->addAction(a);
     };
     if (!m_linkMode) {
-        button(id::New, QStringLiteral("新規"), QStyle::SP_FileIcon);
-        button(id::Open, QStringLiteral("開く"), QStyle::SP_DialogOpenButton);
-        button(id::Save, QStringLiteral("保存"), QStyle::SP_DialogSaveButton);
+        button(cmd::New, QStringLiteral("新規"), QStyle::SP_FileIcon);
+        button(cmd::Open, QStringLiteral("開く"), QStyle::SP_DialogOpenButton);
+        button(cmd::Save, QStringLiteral("保存"), QStyle::SP_DialogSaveButton);
         m_toolBar->addSeparator();
     }
     button(cmd::Cut, QStringLiteral("切り取り"));
@@ -288,8 +279,8 @@ void MainWindow::buildToolBar()
     button(cmd::ConnectorOrCapital, QStringLiteral("F9"));
     m_toolBar->addSeparator();
     if (!m_linkMode)
-        button(id::Print, QStringLiteral("印刷"));
-    button(id::About, QStringLiteral("?"), QStyle::SP_MessageBoxQuestion);
+        button(cmd::Print, QStringLiteral("印刷"));
+    button(cmd::About, QStringLiteral("?"), QStyle::SP_MessageBoxQuestion);
     if (m_linkMode) {
         // The companion's caret, up and down.
         button(cmd::CompanionUp, QStringLiteral("▲"));
@@ -325,19 +316,19 @@ void MainWindow::buildStatusBar()
 void MainWindow::updateCommands()
 {
     const EditingSession& s = m_view->session();
-    if (QAction* a = action(id::Save))
+    if (QAction* a = action(cmd::Save))
         a->setEnabled(m_book->isModified());
     if (QAction* a = action(cmd::Undo))
         a->setEnabled(s.undoHistory().canUndo());
     if (QAction* a = action(cmd::Redo))
         a->setEnabled(s.undoHistory().canRedo());
-    if (QAction* a = action(id::ToolBar))
+    if (QAction* a = action(cmd::ToolBar))
         a->setChecked(m_toolBar && m_toolBar->isVisible());
-    if (QAction* a = action(id::StatusBar))
+    if (QAction* a = action(cmd::StatusBar))
         a->setChecked(statusBar()->isVisible());
-    if (QAction* a = action(id::HighContrast))
+    if (QAction* a = action(cmd::HighContrast))
         a->setChecked(m_view->highContrast());
-    if (QAction* a = action(id::Console))
+    if (QAction* a = action(cmd::Console))
         a->setChecked(DebugConsole::instance() && DebugConsole::instance()->isVisible());
     for (int companionKey : {cmd::CompanionUp, cmd::CompanionDown})
         if (QAction* a = action(companionKey))
@@ -355,41 +346,41 @@ void MainWindow::updateTitle()
 void MainWindow::onCommand(int commandId)
 {
     switch (commandId) {
-    case id::New: m_book->newDocument(); break;
-    case id::Open: m_book->open(); break;
-    case id::Save: m_book->save(); break;
-    case id::SaveAs: m_book->saveAs(); break;
-    case id::ExportBse: m_book->exportBse(); break;
-    case id::ExportBrf: m_book->exportBraille(QStringLiteral("brf")); break;
-    case id::ExportPef: m_book->exportBraille(QStringLiteral("pef")); break;
-    case id::TocNew: m_book->tocNew(); break;
-    case id::TocWorking: m_book->tocWorkingFile(); break;
-    case id::Print: print(false); break;
-    case id::PrintPreview: print(true); break;
-    case id::PrintSetup: {
+    case cmd::New: m_book->newDocument(); break;
+    case cmd::Open: m_book->open(); break;
+    case cmd::Save: m_book->save(); break;
+    case cmd::SaveAs: m_book->saveAs(); break;
+    case cmd::ExportBse: m_book->exportBse(); break;
+    case cmd::ExportBrf: m_book->exportBraille(QStringLiteral("brf")); break;
+    case cmd::ExportPef: m_book->exportBraille(QStringLiteral("pef")); break;
+    case cmd::TocNew: m_book->tocNew(); break;
+    case cmd::TocWorking: m_book->tocWorkingFile(); break;
+    case cmd::Print: print(false); break;
+    case cmd::PrintPreview: print(true); break;
+    case cmd::PrintSetup: {
         QPrinter printer;
         QPrintDialog(&printer, this).exec();
         break;
     }
-    case id::Exit: close(); break;
-    case id::About: AboutDialog(this).exec(); break;
-    case id::PageLayout: pageLayout(); break;
-    case id::Find: openFindDialog(); break;
-    case id::AutoTranslatePaste: m_autoTranslate->run(*m_view); break;
-    case id::OriginalPages: editOriginalPages(); break;
-    case id::Console: DebugConsole::toggle(this, m_link ? m_link->companion() : 0, m_linkMode); break;
-    case id::Help: showHelp(); break;
-    case id::ToolBar: m_toolBar->setVisible(!m_toolBar->isVisible()); break;
-    case id::StatusBar: statusBar()->setVisible(!statusBar()->isVisible()); break;
-    case id::HighContrast: {
+    case cmd::Exit: close(); break;
+    case cmd::About: AboutDialog(this).exec(); break;
+    case cmd::PageLayout: pageLayout(); break;
+    case cmd::Find: openFindDialog(); break;
+    case cmd::AutoTranslatePaste: m_autoTranslate->run(*m_view); break;
+    case cmd::OriginalPages: editOriginalPages(); break;
+    case cmd::Console: DebugConsole::toggle(this, m_link ? m_link->companion() : 0, m_linkMode); break;
+    case cmd::Help: showHelp(); break;
+    case cmd::ToolBar: m_toolBar->setVisible(!m_toolBar->isVisible()); break;
+    case cmd::StatusBar: statusBar()->setVisible(!statusBar()->isVisible()); break;
+    case cmd::HighContrast: {
         m_view->setHighContrast(!m_view->highContrast());
         QSettings profile(Settings::profileFile(), QSettings::IniFormat);
         profile.setValue(QStringLiteral("Settings/HighContrast"), m_view->highContrast() ? 1 : 0);
         break;
     }
     default:
-        if (commandId >= id::RecentFirst && commandId <= id::RecentLast)
-            openRecent(commandId - id::RecentFirst);
+        if (commandId >= cmd::RecentFirst && commandId < cmd::RecentFirst + cmd::RecentCount)
+            openRecent(commandId - cmd::RecentFirst);
         else
             m_view->runCommand(commandId);
         break;
@@ -420,8 +411,8 @@ void MainWindow::fillRecentMenu()
     if (!m_recentAnchor)
         return;
     m_recentAnchor->setVisible(m_recentFiles.isEmpty());
-    for (int i = 0; i < m_recentFiles.size() && id::RecentFirst + i <= id::RecentLast; ++i) {
-        QAction* a = makeAction(id::RecentFirst + i, QStringLiteral("&%1 %2").arg(i + 1).arg(m_recentFiles[i]));
+    for (int i = 0; i < m_recentFiles.size() && i < cmd::RecentCount; ++i) {
+        QAction* a = makeAction(cmd::RecentFirst + i, QStringLiteral("&%1 %2").arg(i + 1).arg(m_recentFiles[i]));
         m_fileMenu->insertAction(m_recentAnchor, a);
         m_recentActions.push_back(a);
     }

@@ -1,5 +1,6 @@
 #include "Settings.h"
 
+#include "CommandIds.h"
 #include "ConfigPaths.h"
 
 #include <QDir>
@@ -20,7 +21,7 @@ int readInt(QSettings& s, const QString& key, int fallback, int low, int high)
     return ok ? std::clamp(value, low, high) : fallback;
 }
 
-constexpr int kMaxRecentFiles = 16;
+constexpr int kMaxRecentFiles = cmd::RecentCount;
 
 } // namespace
 

@@ -1,8 +1,38 @@
 #pragma once
-// The command ids of the editing session (the menu, toolbar and accelerator ids), and the
-// accelerator keys that run them.
+// Every command id: the menu, toolbar and accelerator ids of the editing session and of the
+// window (its files, printing, settings and help), and the accelerator keys that run the
+// session's. The window's ids are run by the window; every other id goes to the session.
 
 namespace braille::cmd {
+
+// The window's own commands.
+constexpr int New = 57600;
+constexpr int Open = 57601;
+constexpr int Save = 57603;
+constexpr int SaveAs = 57604;
+constexpr int PrintSetup = 57606;
+constexpr int Print = 57607;
+constexpr int PrintPreview = 57609;
+// The recent files, one id each: RecentFirst + 0 .. RecentFirst + RecentCount - 1.
+constexpr int RecentFirst = 57616;
+constexpr int RecentCount = 16;
+constexpr int Find = 57641;
+constexpr int About = 57664;
+constexpr int Exit = 57665;
+constexpr int ToolBar = 59392;
+constexpr int StatusBar = 59393;
+constexpr int ExportBse = 32808;
+constexpr int TocNew = 32809;
+constexpr int TocWorking = 32810;
+constexpr int Help = 32812;
+constexpr int ExportBrf = 32850;
+constexpr int ExportPef = 32851;
+constexpr int HighContrast = 32860;
+constexpr int PageLayout = 33361;
+constexpr int OriginalPages = 33368;
+constexpr int Console = 33374;
+
+// The editing session's commands.
 
 constexpr int Copy = 57634;
 constexpr int CopyAlt = 32777;

@@ -7,6 +7,7 @@
 #include "FindReplaceDialog.h"
 #include "OriginalPageEditor.h"
 #include "BmlWriter.h"
+#include "CommandIds.h"
 #include "CommandLine.h"
 #include "DocumentBuilder.h"
 #include "GuiTestSupport.h"
@@ -15,6 +16,7 @@
 #include "TestSupport.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
@@ -529,4 +531,17 @@ TEST(MainFrame, AnExternalToolThatHangsCanBeCancelledAndIsAskedAboutAtItsLimit)
     ASSERT_EQ(told.size(), 1);
     EXPECT_EQ(told[0], QStringLiteral("CellExport を中止しました。"));
     qunsetenv("TENKORA_TOOL_DIR");
+}
+
+TEST(MainFrame, TheEditMenusCutCutsAndIsNoRecentFile)
+{
+    FreshSettings fresh;
+    MainWindow frame(Settings::pageLayout());
+    QTest::keyClicks(&frame.view(), "kakiku");
+    QTest::keyClick(&frame.view(), Qt::Key_Left, Qt::ShiftModifier);
+    ASSERT_NE(frame.action(cmd::Cut), nullptr);
+    frame.action(cmd::Cut)->trigger();
+    EXPECT_EQ(prints(frame.book().document()), "かき*");
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("く"));
+    Prompts::setAnswers({.question = [](const QString&, int) { return int(QMessageBox::No); }});
 }
