@@ -1,5 +1,7 @@
 #include "AutoTranslateAction.h"
 
+#include "QtText.h"
+
 #include "Prompts.h"
 #include "AutoTranslatePaste.h"
 #include "EditorView.h"
@@ -12,8 +14,6 @@
 namespace braille {
 
 namespace {
-
-QString qt(const std::u16string& s) { return QString::fromStdU16String(s); }
 
 // "今日(2)、何" : the words with their counts, the most frequent first, a few at most.
 QString wordList(const std::vector<autotranslate::WordCount>& words)

@@ -18,7 +18,7 @@ namespace braille {
 
 int cmd::commandForKey(int key, bool shift, bool control, bool alt)
 {
-    constexpr int Insert = 0x2D, F5 = 0x74, F6 = 0x75, F7 = 0x76, F8 = 0x77, F9 = 0x78;
+    using vk::Insert, vk::F5, vk::F6, vk::F7, vk::F8, vk::F9;
     if (alt)
         return key == vk::Back && !shift && !control ? Undo : 0;
     if (control && !shift) {

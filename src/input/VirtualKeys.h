@@ -12,6 +12,7 @@ constexpr int Tab = 0x09;
 constexpr int Return = 0x0D;
 constexpr int Shift = 0x10;
 constexpr int Control = 0x11;
+constexpr int Alt = 0x12; // the Menu key of the window system's numbering
 constexpr int Escape = 0x1B;
 constexpr int Space = 0x20;
 constexpr int PageUp = 0x21;
@@ -24,10 +25,19 @@ constexpr int Right = 0x27;
 constexpr int Down = 0x28;
 constexpr int Insert = 0x2D;
 constexpr int Delete = 0x2E;
+constexpr int Apps = 0x5D; // the context-menu key
 constexpr int F1 = 0x70;
 constexpr int F2 = 0x71;
 constexpr int F3 = 0x72;
 constexpr int F4 = 0x73;
+constexpr int F5 = 0x74;
+constexpr int F6 = 0x75;
+constexpr int F7 = 0x76;
+constexpr int F8 = 0x77;
+constexpr int F9 = 0x78;
+// A punctuation key (the first of the OEM keys): a code no input system acts on; its character
+// arrives as typed text.
+constexpr int Punctuation = 0xBA;
 
 // Cursor-routing keys of the braille display: the key over cell c of the line is 3201 + c, for
 // every cell of a line of up to 100 (the driver's codes are mapped to these in

@@ -1,5 +1,7 @@
 #include "EditorView.h"
 
+#include "QtText.h"
+
 #include "Prompts.h"
 #include "CandidateListWidget.h"
 #include "CommandIds.h"
@@ -29,8 +31,6 @@ namespace {
 
 // The editor's own clipboard format: the private block of ClipboardFormat, as bytes.
 const QString kClipboardMime = QStringLiteral("application/x-tenkora-cells");
-
-QString qt(std::u16string_view s) { return QString::fromUtf16(s.data(), qsizetype(s.size())); }
 
 constexpr int kCaretBlinkMs = 200;
 
@@ -470,7 +470,7 @@ void EditorView::keyPressEvent(QKeyEvent* event)
         setPointSize(m_pointSize - 2);
         return;
     }
-    if (key.key == 0x5D) { // the application key: the right-click menu at the caret
+    if (key.key == vk::Apps) { // the application key: the right-click menu at the caret
         showContextMenu(screenCaret() + QPoint(0, m_metrics.rowHeight));
         return;
     }
@@ -658,8 +658,8 @@ void EditorView::showContextMenu(QPoint at)
     item("TEXTモード変換", cmd::ConvertToText, selection);
     item("MATHモード変換", cmd::ConvertToMath, selection);
     menu.addSeparator();
-    item("下へ検索", 32820, selection);
-    item("上へ検索", 32819, selection);
+    item("下へ検索", cmd::SearchDown, selection);
+    item("上へ検索", cmd::SearchUp, selection);
     menu.addSeparator();
     addSymbolMenu(menu);
     if (QAction* chosen = menu.exec(viewport()->mapToGlobal(at))) {

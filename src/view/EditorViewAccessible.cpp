@@ -1,5 +1,7 @@
 #include "EditorViewAccessible.h"
 
+#include "QtText.h"
+
 #include "AccessibleText.h"
 #include "EditorView.h"
 
@@ -13,8 +15,6 @@ QAccessibleInterface* factory(const QString& className, QObject* object)
         return new EditorViewAccessible(static_cast<EditorView*>(object));
     return nullptr;
 }
-
-QString qt(const std::u16string& s) { return QString::fromStdU16String(s); }
 
 } // namespace
 

@@ -25,13 +25,14 @@ char16_t chordLetterOf(const QKeyEvent& event)
     if (x11 && event.nativeScanCode() != 0) {
         // X key codes of the home row of a PC keyboard (evdev): S D F on the left, J K L on the
         // right.
+        enum HomeRow : quint32 { XKeyS = 39, XKeyD = 40, XKeyF = 41, XKeyJ = 44, XKeyK = 45, XKeyL = 46 };
         switch (event.nativeScanCode()) {
-        case 39: return u'S';
-        case 40: return u'D';
-        case 41: return u'F';
-        case 44: return u'J';
-        case 45: return u'K';
-        case 46: return u'L';
+        case XKeyS: return u'S';
+        case XKeyD: return u'D';
+        case XKeyF: return u'F';
+        case XKeyJ: return u'J';
+        case XKeyK: return u'K';
+        case XKeyL: return u'L';
         default: return 0;
         }
     }
@@ -65,7 +66,7 @@ TranslatedKey translateKey(const QKeyEvent& event)
         case Qt::Key_Return: case Qt::Key_Enter: t.key = vk::Return; break;
         case Qt::Key_Shift: t.key = vk::Shift; break;
         case Qt::Key_Control: t.key = vk::Control; break;
-        case Qt::Key_Alt: t.key = 0x12; break;
+        case Qt::Key_Alt: t.key = vk::Alt; break;
         case Qt::Key_Escape: t.key = vk::Escape; break;
         case Qt::Key_Space: t.key = vk::Space; break;
         case Qt::Key_PageUp: t.key = vk::PageUp; break;
@@ -76,13 +77,13 @@ TranslatedKey translateKey(const QKeyEvent& event)
         case Qt::Key_Up: t.key = vk::Up; break;
         case Qt::Key_Right: t.key = vk::Right; break;
         case Qt::Key_Down: t.key = vk::Down; break;
-        case Qt::Key_Insert: t.key = 0x2D; break;
+        case Qt::Key_Insert: t.key = vk::Insert; break;
         case Qt::Key_Delete: t.key = vk::Delete; break;
-        case Qt::Key_Menu: t.key = 0x5D; break;
+        case Qt::Key_Menu: t.key = vk::Apps; break;
         default:
             // Punctuation keys: a code the input systems do not act on; their characters
             // arrive as typed text.
-            t.key = event.text().isEmpty() ? 0 : 0xBA;
+            t.key = event.text().isEmpty() ? 0 : vk::Punctuation;
             break;
         }
     }

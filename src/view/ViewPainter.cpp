@@ -1,5 +1,7 @@
 #include "ViewPainter.h"
 
+#include "QtText.h"
+
 #include <QFontMetrics>
 #include <QPainter>
 
@@ -73,8 +75,6 @@ QFont viewFont(int pointSize)
 }
 
 namespace {
-
-QString qt(const std::u16string& s) { return QString::fromUtf16(s.data(), qsizetype(s.size())); }
 
 void paintLoading(QPainter& p, const ViewFrame& f)
 {

@@ -1,5 +1,7 @@
 #include "FindReplaceDialog.h"
 
+#include "QtText.h"
+
 #include "EditorView.h"
 #include "ClipboardFormat.h"
 #include "KeyTranslation.h"
@@ -20,8 +22,6 @@
 namespace braille {
 
 namespace {
-
-QString qt(const std::u16string& s) { return QString::fromStdU16String(s); }
 
 // The initial find text travels as a character run code of at most 128 units; a longer
 // selection is cut after the last character that fits whole.
