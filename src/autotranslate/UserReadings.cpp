@@ -1,5 +1,6 @@
 #include "UserReadings.h"
 
+#include "ConfigPaths.h"
 #include "KanaSpelling.h"
 #include "Utf.h"
 
@@ -76,17 +77,9 @@ UserReadings UserReadings::parse(std::u16string_view text, std::vector<UserReadi
 
 std::string UserReadings::defaultPath()
 {
-    // TENKORA_CONFIG_DIR moves the settings folder, the user dictionary with it.
-    if (const char* folder = std::getenv("TENKORA_CONFIG_DIR"); folder && *folder)
-        return std::string(folder) + "/readings.tsv";
-    std::string base;
-    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg)
-        base = xdg;
-    else if (const char* home = std::getenv("HOME"); home && *home)
-        base = std::string(home) + "/.config";
-    else
-        base = ".config";
-    return base + "/Tenkora/readings.tsv";
+    // In the settings folder, which TENKORA_CONFIG_DIR moves as it moves the settings.
+    const std::filesystem::path folder = paths::configFolder();
+    return folder.empty() ? std::string() : (folder / "readings.tsv").string();
 }
 
 FileStamp UserReadings::stampOf(const std::string& path)

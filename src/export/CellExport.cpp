@@ -1,6 +1,7 @@
 #include "CellExport.h"
 
 #include "AtomicSave.h"
+#include "ConfigPaths.h"
 #include "BmlReader.h"
 #include "Cells.h"
 #include "LocalTime.h"
@@ -186,14 +187,10 @@ SaveResult exportBook(const std::filesystem::path& input, const std::filesystem:
 
 PageLayout settingsPageLayout()
 {
-    std::filesystem::path folder;
-    if (const char* dir = std::getenv("TENKORA_CONFIG_DIR"); dir && *dir)
-        folder = dir;
-    else if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg)
-        folder = std::filesystem::path(xdg) / "Tenkora";
-    else if (const char* home = std::getenv("HOME"); home && *home)
-        folder = std::filesystem::path(home) / ".config" / "Tenkora";
     PageLayout layout;
+    const std::filesystem::path folder = paths::configFolder();
+    if (folder.empty())
+        return layout;
     std::ifstream ini(folder / "Tenkora.ini");
     std::string line;
     bool window = false;
