@@ -6,31 +6,21 @@
 #include "CandidateListWidget.h"
 #include "CommandIds.h"
 #include "DisplayDriverCodes.h"
-#include "AccessibleText.h"
 #include "EditorViewAccessible.h"
 #include "KeyTranslation.h"
-#include "SymbolCommands.h"
+#include "ViewMenus.h"
 #include "VirtualKeys.h"
 
-#include <QAccessible>
 #include <QApplication>
-#include <QClipboard>
 #include <QContextMenuEvent>
-#include <QMenu>
-#include <QMessageBox>
-#include <QMimeData>
 #include <QPainter>
 #include <QInputMethod>
 #include <QScrollBar>
 
-#include <map>
 
 namespace braille {
 
 namespace {
-
-// The editor's own clipboard format: the private block of ClipboardFormat, as bytes.
-const QString kClipboardMime = QStringLiteral("application/x-tenkora-cells");
 
 constexpr int kCaretBlinkMs = 200;
 
@@ -54,12 +44,10 @@ EditorView::EditorView(PageLayout layout, QWidget* parent, bool systemInputMetho
     m_mathList = std::make_unique<CandidateListWidget>(viewport(), choose);
     m_brailleList = std::make_unique<CandidateListWidget>(viewport(), choose);
     m_session = std::make_unique<EditingSession>(EditingSession::Services{
-        m_services, m_services, m_companion,
+        m_services, m_clipboard, m_companion,
         systemInputMethod ? static_cast<InputMethod&>(m_systemInputMethod) : m_composer, *m_mathList, *m_brailleList,
         layout});
 
-    for (int id = 0; id < int(m_timers.size()); ++id)
-        connect(&m_timers[std::size_t(id)], &QTimer::timeout, this, [this, id] { m_session->timer(id); });
     m_caretBlink.setInterval(kCaretBlinkMs);
     connect(&m_caretBlink, &QTimer::timeout, this, [this] {
         m_caretOn = !m_caretOn;
@@ -297,17 +285,9 @@ void EditorView::scrollContentsBy(int, int)
 
 // ---- What the session asks of the window -------------------------------------------------
 
-void EditorView::Services::startTimer(int id, int milliseconds)
-{
-    if (id >= 0 && id < int(m_view.m_timers.size()))
-        m_view.m_timers[std::size_t(id)].start(milliseconds);
-}
+void EditorView::Services::startTimer(int id, int milliseconds) { m_view.m_timers.start(id, milliseconds); }
 
-void EditorView::Services::stopTimer(int id)
-{
-    if (id >= 0 && id < int(m_view.m_timers.size()))
-        m_view.m_timers[std::size_t(id)].stop();
-}
+void EditorView::Services::stopTimer(int id) { m_view.m_timers.stop(id); }
 
 void EditorView::Services::setStatusText(int pane, std::u16string_view text)
 {
@@ -330,7 +310,7 @@ void EditorView::Services::caretIntoView()
 void EditorView::Services::repaint()
 {
     m_view.sessionRepaint();
-    m_view.notifyAccessibility();
+    m_view.m_announcer.announce(&m_view, *m_view.m_session, m_view.accessibleTitle());
 }
 
 QString EditorView::accessibleTitle() const
@@ -342,52 +322,6 @@ QString EditorView::accessibleTitle() const
     if (m_session->modes().isBraille())
         title += QStringLiteral(" BRAILLE");
     return title;
-}
-
-void EditorView::notifyAccessibility()
-{
-    if (!EditorViewAccessible::listening() || !m_document || !m_document->complete)
-        return;
-    const AccessibleText text(*m_document);
-    const UndoHistory& undo = m_session->undoHistory();
-    if (undo.currentSerial() != m_accessibleSerial) {
-        // Every edit since the last report, undone and redone ones too, is told as the text it
-        // put in or took out; a long run of steps (a large paste) is heard through the caret.
-        const UndoHistory::Change change = undo.changeSince(m_accessibleSerial, 64);
-        m_accessibleSerial = undo.currentSerial();
-        for (const UndoStep* step : change.steps) {
-            if (step->kind == kInitialStep || step->section != m_document->currentSection)
-                continue;
-            BrailleDocumentCursor at = m_session->cursor();
-            at.goToLocation(step->where);
-            const int offset = int(text.offsetOf(at));
-            QString changed;
-            for (const BrailleCharacter* e : step->entries)
-                changed += e == CharacterDictionary::instance().blankEntry()          ? QStringLiteral("\u3000")
-                           : e == CharacterDictionary::instance().lineBreakEntry() ? QStringLiteral("\n")
-                                                                                   : QString::fromStdU16String(e->print);
-            // Undoing an insertion takes its text out again, undoing a deletion puts it back.
-            if ((step->kind == kInsertion) != change.undone) {
-                QAccessibleTextInsertEvent event(this, offset, changed);
-                EditorViewAccessible::announce(&event);
-            } else {
-                QAccessibleTextRemoveEvent event(this, offset, changed);
-                EditorViewAccessible::announce(&event);
-            }
-        }
-    }
-    const int caret = int(text.offsetOf(m_session->cursor()));
-    if (caret != m_accessibleCaret) {
-        m_accessibleCaret = caret;
-        QAccessibleTextCursorEvent event(this, caret);
-        EditorViewAccessible::announce(&event);
-    }
-    const QString name = accessibleTitle();
-    if (name != m_accessibleName) {
-        m_accessibleName = name;
-        QAccessibleEvent event(this, QAccessible::NameChanged);
-        EditorViewAccessible::announce(&event);
-    }
 }
 
 void EditorView::sessionRepaint()
@@ -409,52 +343,6 @@ void EditorView::sessionRepaint()
 }
 
 void EditorView::Services::sectionChanged(SectionKind kind) { emit m_view.editedSectionChanged(int(kind)); }
-
-bool EditorView::Services::put(const std::vector<std::uint8_t>& bytes)
-{
-    QClipboard* clipboard = QGuiApplication::clipboard();
-    if (!clipboard)
-        return false;
-    if (bytes.empty()) {
-        clipboard->clear();
-        return true;
-    }
-    m_block = QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size()));
-    auto* data = new QMimeData;
-    data->setData(kClipboardMime, m_block);
-    clipboard->setMimeData(data);
-    return true;
-}
-
-void EditorView::Services::putText(std::u16string_view text)
-{
-    // The block again, with the print text beside it for other programs.
-    if (QClipboard* clipboard = QGuiApplication::clipboard()) {
-        auto* data = new QMimeData;
-        data->setData(kClipboardMime, m_block);
-        data->setText(qt(text));
-        clipboard->setMimeData(data);
-    }
-}
-
-std::optional<std::u16string> EditorView::Services::text()
-{
-    const QClipboard* clipboard = QGuiApplication::clipboard();
-    const QMimeData* data = clipboard ? clipboard->mimeData() : nullptr;
-    if (!data || !data->hasText())
-        return std::nullopt;
-    return data->text().toStdU16String();
-}
-
-std::optional<std::vector<std::uint8_t>> EditorView::Services::get()
-{
-    const QClipboard* clipboard = QGuiApplication::clipboard();
-    const QMimeData* data = clipboard ? clipboard->mimeData() : nullptr;
-    if (!data || !data->hasFormat(kClipboardMime))
-        return std::nullopt;
-    const QByteArray bytes = data->data(kClipboardMime);
-    return std::vector<std::uint8_t>(bytes.begin(), bytes.end());
-}
 
 // ---- Keys --------------------------------------------------------------------------------
 
@@ -641,58 +529,13 @@ void EditorView::showContextMenu(QPoint at)
 {
     if (!m_session->viewReady() || m_dragging)
         return;
-    const bool selection = m_session->cursor().hasSelection();
-    const bool clipboard = m_services.get().has_value();
-    QMenu menu(this);
-    const auto item = [&](const char* caption, int id, bool enabled) {
-        QAction* action = menu.addAction(QString::fromUtf8(caption));
-        action->setData(id);
-        action->setEnabled(enabled);
-    };
-    item("切取り", cmd::CutAlt, selection);
-    item("コピー", cmd::CopyAlt, selection);
-    item("貼り付け", cmd::PasteAlt, clipboard);
-    item("墨字を点訳して貼り付け", cmd::AutoTranslatePaste, m_services.text().has_value());
-    item("削除", cmd::Delete, true);
-    menu.addSeparator();
-    item("TEXTモード変換", cmd::ConvertToText, selection);
-    item("MATHモード変換", cmd::ConvertToMath, selection);
-    menu.addSeparator();
-    item("下へ検索", cmd::SearchDown, selection);
-    item("上へ検索", cmd::SearchUp, selection);
-    menu.addSeparator();
-    addSymbolMenu(menu);
-    if (QAction* chosen = menu.exec(viewport()->mapToGlobal(at))) {
+    const ContextMenuState state{m_session->cursor().hasSelection(), m_clipboard.get().has_value(),
+                                 m_clipboard.text().has_value()};
+    if (const int id = execContextMenu(this, viewport()->mapToGlobal(at), state)) {
         // What the session does not know is the window's (the translation needs the analyser).
-        if (!m_session->command(chosen->data().toInt()))
-            emit frameCommand(chosen->data().toInt());
+        if (!m_session->command(id))
+            emit frameCommand(id);
         emit stateChanged();
-    }
-}
-
-void EditorView::addSymbolMenu(QMenu& parent)
-{
-    // The submenus are made as the symbol table names them, in table order.
-    std::map<std::u16string, QMenu*> menus;
-    QFont font = parent.font();
-    QStringList families = font.families();
-    families << QStringLiteral("Tenkora Cells");
-    font.setFamilies(families);
-    for (const SymbolCommand& command : symbolCommands()) {
-        QMenu* menu = &parent;
-        std::u16string key;
-        for (std::u16string_view caption : symbolMenuPath(command.menu)) {
-            key += caption;
-            key += u'/';
-            QMenu*& sub = menus[key];
-            if (!sub) {
-                sub = menu->addMenu(qt(caption));
-                sub->setFont(font);
-            }
-            menu = sub;
-        }
-        QAction* action = menu->addAction(qt(symbolMenuCaption(command)));
-        action->setData(int(command.id));
     }
 }
 

@@ -11,10 +11,13 @@
 // Painting is double-buffered: a full repaint draws the whole picture into a pixmap, which the
 // caret-only update (while Left or Right is held down) reuses, drawing just the caret again.
 
+#include "AccessibilityAnnouncer.h"
 #include "BrailleDisplayLink.h"
 #include "ComposerInputMethod.h"
 #include "EditingSession.h"
+#include "SessionTimers.h"
 #include "SystemInputMethod.h"
+#include "ViewClipboard.h"
 #include "ViewPainter.h"
 
 #include <QAbstractScrollArea>
@@ -76,8 +79,6 @@ public:
     // The companion application in link mode (none outside it).
     void setCompanion(Companion* companion) { m_companion.target = companion; }
 
-    // Tests see the session's messages instead of a message box.
-
     // The name a screen reader gives the view: the section and the mode ("本文 TEXT").
     QString accessibleTitle() const;
 
@@ -88,8 +89,6 @@ public:
 
     // Runs a command of the session (menus, toolbar and the right-click menu).
     void runCommand(int id);
-    // Adds the "シンボル挿入" submenu with every symbol command; each action's data is its id.
-    static void addSymbolMenu(QMenu& parent);
 
 signals:
     void statusTextChanged(int pane, const QString& text);
@@ -125,7 +124,7 @@ protected:
 
 private:
     // What the session asks of the window, answered by the view.
-    class Services final : public SessionHost, public SessionClipboard {
+    class Services final : public SessionHost {
     public:
         explicit Services(EditorView& view) : m_view(view) {}
         void startTimer(int id, int milliseconds) override;
@@ -136,19 +135,12 @@ private:
         void caretIntoView() override;
         void repaint() override;
         void sectionChanged(SectionKind kind) override;
-        bool put(const std::vector<std::uint8_t>& bytes) override;
-        std::optional<std::vector<std::uint8_t>> get() override;
-        void putText(std::u16string_view text) override;
-        std::optional<std::u16string> text() override;
 
     private:
         EditorView& m_view;
-        QByteArray m_block;
     };
 
     void sessionRepaint();
-    // Tells a screen reader what changed: the caret, the text, the name.
-    void notifyAccessibility();
 
     void requestFullRepaint();
     void updateScrollBar();
@@ -171,6 +163,7 @@ private:
 
     PageLayout m_layout;
     Services m_services{*this};
+    ViewClipboard m_clipboard;
     ComposerInputMethod m_composer;
     SystemInputMethod m_systemInputMethod;
     // The session asks its companion through this, so that link mode can come and go.
@@ -211,10 +204,8 @@ private:
     bool m_dragging = false;
     bool m_mouseSeen = false;
 
-    std::uint64_t m_accessibleSerial = 0;
-    int m_accessibleCaret = -1;
-    QString m_accessibleName;
-    std::array<QTimer, 4> m_timers; // the session's timers by id (1 and 3 are used)
+    AccessibilityAnnouncer m_announcer;
+    SessionTimers m_timers{[this](int id) { m_session->timer(id); }};
     QTimer m_displayUpdate;         // shows the caret's row once the changes of a turn are made
     // Last, so that it closes first: its poll thread hands keys to the session.
     std::unique_ptr<BrailleDisplayLink> m_display;

@@ -2,6 +2,7 @@
 // the clipboard and the symbol menu.
 
 #include "EditorView.h"
+#include "ViewMenus.h"
 #include "ClipboardFormat.h"
 #include "DocumentBuilder.h"
 #include "GuiTestSupport.h"
@@ -141,7 +142,7 @@ TEST(WindowClipboard, ALyingBlockAndTextFromOtherProgramsArePastedSafely)
 TEST(WindowMenus, TheSymbolMenuOffersEveryCommand)
 {
     QMenu menu;
-    EditorView::addSymbolMenu(menu);
+    addSymbolMenu(menu);
     std::set<int> ids;
     std::vector<QMenu*> open{&menu};
     while (!open.empty()) {
