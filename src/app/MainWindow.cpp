@@ -1,5 +1,9 @@
 #include "MainWindow.h"
 
+#include "BookPrinting.h"
+#include "MenuBuilder.h"
+#include "RecentFiles.h"
+
 #include "Prompts.h"
 #include "AboutDialog.h"
 #include "DebugConsole.h"
@@ -15,14 +19,13 @@
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QFile>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
-#include <QPainter>
-#include <QPrintDialog>
-#include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QSettings>
 #include <QStatusBar>
@@ -35,16 +38,6 @@
 namespace braille {
 
 namespace {
-
-QString textOf(const QString& resource)
-{
-    QFile file(resource);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return QString::fromUtf8(file.readAll());
-}
-
-QString unescape(QString s) { return s.replace(QStringLiteral("\\t"), QStringLiteral("\t")).replace(QStringLiteral("\\n"), QStringLiteral("\n")); }
 
 } // namespace
 
@@ -61,11 +54,13 @@ MainWindow::MainWindow(PageLayout layout, bool linkMode, bool systemInputMethod,
     setCentralWidget(m_view);
     m_book = new OpenBook(*m_view, this);
 
-    for (const QString& line : textOf(QStringLiteral(":/prompts.txt")).split(u'\n')) {
-        if (line.startsWith(u'#') || !line.contains(u'\t'))
-            continue;
-        m_prompts[line.section(u'\t', 0, 0).toInt()] = unescape(line.section(u'\t', 1));
-    }
+    m_prompts = readPrompts(QStringLiteral(":/prompts.txt"));
+    m_recent = std::make_unique<RecentFiles>(
+        Settings::recentFiles(), [this](int id, const QString& caption) { return makeAction(id, caption); },
+        [this](QAction* a) {
+            m_actions.erase(a->data().toInt());
+            a->deleteLater();
+        });
     buildMenus();
     buildToolBar();
     buildStatusBar();
@@ -99,7 +94,7 @@ MainWindow::MainWindow(PageLayout layout, bool linkMode, bool systemInputMethod,
     });
     m_view->startDisplay(BrailleDisplayLink::defaultLibraryPath(), Settings::displayPort());
     connect(m_book, &OpenBook::pathChanged, this, [this] { updateTitle(); });
-    connect(m_book, &OpenBook::opened, this, [this](const QString& path) { rememberRecent(path); });
+    connect(m_book, &OpenBook::opened, this, [this](const QString& path) { m_recent->remember(path); });
 
     if (linkMode) {
         // The console opens again at start when it was open at the end of the last run.
@@ -120,8 +115,7 @@ MainWindow::MainWindow(PageLayout layout, bool linkMode, bool systemInputMethod,
         statusBar()->showMessage(text);
         qWarning("%s", qPrintable(text));
     });
-    m_recentFiles = Settings::recentFiles();
-    fillRecentMenu();
+    m_recent->setMenu(m_fileMenu, m_recentAnchor);
     setGeometry(Settings::windowRect());
     // The view wrote its status panes before the frame listened: show the start state.
     m_panes[kModePane]->setText(QStringLiteral("TEXT"));
@@ -190,32 +184,12 @@ QAction* MainWindow::makeAction(int commandId, const QString& caption)
 
 void MainWindow::buildMenus()
 {
-    std::vector<QMenu*> stack;
     // Link mode has menu 131: no file or section commands.
-    const QString menus = m_linkMode ? QStringLiteral(":/menus-link.txt") : QStringLiteral(":/menus.txt");
-    for (const QString& raw : textOf(menus).split(u'\n')) {
-        const QString line = raw.trimmed();
-        if (line.isEmpty() || line.startsWith(u'#'))
-            continue;
-        const QString word = line.section(u' ', 0, 0);
-        const QString rest = unescape(line.section(u' ', 1));
-        if (word == QStringLiteral("menu")) {
-            QMenu* menu = stack.empty() ? menuBar()->addMenu(rest) : stack.back()->addMenu(rest);
-            if (stack.empty() && !m_fileMenu)
-                m_fileMenu = menu;
-            stack.push_back(menu);
-        } else if (word == QStringLiteral("end") && !stack.empty()) {
-            stack.pop_back();
-        } else if (word == QStringLiteral("separator") && !stack.empty()) {
-            stack.back()->addSeparator();
-        } else if (word == QStringLiteral("recent") && !stack.empty()) {
-            m_recentAnchor = stack.back()->addAction(QStringLiteral("最近使ったファイル"));
-            m_recentAnchor->setEnabled(false);
-        } else if (word == QStringLiteral("item") && !stack.empty()) {
-            const int commandId = rest.section(u' ', 0, 0).toInt();
-            stack.back()->addAction(makeAction(commandId, rest.section(u' ', 1)));
-        }
-    }
+    const BuiltMenus built =
+        buildMenuBar(*menuBar(), m_linkMode ? QStringLiteral(":/menus-link.txt") : QStringLiteral(":/menus.txt"),
+                     [this](int id, const QString& caption) { return makeAction(id, caption); });
+    m_fileMenu = built.fileMenu;
+    m_recentAnchor = built.recentAnchor;
     // Real shortcuts for the frame's own commands; the editing keys reach the session as keys.
     const std::pair<int, QKeySequence> shortcuts[] = {
         {cmd::New, QKeySequence(Qt::CTRL | Qt::Key_N)},
@@ -355,8 +329,8 @@ void MainWindow::onCommand(int commandId)
     case cmd::ExportPef: m_book->exportBraille(QStringLiteral("pef")); break;
     case cmd::TocNew: m_book->tocNew(); break;
     case cmd::TocWorking: m_book->tocWorkingFile(); break;
-    case cmd::Print: print(false); break;
-    case cmd::PrintPreview: print(true); break;
+    case cmd::Print: printWithDialog(this, *m_view, false); break;
+    case cmd::PrintPreview: printWithDialog(this, *m_view, true); break;
     case cmd::PrintSetup: {
         QPrinter printer;
         QPrintDialog(&printer, this).exec();
@@ -390,82 +364,14 @@ void MainWindow::onCommand(int commandId)
     m_view->setFocus();
 }
 
-void MainWindow::rememberRecent(const QString& path)
-{
-    const int count = Settings::recentFileCount();
-    m_recentFiles.removeAll(path);
-    m_recentFiles.prepend(path);
-    while (m_recentFiles.size() > count)
-        m_recentFiles.removeLast();
-    fillRecentMenu();
-}
-
-void MainWindow::fillRecentMenu()
-{
-    for (QAction* a : m_recentActions) {
-        m_fileMenu->removeAction(a);
-        m_actions.erase(a->data().toInt());
-        a->deleteLater();
-    }
-    m_recentActions.clear();
-    if (!m_recentAnchor)
-        return;
-    m_recentAnchor->setVisible(m_recentFiles.isEmpty());
-    for (int i = 0; i < m_recentFiles.size() && i < cmd::RecentCount; ++i) {
-        QAction* a = makeAction(cmd::RecentFirst + i, QStringLiteral("&%1 %2").arg(i + 1).arg(m_recentFiles[i]));
-        m_fileMenu->insertAction(m_recentAnchor, a);
-        m_recentActions.push_back(a);
-    }
-}
-
 void MainWindow::openRecent(int index)
 {
-    if (index < 0 || index >= m_recentFiles.size())
-        return;
-    const QString path = m_recentFiles[index];
-    if (!m_book->openPath(path) ) {
-        m_recentFiles.removeAt(index);
-        fillRecentMenu();
-    }
+    const QString path = m_recent->at(index);
+    if (!path.isEmpty() && !m_book->openPath(path))
+        m_recent->forget(index);
 }
 
-void MainWindow::printBook(QPrinter& printer)
-{
-    QPainter painter(&printer);
-    const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
-    // The screen's picture at the printer's resolution: the font keeps its size in points.
-    const QFont font(m_view->viewFont(), &printer);
-    const ViewMetrics metrics = ViewMetrics::of(font, m_view->linkMode());
-    const std::uint32_t rows = m_book->document().section().rowCount;
-    const std::uint32_t linesPerPage = m_view->session().pageLayout().LineNumber;
-    const std::uint32_t perSheet = linesPerPage > 2 ? linesPerPage - 1 : 1;
-    ViewFrame frame = m_view->frame(QSize(page.width(), (int(perSheet) + 1) * metrics.rowPitch + metrics.rowHeight));
-    // The sheet shows the book's picture scaled to its width when the lines are wider.
-    const int pictureWidth = metrics.labelMargin + int(frame.cellsPerLine + 9) * metrics.cellWidth;
-    const double scale = std::min(1.0, double(page.width()) / pictureWidth);
-    frame.size.setWidth(int(page.width() / scale));
-    painter.scale(scale, scale);
-    for (std::uint32_t top = 0; top < std::max<std::uint32_t>(rows, 1); top += perSheet) {
-        if (top > 0)
-            printer.newPage();
-        frame.top = top;
-        paintView(painter, font, metrics, frame);
-    }
-}
-
-void MainWindow::print(bool preview)
-{
-    QPrinter printer(QPrinter::HighResolution);
-    if (preview) {
-        QPrintPreviewDialog dialog(&printer, this);
-        connect(&dialog, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* target) { printBook(*target); });
-        dialog.exec();
-    } else {
-        QPrintDialog dialog(&printer, this);
-        if (dialog.exec() == QDialog::Accepted)
-            printBook(printer);
-    }
-}
+void MainWindow::printBook(QPrinter& printer) { braille::printBook(printer, *m_view); }
 
 FindReplaceDialog* MainWindow::openFindDialog()
 {
@@ -545,7 +451,7 @@ void MainWindow::closeEvent(QCloseEvent* event)
         return;
     }
     Settings::setWindowRect(normalGeometry());
-    Settings::setRecentFiles(m_recentFiles);
+    Settings::setRecentFiles(m_recent->files());
     if (m_link)
         m_link->closing();
     m_recovery->removeCopy();

@@ -26,6 +26,7 @@ namespace braille {
 
 class FindReplaceDialog;
 class OriginalPageEditor;
+class RecentFiles;
 class LinkMode;
 class RecoveryKeeper;
 
@@ -61,10 +62,7 @@ private:
     void buildStatusBar();
     void updateCommands();
     void updateTitle();
-    void rememberRecent(const QString& path);
-    void fillRecentMenu();
     void openRecent(int index);
-    void print(bool preview);
     void showHelp();
     void pageLayout();
 
@@ -97,8 +95,7 @@ private:
     std::map<int, QString> m_prompts;
     QMenu* m_fileMenu = nullptr;
     QAction* m_recentAnchor = nullptr;
-    std::vector<QAction*> m_recentActions;
-    QStringList m_recentFiles;
+    std::unique_ptr<RecentFiles> m_recent;
     std::map<int, QLabel*> m_panes;
     QPointer<FindReplaceDialog> m_findDialog;
     LinkMode* m_link = nullptr;
