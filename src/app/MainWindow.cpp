@@ -26,7 +26,6 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
-#include <QPrinter>
 #include <QSettings>
 #include <QStatusBar>
 #include <QStyle>
