@@ -13,9 +13,7 @@ CellPosition cellPosition(const BrailleDocumentCursor& cursor, CharacterPosition
     if (cursor.isAttached() && cursor.rows.paragraphPosition() == position.paragraph) {
         firstRow = cursor.rows.index() - std::uint32_t(cursor.rows.rowInParagraph());
     } else {
-        const DocumentSection& section = cursor.document->section();
-        for (auto p = section.paragraphs.begin(); p != section.paragraphs.end() && p != position.paragraph; ++p)
-            firstRow += std::uint32_t(p->rows.size());
+        firstRow = cursor.document->section().placeOf(position.paragraph).firstRow;
     }
     const BrailleParagraph& paragraph = *position.paragraph;
     const CharacterSequence& characters = *paragraph.characters;
@@ -33,11 +31,7 @@ CellPosition cellPosition(const BrailleDocumentCursor& cursor, CharacterPosition
 
 DocumentLocation documentLocation(const BrailleDocument& document, CharacterPosition position)
 {
-    std::uint32_t n = 0;
-    const ParagraphList& paragraphs = document.section().paragraphs;
-    for (auto p = paragraphs.begin(); p != paragraphs.end() && p != position.paragraph; ++p)
-        ++n;
-    return {n, std::uint32_t(position.character)};
+    return {document.section().placeOf(position.paragraph).number, std::uint32_t(position.character)};
 }
 
 void placeCursor(BrailleDocumentCursor& cursor, CharacterPosition position)

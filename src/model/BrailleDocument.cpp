@@ -34,6 +34,7 @@ void BrailleDocument::setUpSections(bool forReading)
     for (int i = 0; i < kSectionCount; ++i) {
         DocumentSection& s = sections[i];
         s.kind = SectionKind(i);
+        s.forgetPlace();
         s.paragraphs.clear();
         s.rowCount = 0;
         if (forReading)
@@ -64,6 +65,7 @@ void BrailleDocument::setCellsPerLine(std::uint32_t cells)
             for (std::size_t r = 0; r < p.rows.size() && r < labels.size(); ++r)
                 p.rows[r].orgPage = std::move(labels[r]);
         }
+        s.forgetPlace();
         s.rowCount = 0;
         for (const BrailleParagraph& p : s.paragraphs)
             s.rowCount += std::uint32_t(p.rows.size());
@@ -79,6 +81,7 @@ CharacterSequence* BrailleDocument::newCharacterSequence()
 void BrailleDocument::recountRows()
 {
     DocumentSection& s = section();
+    s.forgetPlace();
     s.rowCount = 0;
     for (const BrailleParagraph& p : s.paragraphs)
         s.rowCount += std::uint32_t(p.rows.size());
@@ -119,8 +122,124 @@ std::string BrailleDocument::checkInvariants() const
         }
         if (i == int(currentSection) && rows != s.rowCount)
             return where + "rowCount " + std::to_string(s.rowCount) + " but " + std::to_string(rows) + " rows";
+        if (!s.keptPlaceIsTrue())
+            return where + "the kept paragraph place is wrong";
     }
     return {};
+}
+
+void DocumentSection::keep(const Place& place) const
+{
+    m_kept.place = place;
+    m_kept.valid = true;
+}
+
+DocumentSection::Place DocumentSection::placeOf(ParagraphList::const_iterator paragraph) const
+{
+    // Near the kept place first, a few paragraphs either way; else from the start.
+    constexpr int kNear = 16;
+    if (m_kept.valid) {
+        Place forward = m_kept.place;
+        for (int i = 0; i <= kNear && forward.paragraph != paragraphs.end(); ++i) {
+            if (forward.paragraph == paragraph) {
+                keep(forward);
+                return forward;
+            }
+            forward.firstRow += std::uint32_t(forward.paragraph->rows.size());
+            ++forward.number;
+            ++forward.paragraph;
+        }
+        Place backward = m_kept.place;
+        for (int i = 0; i < kNear && backward.paragraph != paragraphs.begin(); ++i) {
+            --backward.paragraph;
+            --backward.number;
+            backward.firstRow -= std::uint32_t(backward.paragraph->rows.size());
+            if (backward.paragraph == paragraph) {
+                keep(backward);
+                return backward;
+            }
+        }
+    }
+    Place place{mutableBegin(), 0, 0};
+    while (place.paragraph != paragraphs.end() && place.paragraph != paragraph) {
+        place.firstRow += std::uint32_t(place.paragraph->rows.size());
+        ++place.number;
+        ++place.paragraph;
+    }
+    if (place.paragraph != paragraphs.end())
+        keep(place);
+    return place;
+}
+
+DocumentSection::Place DocumentSection::placeOfNumber(std::uint32_t number) const
+{
+    if (paragraphs.empty())
+        return {mutableBegin(), 0, 0};
+    number = std::min(number, std::uint32_t(paragraphs.size() - 1));
+    Place place = m_kept.valid ? m_kept.place : Place{mutableBegin(), 0, 0};
+    // From the start when that is nearer than the kept place.
+    if (m_kept.valid && number < place.number && number < place.number - number)
+        place = Place{mutableBegin(), 0, 0};
+    while (place.number < number) {
+        place.firstRow += std::uint32_t(place.paragraph->rows.size());
+        ++place.number;
+        ++place.paragraph;
+    }
+    while (place.number > number) {
+        --place.paragraph;
+        --place.number;
+        place.firstRow -= std::uint32_t(place.paragraph->rows.size());
+    }
+    keep(place);
+    return place;
+}
+
+DocumentSection::Place DocumentSection::placeOfRow(std::uint32_t row) const
+{
+    if (paragraphs.empty())
+        return {mutableBegin(), 0, 0};
+    row = std::min(row, rowCount ? rowCount - 1 : 0);
+    Place place = m_kept.valid ? m_kept.place : Place{mutableBegin(), 0, 0};
+    if (m_kept.valid && row < place.firstRow && row < place.firstRow - row)
+        place = Place{mutableBegin(), 0, 0};
+    // Back to a paragraph that starts at or before the row, then on to the one that holds it
+    // (paragraphs without rows, which exist only while a document is read, are passed over).
+    while (place.firstRow > row && place.paragraph != paragraphs.begin()) {
+        --place.paragraph;
+        --place.number;
+        place.firstRow -= std::uint32_t(place.paragraph->rows.size());
+    }
+    for (;;) {
+        const std::uint32_t rows = std::uint32_t(place.paragraph->rows.size());
+        if ((rows > 0 && row < place.firstRow + rows) || std::next(place.paragraph) == paragraphs.end())
+            break;
+        place.firstRow += rows;
+        ++place.number;
+        ++place.paragraph;
+    }
+    keep(place);
+    return place;
+}
+
+void DocumentSection::noteEdited(ParagraphList::const_iterator paragraph, std::int64_t rowDelta)
+{
+    rowCount = std::uint32_t(std::int64_t(rowCount) + rowDelta);
+    if (m_kept.valid && ParagraphList::const_iterator(m_kept.place.paragraph) != paragraph)
+        m_kept.valid = false;
+}
+
+bool DocumentSection::keptPlaceIsTrue() const
+{
+    if (!m_kept.valid)
+        return true;
+    Place place{mutableBegin(), 0, 0};
+    while (place.paragraph != paragraphs.end() && place.paragraph != m_kept.place.paragraph) {
+        place.firstRow += std::uint32_t(place.paragraph->rows.size());
+        ++place.number;
+        ++place.paragraph;
+    }
+    return place.paragraph == m_kept.place.paragraph && place.number == m_kept.place.number &&
+           place.firstRow == m_kept.place.firstRow;
 }
 
 } // namespace braille

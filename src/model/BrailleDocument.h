@@ -66,6 +66,51 @@ struct DocumentSection {
     SectionKind kind = Cover;
     ParagraphList paragraphs;
     std::uint32_t rowCount = 0;
+
+    // Where a paragraph stands: its number in the section and its first row.
+    struct Place {
+        ParagraphList::iterator paragraph;
+        std::uint32_t number = 0;
+        std::uint32_t firstRow = 0;
+    };
+    // The place of a paragraph, of the paragraph with a number (clamped to the last), and of the
+    // paragraph holding a row (clamped to the last row). Each is found from the place asked for
+    // last, which is kept: edits happen at the caret, one near the other, so typing and pasting
+    // do not walk the section from its start for every character.
+    Place placeOf(ParagraphList::const_iterator paragraph) const;
+    Place placeOfNumber(std::uint32_t number) const;
+    Place placeOfRow(std::uint32_t row) const;
+    // An edit of `paragraph` changed its rows by `rowDelta` (and may have put a paragraph after
+    // it or taken the one after it away): rowCount follows, and the kept place stays only when it
+    // is this paragraph, whose number and first row such an edit cannot change.
+    void noteEdited(ParagraphList::const_iterator paragraph, std::int64_t rowDelta);
+    // Anything else that changes the paragraphs forgets the kept place (recountRows does).
+    void forgetPlace() const { m_kept.valid = false; }
+    // A paragraph about to go takes the kept place with it.
+    void forgetPlaceOf(ParagraphList::const_iterator paragraph) const
+    {
+        if (m_kept.valid && ParagraphList::const_iterator(m_kept.place.paragraph) == paragraph)
+            m_kept.valid = false;
+    }
+    // Whether the kept place is where it claims to be (checkInvariants).
+    bool keptPlaceIsTrue() const;
+
+private:
+    // Not copied with the section: it points into this section's own list.
+    struct KeptPlace {
+        Place place;
+        bool valid = false;
+        KeptPlace() = default;
+        KeptPlace(const KeptPlace&) {}
+        KeptPlace& operator=(const KeptPlace&)
+        {
+            valid = false;
+            return *this;
+        }
+    };
+    ParagraphList::iterator mutableBegin() const { return const_cast<ParagraphList&>(paragraphs).begin(); }
+    void keep(const Place& place) const;
+    mutable KeptPlace m_kept;
 };
 
 // Labels read from the line elements of a paragraph that is still being read.

@@ -53,7 +53,7 @@ void BrailleDocumentCursor::goTo(std::uint32_t row, std::uint32_t col)
 {
     if (!document)
         return;
-    rows = BrailleDocumentRowIterator(*document, row);
+    rows = BrailleDocumentRowIterator::nearRow(*document, row);
     if (!rows.valid())
         return;
     character = rows.row().begin;
@@ -181,10 +181,7 @@ DocumentLocation BrailleDocumentCursor::location() const
 {
     if (!isAttached())
         return {};
-    std::uint32_t n = 0;
-    for (auto it = document->section().paragraphs.begin(); it != rows.paragraphPosition(); ++it)
-        ++n;
-    return {n, std::uint32_t(character)};
+    return {document->section().placeOf(rows.paragraphPosition()).number, std::uint32_t(character)};
 }
 
 DocumentLocation BrailleDocumentCursor::locationAt(std::uint32_t row, std::uint32_t col) const
@@ -204,10 +201,9 @@ void BrailleDocumentCursor::goToLocation(DocumentLocation where)
     ParagraphList& paragraphs = document->section().paragraphs;
     if (paragraphs.empty())
         return;
-    std::uint32_t row = 0, n = 0;
-    auto it = paragraphs.begin();
-    for (; n < where.paragraph && std::next(it) != paragraphs.end(); ++it, ++n)
-        row += std::uint32_t(it->rows.size());
+    const DocumentSection::Place place = document->section().placeOfNumber(where.paragraph);
+    const auto it = place.paragraph;
+    std::uint32_t row = place.firstRow;
     const CharacterSequence& seq = *it->characters;
     const std::size_t k = std::min<std::size_t>(where.character, seq.empty() ? 0 : seq.size() - 1);
     std::uint32_t col = 0;

@@ -32,6 +32,23 @@ public:
         advance(n);
     }
 
+    // On row min(n, last), found from the section's kept place (near the last place asked for)
+    // rather than from the section's start.
+    static BasicBrailleDocumentRowIterator nearRow(Document& document, std::uint32_t n)
+    {
+        BasicBrailleDocumentRowIterator it;
+        it.m_section = &document.section();
+        if (it.m_section->rowCount == 0)
+            return BasicBrailleDocumentRowIterator(document, n);
+        it.m_last = it.m_section->rowCount - 1;
+        const std::uint32_t row = std::min(n, it.m_last);
+        const DocumentSection::Place place = it.m_section->placeOfRow(row);
+        it.m_paragraph = place.paragraph;
+        it.m_row = row - place.firstRow;
+        it.m_index = row;
+        return it;
+    }
+
     // Moves min(n, last - index) rows forward.
     void advance(std::uint32_t n)
     {

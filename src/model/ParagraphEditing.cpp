@@ -37,6 +37,7 @@ void deleteCharacter(BrailleDocument& document, ParagraphList::iterator paragrap
     if (lastParagraph && lastCharacter)
         return; // the section's final end marker stays
     std::u16string label = firstLabel(*paragraph);
+    std::int64_t rowsBefore = std::int64_t(paragraph->rows.size());
     chars.erase(chars.begin() + std::ptrdiff_t(position));
     if (lastCharacter) {
         // The line break went: the next paragraph joins this one. Its sequence stays in the
@@ -44,10 +45,12 @@ void deleteCharacter(BrailleDocument& document, ParagraphList::iterator paragrap
         auto following = std::next(paragraph);
         const CharacterSequence& more = *following->characters;
         chars.insert(chars.end(), more.begin(), more.end());
+        rowsBefore += std::int64_t(following->rows.size());
+        section.forgetPlaceOf(following);
         section.paragraphs.erase(following);
     }
     relayoutKeepingLabel(document, *paragraph, std::move(label));
-    document.recountRows();
+    section.noteEdited(paragraph, std::int64_t(paragraph->rows.size()) - rowsBefore);
 }
 
 void insertEntries(BrailleDocument& document, ParagraphList::iterator paragraph, std::size_t position,
@@ -57,9 +60,10 @@ void insertEntries(BrailleDocument& document, ParagraphList::iterator paragraph,
     if (position >= chars.size() || entries.empty())
         return;
     std::u16string label = firstLabel(*paragraph);
+    const std::int64_t rowsBefore = std::int64_t(paragraph->rows.size());
     chars.insert(chars.begin() + std::ptrdiff_t(position), entries.begin(), entries.end());
     relayoutKeepingLabel(document, *paragraph, std::move(label));
-    document.recountRows();
+    document.section().noteEdited(paragraph, std::int64_t(paragraph->rows.size()) - rowsBefore);
 }
 
 void insertCharacter(BrailleDocument& document, ParagraphList::iterator paragraph, std::size_t position,
@@ -97,6 +101,7 @@ void splitParagraph(BrailleDocument& document, ParagraphList::iterator paragraph
         return;
     position = std::min(position, chars.size() - 1);
     std::u16string label = firstLabel(*paragraph);
+    const std::int64_t rowsBefore = std::int64_t(paragraph->rows.size());
     CharacterSequence* rest = document.newCharacterSequence();
     rest->assign(chars.begin() + std::ptrdiff_t(position), chars.end());
     chars.erase(chars.begin() + std::ptrdiff_t(position), chars.end());
@@ -104,7 +109,8 @@ void splitParagraph(BrailleDocument& document, ParagraphList::iterator paragraph
     relayoutKeepingLabel(document, *second, label);
     chars.push_back(CharacterDictionary::instance().lineBreakEntry());
     relayoutKeepingLabel(document, *paragraph, std::move(label));
-    document.recountRows();
+    document.section().noteEdited(
+        paragraph, std::int64_t(paragraph->rows.size()) + std::int64_t(second->rows.size()) - rowsBefore);
 }
 
 } // namespace braille

@@ -135,9 +135,7 @@ void UndoHistory::enterSection(const UndoStep& step)
 void UndoHistory::redelete(const UndoStep& step)
 {
     BrailleDocument* doc = m_cursor.document;
-    ParagraphList& paragraphs = doc->section().paragraphs;
-    auto paragraph = std::next(paragraphs.begin(), std::min<std::ptrdiff_t>(step.where.paragraph,
-                                                                           std::ptrdiff_t(paragraphs.size()) - 1));
+    auto paragraph = doc->section().placeOfNumber(step.where.paragraph).paragraph;
     // Deleting a line break joins the next paragraph, so the following characters stay at the
     // same index.
     for (std::size_t i = 0; i < step.entries.size(); ++i)
@@ -151,10 +149,8 @@ void UndoHistory::reinsert(const UndoStep& step)
 {
     BrailleDocument* doc = m_cursor.document;
     const BrailleCharacter* lineBreak = CharacterDictionary::instance().lineBreakEntry();
-    ParagraphList& paragraphs = doc->section().paragraphs;
     DocumentLocation at = step.where;
-    auto paragraph = std::next(paragraphs.begin(), std::min<std::ptrdiff_t>(at.paragraph,
-                                                                           std::ptrdiff_t(paragraphs.size()) - 1));
+    auto paragraph = doc->section().placeOfNumber(at.paragraph).paragraph;
     for (const BrailleCharacter* e : step.entries) {
         if (e == lineBreak) {
             splitParagraph(*doc, paragraph, at.character);

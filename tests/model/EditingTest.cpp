@@ -227,3 +227,47 @@ TEST(CursorEditing, ImpossiblePlacesChangeNothing)
     EXPECT_EQ(f.text(), "$ab*");
     EXPECT_EQ(f.doc.checkInvariants(), "");
 }
+
+// The section keeps the place last asked for, so that edits at the caret need not walk from the
+// start; an edit anywhere else must never leave a kept place that is wrong.
+TEST(DocumentSectionPlaces, AreRightAfterEditsNearAndFarFromTheKeptPlace)
+{
+    BrailleDocument doc;
+    std::u16string text;
+    for (int i = 0; i < 40; ++i)
+        text += u"あいうえお かきくけこ さしすせそ たちつてと\n"; // two rows each at 10 cells
+    doc.setCellsPerLine(10);
+    fillSection(doc, text);
+    DocumentSection& section = doc.section();
+    const auto nth = [&](int n) { return std::next(section.paragraphs.begin(), n); };
+    const auto check = [&](int n) {
+        std::uint32_t firstRow = 0;
+        for (auto it = section.paragraphs.begin(); it != nth(n); ++it)
+            firstRow += std::uint32_t(it->rows.size());
+        const DocumentSection::Place place = section.placeOf(nth(n));
+        EXPECT_EQ(place.number, std::uint32_t(n));
+        EXPECT_EQ(place.firstRow, firstRow);
+        EXPECT_EQ(section.placeOfRow(firstRow).paragraph, nth(n));
+        EXPECT_EQ(section.placeOfNumber(std::uint32_t(n)).firstRow, firstRow);
+        EXPECT_EQ(doc.checkInvariants(), "");
+    };
+    check(30);
+    // Edits before the kept paragraph change its number and first row.
+    splitParagraph(doc, nth(3), 2);
+    check(31);
+    insertText(doc, nth(0), 0, u"なにぬねのはひふへほ", kTextSet, kTextSet);
+    check(31);
+    deleteCharacter(doc, nth(5), nth(5)->characters->size() - 1); // joins paragraphs 5 and 6
+    check(30);
+    // The kept paragraph itself joins the one after it, and goes when joined into the one before.
+    check(10);
+    deleteCharacter(doc, nth(10), nth(10)->characters->size() - 1);
+    check(10);
+    deleteCharacter(doc, nth(9), nth(9)->characters->size() - 1);
+    check(9);
+    // Far jumps both ways, and rows past the end.
+    check(0);
+    check(int(section.paragraphs.size()) - 1);
+    EXPECT_EQ(section.placeOfRow(100000).paragraph, std::prev(section.paragraphs.end()));
+    check(1);
+}
