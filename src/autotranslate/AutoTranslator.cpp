@@ -190,20 +190,35 @@ const Morphemes& AutoTranslator::components(const Morpheme& m) const
     return it->second;
 }
 
-void AutoTranslator::translateLine(std::u16string_view line, std::size_t offset, Translation& out,
+void AutoTranslator::translateLine(std::u16string_view line, std::size_t offset, const std::vector<GivenReading>& given,
+                                   Translation& out,
                                    std::unordered_map<std::u16string, std::size_t>& guessed,
                                    std::unordered_map<std::u16string, std::size_t>& unknown) const
 {
     std::vector<ForcedWord> forced;
-    if (!m_user.empty()) {
-        for (std::size_t at = 0; at < line.size();) {
-            if (const UserReading* entry = m_user.match(line, at)) {
+    // The print's own readings first; the user dictionary fills the text between them.
+    auto nextGiven = std::lower_bound(given.begin(), given.end(), offset,
+                                      [](const GivenReading& g, std::size_t at) { return g.begin < at; });
+    for (std::size_t at = 0; at < line.size();) {
+        while (nextGiven != given.end() && nextGiven->begin < offset + at)
+            ++nextGiven;
+        if (nextGiven != given.end() && nextGiven->begin == offset + at && nextGiven->end > nextGiven->begin &&
+            nextGiven->end <= offset + line.size() && !nextGiven->kana.empty()) {
+            forced.push_back({at, nextGiven->end - offset, spellGivenReading(nextGiven->kana)});
+            at = nextGiven->end - offset;
+            continue;
+        }
+        const std::size_t until = nextGiven != given.end() && nextGiven->begin < offset + line.size()
+                                      ? nextGiven->begin - offset
+                                      : line.size();
+        if (!m_user.empty()) {
+            if (const UserReading* entry = m_user.match(line, at); entry && at + entry->print.size() <= until) {
                 forced.push_back({at, at + entry->print.size(), entry->braille});
                 at += entry->print.size();
-            } else {
-                ++at;
+                continue;
             }
         }
+        ++at;
     }
     const Morphemes morphemes = m_analyzer->analyze(line, forced);
     std::deque<Morpheme> parts; // components of long compounds, owned here for the tokens
@@ -370,13 +385,13 @@ void AutoTranslator::translateLine(std::u16string_view line, std::size_t offset,
     placeWords(line, offset, tokens, out);
 }
 
-Translation AutoTranslator::translate(std::u16string_view text) const
+Translation AutoTranslator::translate(std::u16string_view text, const std::vector<GivenReading>& given) const
 {
     Translation out;
     std::unordered_map<std::u16string, std::size_t> guessed, unknown;
     forEachLine(text, [&](std::u16string_view line, std::size_t start, bool last) {
         if (!line.empty())
-            translateLine(line, start, out, guessed, unknown);
+            translateLine(line, start, given, out, guessed, unknown);
         if (!last)
             out.braille += u'\n';
     });

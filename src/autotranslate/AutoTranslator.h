@@ -61,12 +61,22 @@ public:
     void setUserReadings(UserReadings readings) { m_user = std::move(readings); }
     const UserReadings& userReadings() const { return m_user; }
 
+    // A reading the print gives for part of the text (ruby): the word text[begin, end) is read
+    // so, whatever the dictionary or the user dictionary say.
+    struct GivenReading {
+        std::size_t begin = 0, end = 0; // UTF-16 units in the translated text
+        std::u16string kana;            // as the print gives it, hiragana or katakana
+    };
+
     // Not thread-safe: the analyser keeps one working lattice.
-    Translation translate(std::u16string_view text) const;
+    Translation translate(std::u16string_view text) const { return translate(text, {}); }
+    // `given` in text order, not overlapping; a reading that spans a line feed is not used.
+    Translation translate(std::u16string_view text, const std::vector<GivenReading>& given) const;
 
 private:
     explicit AutoTranslator(std::unique_ptr<MecabAnalyzer> analyzer);
-    void translateLine(std::u16string_view line, std::size_t offset, Translation& out,
+    void translateLine(std::u16string_view line, std::size_t offset, const std::vector<GivenReading>& given,
+                       Translation& out,
                        std::unordered_map<std::u16string, std::size_t>& guessed,
                        std::unordered_map<std::u16string, std::size_t>& unknown) const;
     // A long kanji noun the dictionary holds whole (修学旅行), cut into its components when

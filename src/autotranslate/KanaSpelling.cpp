@@ -148,4 +148,17 @@ Spelling spellMorpheme(const Morpheme& m)
     return out;
 }
 
+std::u16string spellGivenReading(std::u16string_view kana)
+{
+    const std::u16string katakana = toKatakana(kana);
+    std::u16string out;
+    for (char16_t c : katakana) {
+        if (c == u'ウ' && !out.empty() && out.back() != u'ー' && endsInUOrO(out))
+            out += u'ー';
+        else
+            out += c;
+    }
+    return out;
+}
+
 } // namespace braille::autotranslate

@@ -30,4 +30,10 @@ struct Spelling {
 };
 Spelling spellMorpheme(const Morpheme& m);
 
+// A reading given with the print (ruby) spelled as braille writes it: katakana, and ウ after a
+// kana of the ウ or オ row as the long-vowel mark (とうきょう トーキョー, ゆうき ユーキ), as the
+// dictionary's readings of Sino-Japanese words are spelled; other vowels stay (えいが エイガ,
+// おおきい オオキイ).
+std::u16string spellGivenReading(std::u16string_view kana);
+
 } // namespace braille::autotranslate

@@ -1,0 +1,137 @@
+#include "PrintBookTyping.h"
+
+#include "CommandIds.h"
+#include "ComposerInputMethod.h"
+#include "EditingSession.h"
+
+#include <map>
+
+namespace braille {
+
+namespace {
+
+// What the session needs of a window, for typing without one.
+class QuietHost final : public SessionHost {
+public:
+    void startTimer(int, int) override {}
+    void stopTimer(int) override {}
+    void setStatusText(int, std::u16string_view) override {}
+    void setBrailleButton(bool) override {}
+    void message(std::u16string_view) override {}
+    void caretIntoView() override {}
+    void repaint() override {}
+    void sectionChanged(SectionKind) override {}
+};
+
+class NoClipboard final : public SessionClipboard {
+public:
+    bool put(const std::vector<std::uint8_t>&) override { return false; }
+    std::optional<std::vector<std::uint8_t>> get() override { return std::nullopt; }
+};
+
+// Blanks before a paragraph: a heading at cell 9, 7 or 5 by its level, body text at cell 3.
+std::u16string indentOf(const PrintParagraph& paragraph, bool indentBody)
+{
+    if (paragraph.kind == PrintParagraph::Heading)
+        return std::u16string(paragraph.level <= 1 ? 8 : paragraph.level == 2 ? 6 : 4, u'\u3000');
+    return indentBody ? std::u16string(2, u'\u3000') : std::u16string();
+}
+
+void addCounts(std::vector<autotranslate::WordCount>& into, std::map<std::u16string, std::size_t>& index,
+               const std::vector<autotranslate::WordCount>& from)
+{
+    for (const autotranslate::WordCount& w : from) {
+        auto [it, fresh] = index.try_emplace(w.word, into.size());
+        if (fresh)
+            into.push_back({w.word, w.note, 0});
+        into[it->second].count += w.count;
+    }
+}
+
+} // namespace
+
+PrintBookTyping typePrintBook(const PrintBook& book, const autotranslate::AutoTranslator& translator,
+                              PageLayout layout,
+                              const std::function<bool(std::size_t done, std::size_t total)>& progress)
+{
+    PrintBookTyping result;
+    QuietHost host;
+    NoClipboard clipboard;
+    NoCompanion companion;
+    ComposerInputMethod inputMethod;
+    NoCandidateList mathList, brailleList;
+    EditingSession session({host, clipboard, companion, inputMethod, mathList, brailleList, layout});
+    auto document = std::make_unique<BrailleDocument>();
+    document->setCellsPerLine(layout.ColumnNumber);
+    document->complete = true;
+    session.setDocument(document.get());
+
+    const std::size_t total = book.cover.size() + book.body.size() + book.colophon.size();
+    std::size_t done = 0;
+    std::map<std::u16string, std::size_t> guessedIndex, unknownIndex;
+    struct Part {
+        const std::vector<PrintParagraph>* paragraphs;
+        int command;
+        SectionKind section;
+        bool indentBody;
+    };
+    const Part parts[] = {{&book.cover, cmd::EditCover, Cover, false},
+                          {&book.body, cmd::EditBody, Body, true},
+                          {&book.colophon, cmd::EditColophon, Colophon, false}};
+    for (const Part& part : parts) {
+        if (part.paragraphs->empty())
+            continue;
+        session.command(part.command);
+        // The section's text, a paragraph a line, typed as one paste: the rules run piece by
+        // piece as the caret moves on, so the whole costs what its text costs.
+        std::u16string text;
+        std::vector<std::u16string> labels;
+        for (const PrintParagraph& paragraph : *part.paragraphs) {
+            std::vector<autotranslate::AutoTranslator::GivenReading> given;
+            for (const RubySpan& r : paragraph.ruby)
+                given.push_back({r.begin, r.end, r.reading});
+            result.rubyUsed += given.size();
+            autotranslate::Translation t = translator.translate(paragraph.text, given);
+            addCounts(result.guessed, guessedIndex, t.guessed);
+            addCounts(result.unknown, unknownIndex, t.unknown);
+            // A paragraph is one braille paragraph whatever line feeds its print had.
+            for (char16_t& c : t.braille)
+                if (c == u'\n' || c == u'\r')
+                    c = u'\u3000';
+            if (!text.empty())
+                text += u'\n';
+            text += indentOf(paragraph, part.indentBody);
+            text += t.braille;
+            labels.push_back(paragraph.pageLabel);
+            ++done;
+            if (progress && (done % 64 == 0) && !progress(done, total)) {
+                result.cancelled = true;
+                return result;
+            }
+        }
+        const EditingSession::TextPaste pasted = session.pasteTextAsText(text);
+        result.leftOut += pasted.leftOut;
+        // The print pages begin on the first rows of their paragraphs.
+        std::size_t k = 0;
+        for (BrailleParagraph& p : document->sections[part.section].paragraphs) {
+            if (k < labels.size() && !labels[k].empty() && !p.rows.empty()) {
+                p.rows.front().orgPage = labels[k];
+                document->useOrgPage = true;
+            }
+            ++k;
+        }
+    }
+    if (progress && !progress(total, total)) {
+        result.cancelled = true;
+        return result;
+    }
+    session.command(cmd::EditBody);
+    session.setDocument(nullptr);
+    document->currentSection = Body;
+    document->recountRows();
+    document->modified = true;
+    result.document = std::move(document);
+    return result;
+}
+
+} // namespace braille

@@ -1,0 +1,35 @@
+#pragma once
+// A braille book made from a print book: every paragraph translated automatically (the print's
+// own ruby readings winning over the dictionary's and the user's) and typed through the TEXT
+// input, so the braille rules add the number signs, connectors and blanks as when a transcriber
+// types; headings indented so that the table of contents finds them (level 1 at cell 9, level 2
+// at cell 7, deeper at cell 5), body paragraphs at cell 3, and the print pages marked on the
+// rows where they begin. The cost grows with the text alone.
+
+#include "AutoTranslator.h"
+#include "BrailleDocument.h"
+#include "PageLayout.h"
+#include "PrintBook.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace braille {
+
+struct PrintBookTyping {
+    std::unique_ptr<BrailleDocument> document; // none when cancelled
+    std::size_t rubyUsed = 0;
+    std::size_t leftOut = 0; // characters no table knows
+    std::vector<autotranslate::WordCount> guessed, unknown;
+    bool cancelled = false;
+};
+
+// `progress(done, total)` is told the paragraphs typed so far now and then; when it returns
+// false the work stops and no book is made.
+PrintBookTyping typePrintBook(const PrintBook& book, const autotranslate::AutoTranslator& translator,
+                              PageLayout layout,
+                              const std::function<bool(std::size_t done, std::size_t total)>& progress = {});
+
+} // namespace braille
