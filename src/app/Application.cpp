@@ -74,7 +74,7 @@ bool Application::initInstance()
     m_frame = std::make_unique<MainWindow>(Settings::pageLayout(), m_commandLine.linkMode, systemInputMethod,
                                            std::uint32_t(m_commandLine.companion.value_or(0)));
     if (!m_commandLine.documentPath.empty())
-        m_frame->book().openPath(QString::fromStdString(m_commandLine.documentPath), true);
+        m_frame->book().openAny(QString::fromStdString(m_commandLine.documentPath), true);
     m_frame->show();
     // Work left by a Tenkora that did not end normally.
     RecoveryKeeper::offerLeftovers(*m_frame);

@@ -2,6 +2,7 @@
 
 #include "BookPrinting.h"
 #include "MenuBuilder.h"
+#include "PrintBookImport.h"
 #include "RecentFiles.h"
 
 #include "Prompts.h"
@@ -328,6 +329,7 @@ void MainWindow::onCommand(int commandId)
     case cmd::ExportPef: m_book->exportBraille(QStringLiteral("pef")); break;
     case cmd::TocNew: m_book->tocNew(); break;
     case cmd::TocWorking: m_book->tocWorkingFile(); break;
+    case cmd::ImportPrintBook: m_book->importPrint(); break;
     case cmd::Print: printWithDialog(this, *m_view, false); break;
     case cmd::PrintPreview: printWithDialog(this, *m_view, true); break;
     case cmd::PrintSetup: {
@@ -461,7 +463,8 @@ void MainWindow::dragEnterEvent(QDragEnterEvent* event)
 {
     if (event->mimeData()->hasUrls())
         for (const QUrl& url : event->mimeData()->urls())
-            if (url.isLocalFile() && url.toLocalFile().endsWith(QStringLiteral(".bml"), Qt::CaseInsensitive)) {
+            if (url.isLocalFile() && (url.toLocalFile().endsWith(QStringLiteral(".bml"), Qt::CaseInsensitive) ||
+                                      isPrintBookFile(url.toLocalFile()))) {
                 event->acceptProposedAction();
                 return;
             }
@@ -470,9 +473,10 @@ void MainWindow::dragEnterEvent(QDragEnterEvent* event)
 void MainWindow::dropEvent(QDropEvent* event)
 {
     for (const QUrl& url : event->mimeData()->urls())
-        if (url.isLocalFile() && url.toLocalFile().endsWith(QStringLiteral(".bml"), Qt::CaseInsensitive)) {
+        if (url.isLocalFile() && (url.toLocalFile().endsWith(QStringLiteral(".bml"), Qt::CaseInsensitive) ||
+                                  isPrintBookFile(url.toLocalFile()))) {
             event->acceptProposedAction();
-            m_book->openPath(url.toLocalFile());
+            m_book->openAny(url.toLocalFile());
             return;
         }
 }

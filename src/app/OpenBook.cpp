@@ -4,7 +4,9 @@
 #include "BmlWriter.h"
 #include "BmlReader.h"
 #include "EditorView.h"
+#include "PrintBookImport.h"
 #include "Prompts.h"
+#include "SessionHost.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -39,8 +41,11 @@ OpenBook::~OpenBook() = default;
 
 QString OpenBook::title() const
 {
-    if (m_pathName.isEmpty())
-        return isModified() ? QStringLiteral("無題 *") : QStringLiteral("無題");
+    if (m_pathName.isEmpty()) {
+        // A book made from a print source is named after it until it is saved.
+        const QString name = m_suggestedPath.isEmpty() ? QStringLiteral("無題") : QFileInfo(m_suggestedPath).fileName();
+        return isModified() ? name + QStringLiteral(" *") : name;
+    }
     return isModified() ? m_pathName + QStringLiteral(" *") : m_pathName;
 }
 
@@ -78,6 +83,7 @@ void OpenBook::newDocument()
     if (!askToSave())
         return;
     m_pathName.clear();
+    m_suggestedPath.clear();
     replaceDocument(std::make_unique<BrailleDocument>());
     emit settled();
     emit pathChanged(m_pathName);
@@ -90,6 +96,54 @@ void OpenBook::open()
     const QString path = Prompts::openName(QStringLiteral("Braille XML File (*.bml)"), QFileInfo(m_pathName).path());
     if (!path.isEmpty())
         load(path, false);
+}
+
+bool OpenBook::openAny(const QString& path, bool quiet)
+{
+    if (isPrintBookFile(path))
+        return importPrint(path);
+    return openPath(path, quiet);
+}
+
+void OpenBook::importPrint()
+{
+    if (!askToSave())
+        return;
+    const QString path = Prompts::openName(printBookFilter(), QFileInfo(m_pathName).path());
+    if (!path.isEmpty())
+        importPrintAfterQuestion(path);
+}
+
+bool OpenBook::importPrint(const QString& path)
+{
+    if (!askToSave())
+        return true;
+    return importPrintAfterQuestion(path);
+}
+
+bool OpenBook::importPrintAfterQuestion(const QString& path)
+{
+    if (m_loading)
+        return false;
+    const QScopedValueRollback<bool> loading(m_loading, true);
+    PageLayout layout = m_view.session().pageLayout();
+    PrintBookImportResult imported = importPrintBookWithProgress(m_view.window(), path, layout);
+    if (!imported.document) {
+        if (!imported.error.isEmpty())
+            Prompts::tell(QStringLiteral("墨字の本を取り込めません。\n%1").arg(imported.error));
+        return false;
+    }
+    // A new book, not yet saved anywhere: Save asks where, proposing the source's name.
+    m_pathName.clear();
+    const QFileInfo source(path);
+    m_suggestedPath = source.path() + u'/' + source.completeBaseName() + QStringLiteral(".bml");
+    replaceDocument(std::move(imported.document));
+    m_view.session().markUnsaved();
+    emit settled();
+    emit pathChanged(m_pathName);
+    emit m_view.statusTextChanged(kMessagePane, imported.summary);
+    emit m_view.stateChanged();
+    return true;
 }
 
 bool OpenBook::openPath(const QString& path, bool quiet)
@@ -162,6 +216,7 @@ bool OpenBook::load(const QString& path, bool quiet, bool remember)
     }
     document->modified = false;
     m_pathName = info.absoluteFilePath();
+    m_suggestedPath.clear();
     replaceDocument(std::move(document));
     emit settled();
     emit pathChanged(m_pathName);
@@ -209,7 +264,7 @@ bool OpenBook::save()
 
 bool OpenBook::saveAs()
 {
-    const QString path = Prompts::saveName(kBmlFilter, m_pathName);
+    const QString path = Prompts::saveName(kBmlFilter, m_pathName.isEmpty() ? m_suggestedPath : m_pathName);
     if (path.isEmpty())
         return false;
     return saveTo(path);

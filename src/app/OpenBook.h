@@ -40,6 +40,12 @@ public:
     void newDocument();
     void open();                                  // with the file dialog
     bool openPath(const QString& path, bool quiet = false);
+    // A BML file is opened, a print book (text, EPUB, DOCX, HTML) imported.
+    bool openAny(const QString& path, bool quiet = false);
+    // 墨字の本を取り込む: a print book made into a new, unsaved braille book (with the file
+    // dialog, or the given file), after the question about unsaved changes.
+    void importPrint();
+    bool importPrint(const QString& path);
     // A recovery copy opened as an unsaved book under the book's own path (empty: a new book),
     // so that Save writes to the original file.
     bool openRecovered(const QString& copy, const QString& original);
@@ -85,7 +91,10 @@ private:
     EditorView& m_view;
     std::unique_ptr<BrailleDocument> m_document;
     QString m_pathName;
+    bool importPrintAfterQuestion(const QString& path);
+
     bool m_loading = false;
+    QString m_suggestedPath; // where Save As proposes to put a book made from a print source
     int m_toolTimeLimitMs = 60000;
     int m_loadingScreenMs = 40; // a few times a second, not at every paragraph
 };

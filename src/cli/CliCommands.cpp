@@ -107,6 +107,19 @@ const std::vector<CliCommand>& cliCommands()
          "whose reading was guessed and those the dictionary does not know, with their counts.\n"
          "Without the dictionary the command says so (exit status 1).\n",
          runAutoTranslate},
+        {"import", "import [--encoding E] [--columns N] [--lines N] [--readings FILE] SOURCE OUT.bml",
+         "make a braille book from a print book and write it as BML",
+         "SOURCE is plain text (UTF-8, UTF-16 with its byte order mark or Shift_JIS, found out;\n"
+         "--encoding names another, as iconv knows it), Aozora Bunko text, EPUB, DOCX or HTML. Its\n"
+         "title and author go to the cover, its headings and paragraphs to the body (headings at\n"
+         "cells 9, 7 and 5 by level, paragraphs at cell 3), a closing bibliography to the colophon,\n"
+         "and its print pages become original-page labels. Every paragraph is translated\n"
+         "automatically, ruby readings winning over the dictionary and the user dictionary\n"
+         "(--readings FILE, as for autotranslate), and typed through the TEXT input, so the braille\n"
+         "rules add their signs. The book is N cells wide (default 32) with the given lines per\n"
+         "page (default 22). OUT.bml is written atomically; one line sums up what was made. A\n"
+         "source that cannot be read is said in one line (exit status 1).\n",
+         runImport},
         {"type", "type [--columns N] [--open IN.bml] [--save OUT.bml] [--state] SCRIPT",
          "run SCRIPT through an editing session as typed at the keyboard, then print the document",
          "Runs SCRIPT through an editing session on a new document (or on IN.bml), exactly as a\n"

@@ -57,6 +57,7 @@ std::optional<int> takeIntOption(Arguments& args, std::string_view command, std:
 
 int runLookup(Arguments& args);
 int runAutoTranslate(Arguments& args);
+int runImport(Arguments& args);
 int runDump(Arguments& args);
 int runRoundtrip(Arguments& args);
 int runLink2Bml(Arguments& args);

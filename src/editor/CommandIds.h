@@ -31,6 +31,7 @@ constexpr int HighContrast = 32860;
 constexpr int PageLayout = 33361;
 constexpr int OriginalPages = 33368;
 constexpr int Console = 33374;
+constexpr int ImportPrintBook = 33410;
 
 // The editing session's commands.
 

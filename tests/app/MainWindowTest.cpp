@@ -384,7 +384,7 @@ TEST(MainFrame, ABookDroppedOnTheWindowOpensAndOtherFilesAreRefused)
     const QPoint at = frame.rect().center();
 
     QMimeData text;
-    text.setUrls({QUrl::fromLocalFile(folder.filePath(QStringLiteral("notes.txt")))});
+    text.setUrls({QUrl::fromLocalFile(folder.filePath(QStringLiteral("photo.png")))});
     QDragEnterEvent refused(at, Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(&frame, &refused);
     EXPECT_FALSE(refused.isAccepted());
