@@ -66,7 +66,7 @@ const char* val(const pugi::xml_node& node)
 class DocxWalker {
 public:
     DocxWalker(std::vector<PrintParagraph>& out, ImportReport& report, const std::map<std::string, Style>& styles)
-        : m_builder(out, report), m_report(report), m_styles(styles)
+        : m_out(out), m_builder(out, report), m_report(report), m_styles(styles)
     {
     }
 
@@ -90,13 +90,21 @@ public:
         }
     }
 
-    // A paragraph; `prefix` opens it (a footnote's number).
+    // A paragraph; `prefix` opens it (a footnote's number) when it has text.
     void paragraph(const pugi::xml_node& p, std::u16string_view prefix)
     {
         const int level = headingLevel(p);
-        m_builder.addText(prefix);
+        const std::size_t before = m_out.size();
         inlineContent(p, 0);
         m_builder.endParagraph(level ? PrintParagraph::Heading : PrintParagraph::Body, level);
+        if (prefix.empty() || m_out.size() == before)
+            return;
+        PrintParagraph& made = m_out.back();
+        made.text.insert(0, prefix);
+        for (RubySpan& span : made.ruby) {
+            span.begin += prefix.size();
+            span.end += prefix.size();
+        }
     }
 
     void finish() { m_builder.finish(); }
@@ -247,6 +255,7 @@ private:
         }
     }
 
+    std::vector<PrintParagraph>& m_out;
     ParagraphBuilder m_builder;
     ImportReport& m_report;
     const std::map<std::string, Style>& m_styles;

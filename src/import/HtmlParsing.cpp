@@ -116,6 +116,9 @@ std::string markupAsUtf8(std::string_view bytes, const std::string& encoding, st
             name = "CP932";
     }
     DecodedText decoded = decodeText(bytes, name);
+    // A charset label this system does not know is passed over, as browsers do.
+    if (!decoded.ok && encoding.empty() && !name.empty() && decoded.error.find("not one this system knows") != std::string::npos)
+        decoded = decodeText(bytes, {});
     ok = decoded.ok;
     if (!ok) {
         error = decoded.error;
