@@ -192,13 +192,11 @@ private:
         std::string alt = docPr ? docPr.attribute("descr").value() : "";
         if (alt.empty() && shape)
             alt = shape.attribute("alt").value();
-        PrintParagraph p;
-        p.text = fromUtf8(alt);
-        trimParagraph(p);
-        if (p.text.empty())
+        const std::u16string text = trimmedUtf8(alt.c_str());
+        if (text.empty())
             ++m_report.imagesWithoutAlt;
         else
-            m_builder.addText(p.text);
+            m_builder.addText(text);
     }
 
     void ruby(const pugi::xml_node& node)
@@ -276,11 +274,6 @@ std::map<std::string, Style> readStyles(const pugi::xml_document& doc)
     return styles;
 }
 
-bool parseXml(const std::string& bytes, pugi::xml_document& doc)
-{
-    return doc.load_buffer(bytes.data(), bytes.size(), pugi::parse_default | pugi::parse_ws_pcdata);
-}
-
 } // namespace
 
 std::string readDocx(ZipArchive& zip, PrintBook& book)
@@ -340,18 +333,10 @@ std::string readDocx(ZipArchive& zip, PrintBook& book)
         const auto bytes = zip.read("docProps/core.xml", error);
         pugi::xml_document core;
         if (bytes && parseXml(*bytes, core)) {
-            PrintParagraph title;
-            title.text = fromUtf8(core.find_node([](const pugi::xml_node& n) { return localName(n) == "title"; }).text().get());
-            trimParagraph(title);
-            PrintParagraph author;
-            author.text = fromUtf8(core.find_node([](const pugi::xml_node& n) { return localName(n) == "creator"; }).text().get());
-            trimParagraph(author);
-            book.title = title.text;
-            book.author = author.text;
-            if (!title.text.empty())
-                book.cover.push_back(std::move(title));
-            if (!author.text.empty())
-                book.cover.push_back(std::move(author));
+            auto named = [&](std::string_view name) {
+                return core.find_node([&](const pugi::xml_node& n) { return localName(n) == name; }).text().get();
+            };
+            setTitleAndAuthor(book, fromUtf8(named("title")), fromUtf8(named("creator")));
         }
     }
     if (book.title.empty())

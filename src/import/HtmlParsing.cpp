@@ -148,6 +148,11 @@ bool parseXhtml(const std::string& utf8, pugi::xml_document& doc)
     return true;
 }
 
+bool parseXml(const std::string& bytes, pugi::xml_document& doc)
+{
+    return doc.load_buffer(bytes.data(), bytes.size(), pugi::parse_default | pugi::parse_ws_pcdata);
+}
+
 std::string_view localName(const pugi::xml_node& node)
 {
     std::string_view name = node.name();
