@@ -66,7 +66,7 @@ const char* val(const pugi::xml_node& node)
 class DocxWalker {
 public:
     DocxWalker(std::vector<PrintParagraph>& out, ImportReport& report, const std::map<std::string, Style>& styles)
-        : m_builder(out, report), m_report(report), m_styles(styles)
+        : m_out(out), m_builder(out, report), m_report(report), m_styles(styles)
     {
     }
 
@@ -90,13 +90,21 @@ public:
         }
     }
 
-    // A paragraph; `prefix` opens it (a footnote's number).
+    // A paragraph; `prefix` opens it (a footnote's number) when it has text.
     void paragraph(const pugi::xml_node& p, std::u16string_view prefix)
     {
         const int level = headingLevel(p);
-        m_builder.addText(prefix);
+        const std::size_t before = m_out.size();
         inlineContent(p, 0);
         m_builder.endParagraph(level ? PrintParagraph::Heading : PrintParagraph::Body, level);
+        if (prefix.empty() || m_out.size() == before)
+            return;
+        PrintParagraph& made = m_out.back();
+        made.text.insert(0, prefix);
+        for (RubySpan& span : made.ruby) {
+            span.begin += prefix.size();
+            span.end += prefix.size();
+        }
     }
 
     void finish() { m_builder.finish(); }
@@ -184,13 +192,11 @@ private:
         std::string alt = docPr ? docPr.attribute("descr").value() : "";
         if (alt.empty() && shape)
             alt = shape.attribute("alt").value();
-        PrintParagraph p;
-        p.text = fromUtf8(alt);
-        trimParagraph(p);
-        if (p.text.empty())
+        const std::u16string text = trimmedUtf8(alt.c_str());
+        if (text.empty())
             ++m_report.imagesWithoutAlt;
         else
-            m_builder.addText(p.text);
+            m_builder.addText(text);
     }
 
     void ruby(const pugi::xml_node& node)
@@ -247,6 +253,7 @@ private:
         }
     }
 
+    std::vector<PrintParagraph>& m_out;
     ParagraphBuilder m_builder;
     ImportReport& m_report;
     const std::map<std::string, Style>& m_styles;
@@ -265,11 +272,6 @@ std::map<std::string, Style> readStyles(const pugi::xml_document& doc)
         styles[node.attribute("w:styleId").value()] = style;
     }
     return styles;
-}
-
-bool parseXml(const std::string& bytes, pugi::xml_document& doc)
-{
-    return doc.load_buffer(bytes.data(), bytes.size(), pugi::parse_default | pugi::parse_ws_pcdata);
 }
 
 } // namespace
@@ -331,18 +333,10 @@ std::string readDocx(ZipArchive& zip, PrintBook& book)
         const auto bytes = zip.read("docProps/core.xml", error);
         pugi::xml_document core;
         if (bytes && parseXml(*bytes, core)) {
-            PrintParagraph title;
-            title.text = fromUtf8(core.find_node([](const pugi::xml_node& n) { return localName(n) == "title"; }).text().get());
-            trimParagraph(title);
-            PrintParagraph author;
-            author.text = fromUtf8(core.find_node([](const pugi::xml_node& n) { return localName(n) == "creator"; }).text().get());
-            trimParagraph(author);
-            book.title = title.text;
-            book.author = author.text;
-            if (!title.text.empty())
-                book.cover.push_back(std::move(title));
-            if (!author.text.empty())
-                book.cover.push_back(std::move(author));
+            auto named = [&](std::string_view name) {
+                return core.find_node([&](const pugi::xml_node& n) { return localName(n) == name; }).text().get();
+            };
+            setTitleAndAuthor(book, fromUtf8(named("title")), fromUtf8(named("creator")));
         }
     }
     if (book.title.empty())

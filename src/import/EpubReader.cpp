@@ -98,11 +98,6 @@ pugi::xml_node findElement(const pugi::xml_node& node, std::string_view name)
     return node.find_node([&](const pugi::xml_node& n) { return n.type() == pugi::node_element && localName(n) == name; });
 }
 
-bool parseXml(const std::string& bytes, pugi::xml_document& doc)
-{
-    return doc.load_buffer(bytes.data(), bytes.size(), pugi::parse_default | pugi::parse_ws_pcdata);
-}
-
 using PageTargets = std::map<std::string, std::map<std::string, std::u16string>>;
 
 // EPUB 3's page list: <nav epub:type="page-list"> with links to the page starts.
@@ -135,11 +130,9 @@ void readNcxPageList(const pugi::xml_document& ncx, const std::string& ncxPath, 
         pugi::xml_node target = found.node();
         std::string fragment;
         const std::string path = resolve(base, findElement(target, "content").attribute("src").value(), &fragment);
-        PrintParagraph label;
-        label.text = fromUtf8(findElement(findElement(target, "navLabel"), "text").text().get());
-        trimParagraph(label);
-        if (!fragment.empty() && !label.text.empty())
-            targets[path][fragment] = label.text;
+        const std::u16string label = trimmedUtf8(findElement(findElement(target, "navLabel"), "text").text().get());
+        if (!fragment.empty() && !label.empty())
+            targets[path][fragment] = label;
     }
 }
 
@@ -198,20 +191,9 @@ std::string readEpub(ZipArchive& zip, PrintBook& book)
         }
     }
 
-    if (pugi::xml_node metadata = findElement(package, "metadata")) {
-        PrintParagraph title;
-        title.text = fromUtf8(findElement(metadata, "title").text().get());
-        trimParagraph(title);
-        PrintParagraph author;
-        author.text = fromUtf8(findElement(metadata, "creator").text().get());
-        trimParagraph(author);
-        book.title = title.text;
-        book.author = author.text;
-        if (!title.text.empty())
-            book.cover.push_back(std::move(title));
-        if (!author.text.empty())
-            book.cover.push_back(std::move(author));
-    }
+    if (pugi::xml_node metadata = findElement(package, "metadata"))
+        setTitleAndAuthor(book, fromUtf8(findElement(metadata, "title").text().get()),
+                          fromUtf8(findElement(metadata, "creator").text().get()));
 
     PageTargets pageTargets;
     std::string navPath;

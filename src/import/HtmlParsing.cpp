@@ -116,6 +116,9 @@ std::string markupAsUtf8(std::string_view bytes, const std::string& encoding, st
             name = "CP932";
     }
     DecodedText decoded = decodeText(bytes, name);
+    // A charset label this system does not know is passed over, as browsers do.
+    if (!decoded.ok && encoding.empty() && !name.empty() && decoded.error.find("not one this system knows") != std::string::npos)
+        decoded = decodeText(bytes, {});
     ok = decoded.ok;
     if (!ok) {
         error = decoded.error;
@@ -143,6 +146,11 @@ bool parseXhtml(const std::string& utf8, pugi::xml_document& doc)
     }
     parseHtml(utf8, doc);
     return true;
+}
+
+bool parseXml(const std::string& bytes, pugi::xml_document& doc)
+{
+    return doc.load_buffer(bytes.data(), bytes.size(), pugi::parse_default | pugi::parse_ws_pcdata);
 }
 
 std::string_view localName(const pugi::xml_node& node)

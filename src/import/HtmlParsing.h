@@ -21,6 +21,9 @@ void parseHtml(const std::string& utf8, pugi::xml_document& doc);
 // through the HTML parser instead. Returns whether it did.
 bool parseXhtml(const std::string& utf8, pugi::xml_document& doc);
 
+// XML (package, container, Word parts) through pugixml, keeping white space between elements.
+bool parseXml(const std::string& bytes, pugi::xml_document& doc);
+
 // The element's name without a namespace prefix.
 std::string_view localName(const pugi::xml_node& node);
 

@@ -25,21 +25,11 @@ std::string readHtml(std::string_view bytes, const ImportOptions& options, Print
     const pugi::xml_node author = doc.find_node([](const pugi::xml_node& n) {
         return localName(n) == "meta" && std::string_view(n.attribute("name").value()) == "author";
     });
-    PrintParagraph authorText;
-    authorText.text = fromUtf8(author.attribute("content").value());
-    trimParagraph(authorText);
-    book.author = authorText.text;
-    if (!walker.firstH1().empty()) {
+    // A title in no heading of the page is carried by the cover; one in an h1 is in the text.
+    setTitleAndAuthor(book, walker.firstH1().empty() ? walker.documentTitle() : std::u16string(),
+                      fromUtf8(author.attribute("content").value()));
+    if (!walker.firstH1().empty())
         book.title = walker.firstH1();
-    } else if (!walker.documentTitle().empty()) {
-        // The title is in no heading of the page, so the cover carries it.
-        book.title = walker.documentTitle();
-        PrintParagraph title;
-        title.text = book.title;
-        book.cover.push_back(std::move(title));
-    }
-    if (!authorText.text.empty())
-        book.cover.push_back(std::move(authorText));
     return {};
 }
 

@@ -91,14 +91,9 @@ bool isPageBreak(const pugi::xml_node& node)
 
 std::u16string pageBreakLabel(const pugi::xml_node& node)
 {
-    for (const char* name : {"title", "aria-label"}) {
-        std::u16string label = fromUtf8(node.attribute(name).value());
-        PrintParagraph p;
-        p.text = label;
-        trimParagraph(p);
-        if (!p.text.empty())
-            return p.text;
-    }
+    for (const char* name : {"title", "aria-label"})
+        if (std::u16string label = trimmedUtf8(node.attribute(name).value()); !label.empty())
+            return label;
     return collapsedText(node);
 }
 
@@ -226,16 +221,13 @@ void MarkupWalker::ruby(const pugi::xml_node& node, int depth)
 
 void MarkupWalker::image(const pugi::xml_node& node)
 {
-    std::u16string alt = fromUtf8(node.attribute("alt").value());
-    PrintParagraph p;
-    p.text = alt;
-    trimParagraph(p);
-    if (p.text.empty()) {
+    const std::u16string alt = trimmedUtf8(node.attribute("alt").value());
+    if (alt.empty()) {
         ++m_report.imagesWithoutAlt;
         return;
     }
     m_builder.addMarkupText(u" ");
-    m_builder.addMarkupText(p.text);
+    m_builder.addMarkupText(alt);
     m_builder.addMarkupText(u" ");
 }
 

@@ -51,6 +51,34 @@ void trimParagraph(PrintParagraph& paragraph)
     paragraph.ruby = std::move(kept);
 }
 
+std::u16string trimmed(std::u16string_view text)
+{
+    std::size_t begin = 0;
+    std::size_t end = text.size();
+    while (begin < end && isBlank(text[begin]))
+        ++begin;
+    while (end > begin && isBlank(text[end - 1]))
+        --end;
+    return std::u16string(text.substr(begin, end - begin));
+}
+
+std::u16string trimmedUtf8(const char* utf8)
+{
+    return trimmed(fromUtf8(utf8 ? utf8 : ""));
+}
+
+void setTitleAndAuthor(PrintBook& book, std::u16string title, std::u16string author)
+{
+    book.title = trimmed(title);
+    book.author = trimmed(author);
+    for (const std::u16string* text : {&book.title, &book.author})
+        if (!text->empty()) {
+            PrintParagraph paragraph;
+            paragraph.text = *text;
+            book.cover.push_back(std::move(paragraph));
+        }
+}
+
 ParagraphBuilder::ParagraphBuilder(std::vector<PrintParagraph>& out, ImportReport& report)
     : m_out(&out), m_report(report)
 {

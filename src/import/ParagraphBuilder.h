@@ -16,6 +16,13 @@ bool isWide(char16_t c);
 // Adds `note` to the report unless it is there already.
 void noteOnce(ImportReport& report, const std::string& note);
 
+// The text without the blanks at both ends (from UTF-8 markup attributes and the like).
+std::u16string trimmed(std::u16string_view text);
+std::u16string trimmedUtf8(const char* utf8);
+
+// Sets the book's title and author from a file's metadata, and puts those given on its cover.
+void setTitleAndAuthor(PrintBook& book, std::u16string title, std::u16string author);
+
 // Trims the blanks at both ends, moves the readings with the text, narrows each reading's base
 // to its text without blanks and drops readings whose base is empty.
 void trimParagraph(PrintParagraph& paragraph);

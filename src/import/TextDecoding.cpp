@@ -103,6 +103,7 @@ DecodedText decodeAs(std::string_view bytes, const std::string& encoding)
             continue;
         }
         const std::size_t at = bytes.size() - inLeft;
+        result.failedAt = at;
         if (errno == EILSEQ)
             result.error = "the text is not valid " + encoding + " (at byte " + std::to_string(at) + ")";
         else
@@ -128,7 +129,8 @@ DecodedText decodeText(std::string_view bytes, const std::string& encoding)
         return decodeAs(bytes, "UTF-8");
     DecodedText sjis = decodeAs(bytes, "CP932");
     if (!sjis.ok)
-        sjis.error = "the text is neither UTF-8, UTF-16 with a byte order mark nor Shift_JIS; name its encoding";
+        sjis.error = "the text is neither UTF-8, UTF-16 with a byte order mark nor Shift_JIS (at byte " +
+                     std::to_string(sjis.failedAt) + "); name its encoding";
     return sjis;
 }
 

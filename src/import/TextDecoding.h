@@ -12,6 +12,7 @@ struct DecodedText {
     std::u16string text;  // without a byte order mark
     std::string encoding; // what the bytes were read as
     std::string error;    // why not, in one line, when !ok
+    std::size_t failedAt = 0; // the first byte that could not be decoded, when !ok
 };
 
 bool isValidUtf8(std::string_view bytes);

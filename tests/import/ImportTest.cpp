@@ -272,6 +272,12 @@ TEST(ImportBadInput, RefusedWithOneClearLine)
     EXPECT_EQ(refused(importPrintBook(dir.file("text.txt"), {"UTF-8"})),
               "text.txt: the text is not valid UTF-8 (at byte 0).");
 
+    // Text that is none of the encodings found without a name.
+    test::writeBytes(dir.file("garbled.txt"), "ab\xFF\xFF" "cd\n");
+    EXPECT_EQ(refused(importPrintBook(dir.file("garbled.txt"), {})),
+              "garbled.txt: the text is neither UTF-8, UTF-16 with a byte order mark nor Shift_JIS (at byte 2); "
+              "name its encoding.");
+
     // Nothing to import, and a kind of file no reader takes.
     test::writeBytes(dir.file("blank.txt"), "\r\n  \r\n");
     EXPECT_EQ(refused(importPrintBook(dir.file("blank.txt"), {})), "blank.txt: it holds no text to import.");
