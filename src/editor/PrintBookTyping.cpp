@@ -82,10 +82,12 @@ PrintBookTyping typePrintBook(const PrintBook& book, const autotranslate::AutoTr
         if (part.paragraphs->empty())
             continue;
         session.command(part.command);
-        // The section's text, a paragraph a line, typed as one paste: the rules run piece by
-        // piece as the caret moves on, so the whole costs what its text costs.
+        // The section's text, a paragraph a line, typed a few dozen paragraphs at a time as
+        // pastes: the rules run piece by piece as the caret moves on, so the whole costs what its
+        // text costs, and the work can be stopped between two pastes.
         std::u16string text;
         std::vector<std::u16string> labels;
+        bool first = true;
         for (const PrintParagraph& paragraph : *part.paragraphs) {
             std::vector<autotranslate::AutoTranslator::GivenReading> given;
             for (const RubySpan& r : paragraph.ruby)
@@ -98,19 +100,23 @@ PrintBookTyping typePrintBook(const PrintBook& book, const autotranslate::AutoTr
             for (char16_t& c : t.braille)
                 if (c == u'\n' || c == u'\r')
                     c = u'\u3000';
-            if (!text.empty())
+            if (!first)
                 text += u'\n';
+            first = false;
             text += indentOf(paragraph, part.indentBody);
             text += t.braille;
             labels.push_back(paragraph.pageLabel);
             ++done;
-            if (progress && (done % 64 == 0) && !progress(done, total)) {
-                result.cancelled = true;
-                return result;
+            if (done % 64 == 0) {
+                result.leftOut += session.pasteTextAsText(text).leftOut;
+                text.clear();
+                if (progress && !progress(done, total)) {
+                    result.cancelled = true;
+                    return result;
+                }
             }
         }
-        const EditingSession::TextPaste pasted = session.pasteTextAsText(text);
-        result.leftOut += pasted.leftOut;
+        result.leftOut += session.pasteTextAsText(text).leftOut;
         // The print pages begin on the first rows of their paragraphs.
         std::size_t k = 0;
         for (BrailleParagraph& p : document->sections[part.section].paragraphs) {

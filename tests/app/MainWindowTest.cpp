@@ -545,3 +545,60 @@ TEST(MainFrame, TheEditMenusCutCutsAndIsNoRecentFile)
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("く"));
     Prompts::setAnswers({.question = [](const QString&, int) { return int(QMessageBox::No); }});
 }
+
+TEST(MainFrame, APrintBookIsImportedIntoANewUnsavedBookAndCancelLeavesTheOpenOne)
+{
+    FreshSettings fresh;
+    QTemporaryDir folder;
+    MainWindow frame(Settings::pageLayout());
+    frame.show();
+    QTest::keyClicks(&frame.view(), "ka");
+    const std::string before = prints(frame.book().document());
+    QStringList told;
+    Prompts::setAnswers({.question = [](const QString&, int) { return int(QMessageBox::No); },
+                         .message = [&](const QString& text) { told << text; }});
+
+    // A source that cannot be read: said why, the open book as it was.
+    const QString broken = folder.filePath(QStringLiteral("broken.epub"));
+    QFile file(broken);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("PK\x03\x04 not a whole archive");
+    file.close();
+    EXPECT_FALSE(frame.book().importPrint(broken));
+    ASSERT_EQ(told.size(), 1);
+    EXPECT_TRUE(told[0].startsWith(QStringLiteral("墨字の本を取り込めません。"))) << told[0].toStdString();
+    EXPECT_EQ(prints(frame.book().document()), before);
+
+    // A long text, cancelled while it is typed: the open book stays.
+    const QString longText = folder.filePath(QStringLiteral("long.txt"));
+    QFile text(longText);
+    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+    for (int i = 0; i < 20000; ++i)
+        text.write("今日は晴れ。明日も晴れ。\n");
+    text.close();
+    QTimer cancel;
+    QObject::connect(&cancel, &QTimer::timeout, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* progress = qobject_cast<QProgressDialog*>(w))
+                if (QPushButton* button = progress->findChild<QPushButton*>())
+                    button->click();
+    });
+    cancel.start(50);
+    told.clear();
+    EXPECT_FALSE(frame.book().importPrint(longText));
+    cancel.stop();
+    EXPECT_TRUE(told.isEmpty());
+    EXPECT_TRUE(prints(frame.book().document()) == before) << "the open book changed";
+
+    // The HTML page: a new book, unsaved, named after its source, the summary in the message pane.
+    const QString page = QString::fromStdString((sourceDir() / "tests" / "data" / "import" / "page.html").string());
+    ASSERT_TRUE(frame.book().importPrint(page));
+    EXPECT_TRUE(frame.book().pathName().isEmpty());
+    EXPECT_TRUE(frame.book().isModified());
+    EXPECT_EQ(frame.book().title(), QStringLiteral("page.bml *"));
+    EXPECT_TRUE(frame.paneText(kMessagePane).startsWith(QStringLiteral("page.html を取り込みました: 段落 8、見出し 2")))
+        << frame.paneText(kMessagePane).toStdString();
+    const BrailleDocument& book = frame.book().document();
+    EXPECT_EQ(book.sections[Body].paragraphs.size(), 6u);
+    EXPECT_EQ(book.sections[Cover].paragraphs.size(), 2u);
+}

@@ -1,3 +1,4 @@
+#include "KanaSpelling.h"
 #include "TranslatorFixture.h"
 
 using namespace braille;
@@ -185,4 +186,23 @@ TEST(AutoTranslatorOpen, AMissingDictionaryIsReportedNotACrash)
     AutoTranslator::OpenResult opened = AutoTranslator::open("/nonexistent/mecab-dic");
     EXPECT_FALSE(opened.translator);
     EXPECT_NE(opened.error.find("/nonexistent/mecab-dic"), std::string::npos) << opened.error;
+}
+
+TEST(AutoTranslatorGivenReadings, APrintsRubyWinsOverTheDictionaryAndTheUserDictionary)
+{
+    using autotranslate::AutoTranslator;
+    autotranslate::AutoTranslator& t = sharedTranslator();
+    // 大勢 the dictionary reads タイセイ; the print says おおぜい.
+    EXPECT_EQ(withBlanks(t.translate(u"大勢が来た。", {{0, 2, u"おおぜい"}}).braille), "オオゼイガ_キタ。");
+    // The reading is spelled as braille spells readings: とうきょう トーキョー.
+    EXPECT_EQ(withBlanks(t.translate(u"東京に行く", {{0, 2, u"とうきょう"}}).braille), "トーキョーニ_イク");
+    EXPECT_EQ(autotranslate::spellGivenReading(u"ゆうき"), u"ユーキ");
+    EXPECT_EQ(autotranslate::spellGivenReading(u"おおきい"), u"オオキイ");
+    EXPECT_EQ(autotranslate::spellGivenReading(u"えいが"), u"エイガ");
+    // On the second line too, and over a user word for the same print.
+    const autotranslate::UserReadings saved = t.userReadings();
+    t.setUserReadings(autotranslate::UserReadings(std::vector<autotranslate::UserReading>{{u"福沢", u"フクサワ"}}));
+    EXPECT_EQ(withBlanks(t.translate(u"前\n福沢さん", {{2, 4, u"ふくざわ"}}).braille), "マエ\nフクザワ_サン");
+    EXPECT_EQ(withBlanks(t.translate(u"福沢さん").braille), "フクサワ_サン"); // without the print's reading
+    t.setUserReadings(saved);
 }
