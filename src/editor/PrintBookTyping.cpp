@@ -110,6 +110,8 @@ PrintBookTyping typePrintBook(const PrintBook& book, const autotranslate::AutoTr
             if (done % 64 == 0) {
                 result.leftOut += session.pasteTextAsText(text).leftOut;
                 text.clear();
+                // A new book has nothing to undo: what the typing recorded goes at once.
+                session.undoHistory().reset();
                 if (progress && !progress(done, total)) {
                     result.cancelled = true;
                     return result;
