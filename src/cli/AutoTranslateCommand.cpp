@@ -79,16 +79,9 @@ int runAutoTranslate(Arguments& args)
         text = args.operands()[0];
     }
 
-    autotranslate::AutoTranslator::OpenResult opened = autotranslate::AutoTranslator::open();
-    if (!opened.translator) {
-        std::cerr << "tenkora-cli: automatic translation is not available: " << opened.error << "\n";
+    const std::unique_ptr<autotranslate::AutoTranslator> translator = openTranslator(readingsFile);
+    if (!translator)
         return kExitFailed;
-    }
-    std::vector<autotranslate::UserReadingError> errors;
-    const std::string readingsPath = readingsFile.value_or(autotranslate::UserReadings::defaultPath());
-    opened.translator->setUserReadings(autotranslate::UserReadings::load(readingsPath, errors));
-    for (const autotranslate::UserReadingError& e : errors)
-        std::cerr << "tenkora-cli: " << readingsPath << ":" << e.line << ": " << e.message << " (line skipped)\n";
 
     loadTables(CharacterDictionary::instance());
     PageLayout layout;
@@ -98,14 +91,14 @@ int runAutoTranslate(Arguments& args)
     played.session.setDocument(&document);
 
     const std::u16string print = fromUtf8(text);
-    const AutoTranslatePasteResult pasted = pasteTranslated(played.session, opened.translator.get(), print);
+    const AutoTranslatePasteResult pasted = pasteTranslated(played.session, translator.get(), print);
     if (pasted.leftOut)
         std::cerr << "tenkora-cli: " << pasted.leftOut << " characters of the translation are in no table and were left out\n";
     if (!pasted.typed)
         std::cerr << "tenkora-cli: nothing was typed\n";
     printRows(document, unicode);
     if (wantExplain)
-        explain(opened.translator->translate(print));
+        explain(translator->translate(print));
     return kExitOk;
 }
 

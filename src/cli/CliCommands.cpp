@@ -193,4 +193,19 @@ std::optional<int> takeIntOption(Arguments& args, std::string_view command, std:
     return value;
 }
 
+std::unique_ptr<autotranslate::AutoTranslator> openTranslator(const std::optional<std::string>& readingsFile)
+{
+    autotranslate::AutoTranslator::OpenResult opened = autotranslate::AutoTranslator::open();
+    if (!opened.translator) {
+        std::cerr << "tenkora-cli: automatic translation is not available: " << opened.error << "\n";
+        return nullptr;
+    }
+    std::vector<autotranslate::UserReadingError> errors;
+    const std::string readingsPath = readingsFile.value_or(autotranslate::UserReadings::defaultPath());
+    opened.translator->setUserReadings(autotranslate::UserReadings::load(readingsPath, errors));
+    for (const autotranslate::UserReadingError& e : errors)
+        std::cerr << "tenkora-cli: " << readingsPath << ":" << e.line << ": " << e.message << " (line skipped)\n";
+    return std::move(opened.translator);
+}
+
 } // namespace braille::cli

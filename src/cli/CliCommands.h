@@ -5,6 +5,9 @@
 // message, a summary for the command list, and the function that runs it. A subcommand returns
 // the process exit status: 0 done, 1 the work failed, 2 bad usage.
 
+#include "AutoTranslator.h"
+
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -51,6 +54,9 @@ int usageError(std::string_view command, std::string_view message);
 // Each row of the body: its print texts, a tab, its cells (Braille ASCII) and with `unicode` a
 // tab and the cells as Unicode braille.
 void printRows(const BrailleDocument& document, bool unicode);
+// The automatic translation with the user dictionary (FILE, or the settings folder's): none, after
+// saying why on standard error, without the analyser's dictionary; skipped lines are reported.
+std::unique_ptr<autotranslate::AutoTranslator> openTranslator(const std::optional<std::string>& readingsFile);
 // An integer option within [min, max]; prints the usage error itself and sets `failed`.
 std::optional<int> takeIntOption(Arguments& args, std::string_view command, std::string_view name, int min, int max,
                                  bool& failed);

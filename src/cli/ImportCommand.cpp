@@ -37,22 +37,15 @@ int runImport(Arguments& args)
         std::cerr << "tenkora-cli: " << imported.error << "\n";
         return kExitFailed;
     }
-    autotranslate::AutoTranslator::OpenResult opened = autotranslate::AutoTranslator::open();
-    if (!opened.translator) {
-        std::cerr << "tenkora-cli: automatic translation is not available: " << opened.error << "\n";
+    const std::unique_ptr<autotranslate::AutoTranslator> translator = openTranslator(readingsFile);
+    if (!translator)
         return kExitFailed;
-    }
-    std::vector<autotranslate::UserReadingError> errors;
-    const std::string readingsPath = readingsFile.value_or(autotranslate::UserReadings::defaultPath());
-    opened.translator->setUserReadings(autotranslate::UserReadings::load(readingsPath, errors));
-    for (const autotranslate::UserReadingError& e : errors)
-        std::cerr << "tenkora-cli: " << readingsPath << ":" << e.line << ": " << e.message << " (line skipped)\n";
 
     loadTables(CharacterDictionary::instance());
     PageLayout layout;
     layout.ColumnNumber = std::uint32_t(columns);
     layout.LineNumber = std::uint32_t(lines);
-    PrintBookTyping typed = typePrintBook(*imported.book, *opened.translator, layout);
+    PrintBookTyping typed = typePrintBook(*imported.book, *translator, layout);
     const SaveResult saved = writeBml(*typed.document, target);
     if (!saved) {
         std::cerr << "tenkora-cli: " << saved.reason << "\n";
