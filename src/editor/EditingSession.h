@@ -157,6 +157,7 @@ public:
     struct TextPaste {
         bool typed = false;
         std::size_t leftOut = 0;
+        bool cancelled = false; // stopped by the user, and taken back
     };
     // The same in TEXT whatever the current mode: kana typed with the braille rules.
     TextPaste pasteTextAsText(std::u16string_view text);

@@ -260,8 +260,21 @@ EditingSession::TextPaste EditingSession::pasteTextIn(std::u16string_view text, 
     // The text goes in as the current mode types it, so the rules add their signs; the whole
     // paste is one undo step, and there is one when anything went in.
     const std::uint64_t before = m_undo.currentSerial();
+    // A large text asks the window now and then whether to go on (a megabyte takes a fraction of
+    // a second, many megabytes a few seconds).
+    constexpr std::size_t kAskAfterCharacters = 100'000;
+    constexpr std::size_t kAskEveryLines = 128;
+    const bool asks = text.size() > kAskAfterCharacters;
+    std::size_t lines = 0;
+    bool cancelled = false;
     m_undo.beginGroup();
-    forEachLine(text, [&](std::u16string_view line, std::size_t, bool last) {
+    forEachLine(text, [&](std::u16string_view line, std::size_t start, bool last) {
+        if (cancelled)
+            return;
+        if (asks && ++lines % kAskEveryLines == 0 && !m_services.host.workGoesOn(start, text.size())) {
+            cancelled = true;
+            return;
+        }
         if (math) {
             for (char16_t c : line)
                 m_math.charTyped(c == u'\u3000' ? u' ' : c);
@@ -276,6 +289,15 @@ EditingSession::TextPaste EditingSession::pasteTextIn(std::u16string_view text, 
         }
     });
     m_undo.endGroup();
+    if (asks)
+        m_services.host.workEnded();
+    if (cancelled) {
+        // Stopped: the part typed goes again, as one step, so the book is as it was.
+        if (m_undo.currentSerial() != before)
+            m_undo.undo();
+        commandEpilogue();
+        return {false, 0, true};
+    }
     if (unknown) {
         const std::string count = std::to_string(unknown);
         m_services.host.setStatusText(kMessagePane, u"貼り付けた文字のうち " + std::u16string(count.begin(), count.end()) +

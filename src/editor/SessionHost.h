@@ -5,6 +5,7 @@
 
 #include "BrailleDocument.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -44,6 +45,11 @@ public:
     virtual void repaint() = 0;
     // The edited section changed (the menu checks its item).
     virtual void sectionChanged(SectionKind kind) = 0;
+    // Long work (a paste of a large text) asks now and then whether to go on, `done` of `total`
+    // done; the window shows progress and a cancel. False stops it, and what it did is taken back.
+    virtual bool workGoesOn(std::size_t done, std::size_t total) { return true; }
+    // The long work that asked is over (done or stopped).
+    virtual void workEnded() {}
 };
 
 // The editor's own clipboard format, as bytes.

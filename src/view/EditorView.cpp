@@ -344,6 +344,32 @@ void EditorView::sessionRepaint()
 
 void EditorView::Services::sectionChanged(SectionKind kind) { emit m_view.editedSectionChanged(int(kind)); }
 
+bool EditorView::Services::workGoesOn(std::size_t done, std::size_t total)
+{
+    if (!m_progress) {
+        m_cancelled = false;
+        m_progress = std::make_unique<QProgressDialog>(QStringLiteral("貼り付けています…"), QStringLiteral("キャンセル"), 0,
+                                                       1000, m_view.window());
+        m_progress->setWindowTitle(QStringLiteral("Tenkora"));
+        m_progress->setWindowModality(Qt::WindowModal);
+        m_progress->setMinimumDuration(500);
+        QObject::connect(m_progress.get(), &QProgressDialog::canceled, &m_view, [this] { m_cancelled = true; });
+    }
+    // Per mille, so that any size fits the dialog's range. Once the dialog shows, it keeps the
+    // keyboard and the mouse from the window, and its cancel button is heard; before that no
+    // key may reach the book in the middle of the paste.
+    m_progress->setValue(total ? int(done * 1000 / total) : 0);
+    QCoreApplication::processEvents(m_progress->isVisible() ? QEventLoop::AllEvents
+                                                            : QEventLoop::ExcludeUserInputEvents);
+    return !m_cancelled;
+}
+
+void EditorView::Services::workEnded()
+{
+    m_progress.reset();
+    m_cancelled = false;
+}
+
 // ---- Keys --------------------------------------------------------------------------------
 
 void EditorView::keyPressEvent(QKeyEvent* event)

@@ -21,6 +21,7 @@
 #include "ViewPainter.h"
 
 #include <QAbstractScrollArea>
+#include <QProgressDialog>
 #include <QPixmap>
 #include <QTimer>
 
@@ -135,9 +136,14 @@ private:
         void caretIntoView() override;
         void repaint() override;
         void sectionChanged(SectionKind kind) override;
+        bool workGoesOn(std::size_t done, std::size_t total) override;
+        void workEnded() override;
 
     private:
         EditorView& m_view;
+        // The progress of a long paste, shown after half a second, with its cancel.
+        std::unique_ptr<QProgressDialog> m_progress;
+        bool m_cancelled = false;
     };
 
     void sessionRepaint();

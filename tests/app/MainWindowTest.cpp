@@ -602,3 +602,35 @@ TEST(MainFrame, APrintBookIsImportedIntoANewUnsavedBookAndCancelLeavesTheOpenOne
     EXPECT_EQ(book.sections[Body].paragraphs.size(), 6u);
     EXPECT_EQ(book.sections[Cover].paragraphs.size(), 2u);
 }
+
+TEST(MainFrame, ALargePasteShowsProgressAndItsCancelLeavesTheBookAsItWas)
+{
+    FreshSettings fresh;
+    MainWindow frame(Settings::pageLayout());
+    frame.show();
+    QTest::keyClicks(&frame.view(), "ka");
+    const std::string before = prints(frame.book().document());
+    QString text;
+    for (int i = 0; i < 6000; ++i)
+        text += QStringLiteral("あさの　こみちを　あるくと　ふるい　いしの　はしが　みえた。\n");
+    QGuiApplication::clipboard()->setText(text);
+    bool sawProgress = false;
+    QTimer cancel;
+    QObject::connect(&cancel, &QTimer::timeout, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* progress = qobject_cast<QProgressDialog*>(w)) {
+                sawProgress = sawProgress || progress->labelText() == QStringLiteral("貼り付けています…");
+                if (QPushButton* button = progress->findChild<QPushButton*>())
+                    button->click();
+            }
+    });
+    cancel.start(30);
+    QTest::keyClick(&frame.view(), Qt::Key_V, Qt::ControlModifier);
+    cancel.stop();
+    EXPECT_TRUE(sawProgress);
+    EXPECT_TRUE(prints(frame.book().document()) == before) << "the cancelled paste left text behind";
+    // Without a cancel the whole text goes in.
+    QTest::keyClick(&frame.view(), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(frame.book().document().section().paragraphs.size(), 6001u);
+    Prompts::setAnswers({.question = [](const QString&, int) { return int(QMessageBox::No); }});
+}
