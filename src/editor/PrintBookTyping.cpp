@@ -4,6 +4,7 @@
 #include "ComposerInputMethod.h"
 #include "EditingSession.h"
 
+#include <algorithm>
 #include <map>
 
 namespace braille {
@@ -45,6 +46,22 @@ void addCounts(std::vector<autotranslate::WordCount>& into, std::map<std::u16str
         if (fresh)
             into.push_back({w.word, w.note, 0});
         into[it->second].count += w.count;
+    }
+}
+
+// The words of a paragraph whose reading was guessed or that the dictionary does not know.
+void noteWordsToReview(const autotranslate::Translation& t, SectionKind section, std::uint32_t paragraph,
+                       std::vector<WordToReview>& review)
+{
+    if (t.guessed.empty() && t.unknown.empty())
+        return;
+    const auto listed = [](const std::vector<autotranslate::WordCount>& list, const std::u16string& word) {
+        return std::any_of(list.begin(), list.end(), [&](const autotranslate::WordCount& w) { return w.word == word; });
+    };
+    for (const autotranslate::TranslatedWord& w : t.words) {
+        const bool guessed = listed(t.guessed, w.print);
+        if (guessed || listed(t.unknown, w.print))
+            review.push_back({section, paragraph, w.printBegin, w.printEnd, w.print, guessed});
     }
 }
 
@@ -96,6 +113,7 @@ PrintBookTyping typePrintBook(const PrintBook& book, const autotranslate::AutoTr
             autotranslate::Translation t = translator.translate(paragraph.text, given);
             addCounts(result.guessed, guessedIndex, t.guessed);
             addCounts(result.unknown, unknownIndex, t.unknown);
+            noteWordsToReview(t, part.section, std::uint32_t(&paragraph - part.paragraphs->data()), result.review);
             // A paragraph is one braille paragraph whatever line feeds its print had.
             for (char16_t& c : t.braille)
                 if (c == u'\n' || c == u'\r')

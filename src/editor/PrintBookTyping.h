@@ -18,11 +18,22 @@
 
 namespace braille {
 
+// A word the transcriber should check, where it stands: its section, its paragraph there (the
+// braille paragraph made of that print paragraph) and its place in the print paragraph's text.
+struct WordToReview {
+    SectionKind section = Body;
+    std::uint32_t paragraph = 0;
+    std::size_t printBegin = 0, printEnd = 0;
+    std::u16string word;
+    bool guessed = false; // a homograph whose reading was guessed; else unknown to the dictionary
+};
+
 struct PrintBookTyping {
     std::unique_ptr<BrailleDocument> document; // none when cancelled
     std::size_t rubyUsed = 0;
     std::size_t leftOut = 0; // characters no table knows
     std::vector<autotranslate::WordCount> guessed, unknown;
+    std::vector<WordToReview> review; // every guessed and unknown word, in book order
     bool cancelled = false;
 };
 
