@@ -224,6 +224,7 @@ private:
     void convertSelection(SetNumber target);
     void undo();
     void redo();
+    void replayHistory(bool forward);
     void fraction();
     void root();
     void brackets();

@@ -384,21 +384,24 @@ void EditingSession::convertSelection(SetNumber target)
     commandEpilogue();
 }
 
-void EditingSession::undo()
-{
-    const SectionKind before = m_document->currentSection;
-    if (m_undo.undo())
-        m_document->modified = !m_undo.atSavePoint();
-    if (m_document->currentSection != before)
-        announceSection();
-    commandEpilogue();
-}
+void EditingSession::undo() { replayHistory(false); }
 
-void EditingSession::redo()
+void EditingSession::redo() { replayHistory(true); }
+
+void EditingSession::replayHistory(bool forward)
 {
     const SectionKind before = m_document->currentSection;
-    if (m_undo.redo())
+    // A long replay (a large paste undone) shows its progress and can be stopped.
+    bool asked = false;
+    m_undo.setProgress([&](std::size_t done, std::size_t total) {
+        asked = true;
+        return m_services.host.workGoesOn(done, total);
+    });
+    if (forward ? m_undo.redo() : m_undo.undo())
         m_document->modified = !m_undo.atSavePoint();
+    m_undo.setProgress({});
+    if (asked)
+        m_services.host.workEnded();
     if (m_document->currentSection != before)
         announceSection();
     commandEpilogue();

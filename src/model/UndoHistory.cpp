@@ -174,14 +174,36 @@ bool UndoHistory::undo()
             m_notifier->message(u"初期状態です。");
         return false;
     }
+    // How many steps the group holds, so that a long one can tell its progress.
+    std::size_t total = 1;
+    for (auto it = m_current; it->joinedToPrevious && it != std::next(m_steps.begin()); --it)
+        ++total;
     bool joined = true;
+    std::size_t done = 0;
     while (joined && canUndo()) {
+        if (asksToStop(done, total)) {
+            // Stopped: what was undone is done again.
+            while (done-- > 0) {
+                ++m_current;
+                replay(*m_current, true);
+            }
+            return false;
+        }
         const UndoStep& step = *m_current;
         replay(step, false);
         joined = step.joinedToPrevious;
         --m_current;
+        ++done;
     }
     return true;
+}
+
+bool UndoHistory::asksToStop(std::size_t done, std::size_t total) const
+{
+    constexpr std::size_t kAskAfterSteps = 100'000;
+    constexpr std::size_t kAskEverySteps = 4096;
+    return m_progress && total > kAskAfterSteps && done > 0 && done % kAskEverySteps == 0 &&
+           !m_progress(done, total);
 }
 
 void UndoHistory::replay(const UndoStep& step, bool forward)
@@ -203,9 +225,22 @@ bool UndoHistory::redo()
             m_notifier->message(u"最新状態です。");
         return false;
     }
+    std::size_t total = 1;
+    for (auto it = std::next(m_current); std::next(it) != m_steps.end() && std::next(it)->joinedToPrevious; ++it)
+        ++total;
+    std::size_t done = 0;
     do {
+        if (asksToStop(done, total)) {
+            // Stopped: what was redone is undone again.
+            while (done-- > 0) {
+                replay(*m_current, false);
+                --m_current;
+            }
+            return false;
+        }
         ++m_current;
         replay(*m_current, true);
+        ++done;
     } while (canRedo() && std::next(m_current)->joinedToPrevious);
     return true;
 }

@@ -14,6 +14,7 @@
 #include "CharacterDictionary.h"
 
 #include <algorithm>
+#include <functional>
 #include <list>
 #include <optional>
 #include <string_view>
@@ -73,9 +74,15 @@ public:
 
     bool canUndo() const;
     bool canRedo() const;
-    // False (with the message "初期状態です。" / "最新状態です。") when there is nothing to do.
+    // False (with the message "初期状態です。" / "最新状態です。") when there is nothing to do,
+    // or when the progress said stop.
     bool undo();
     bool redo();
+    // Undoing or redoing a group of many steps (a large paste) asks this now and then whether
+    // to go on; when it says stop, the steps already replayed are replayed back, so the book
+    // is as it was.
+    using Progress = std::function<bool(std::size_t done, std::size_t total)>;
+    void setProgress(Progress progress) { m_progress = std::move(progress); }
 
     std::size_t size() const { return m_steps.size(); }
     // The position of the current step, the initial step being 0.
@@ -119,7 +126,11 @@ private:
     void replay(const UndoStep& step, bool forward);
 
     BrailleDocumentCursor& m_cursor;
+    // Whether the progress says stop, now and then in a long replay.
+    bool asksToStop(std::size_t done, std::size_t total) const;
+
     Notifier* m_notifier;
+    Progress m_progress;
     std::list<UndoStep> m_steps;
     std::list<UndoStep>::iterator m_current = m_steps.end();
     std::uint64_t m_nextSerial = 1;

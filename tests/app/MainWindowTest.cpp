@@ -632,5 +632,15 @@ TEST(MainFrame, ALargePasteShowsProgressAndItsCancelLeavesTheBookAsItWas)
     // Without a cancel the whole text goes in.
     QTest::keyClick(&frame.view(), Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(frame.book().document().section().paragraphs.size(), 6001u);
+    // Its undo is as long: cancelled, the text stays; let through, it goes.
+    sawProgress = false;
+    cancel.start(30);
+    QTest::keyClick(&frame.view(), Qt::Key_Z, Qt::ControlModifier);
+    cancel.stop();
+    EXPECT_TRUE(sawProgress);
+    EXPECT_EQ(frame.book().document().section().paragraphs.size(), 6001u);
+    EXPECT_EQ(frame.book().document().checkInvariants(), "");
+    QTest::keyClick(&frame.view(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_TRUE(prints(frame.book().document()) == before) << "the undo left text behind";
     Prompts::setAnswers({.question = [](const QString&, int) { return int(QMessageBox::No); }});
 }
