@@ -37,7 +37,7 @@ public:
     // It is removed when link mode ends.
     const QString& workFile() const { return m_workFile; }
 
-    // Companion (for the session): Ctrl+Shift+Up/Down and the commands 33369/33370. A key is
+    // Companion (for the session): Ctrl+Shift+Up/Down and cmd::CompanionUp/Down. A key is
     // taken at once; when the companion answers that it did not move its caret (or does not
     // answer in time), the keyboard's key then goes on in the editor as it would have without
     // the companion (it moves the choice in an open candidate list).
