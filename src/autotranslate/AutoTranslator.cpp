@@ -64,6 +64,11 @@ std::vector<WordCount> sortedCounts(std::vector<WordCount> counts)
     return counts;
 }
 
+bool isNumberJoiner(std::u16string_view symbol)
+{
+    return symbol == u"-" || symbol == u"－" || symbol == u"‐" || symbol == u"〜" || symbol == u"～" || symbol == u"~";
+}
+
 // Puts the blanks between the tokens of a line into the braille, and records each word with the
 // span of braille it became.
 void placeWords(std::u16string_view line, std::size_t offset, const std::vector<Token>& tokens, Translation& out)
@@ -89,8 +94,12 @@ void placeWords(std::u16string_view line, std::size_t offset, const std::vector<
             break;
         case Token::Word:
         case Token::Number:
-            if (previous && (previous->kind == Token::Word || previous->kind == Token::Number ||
-                             previous->kind == Token::CloseBracket)) {
+            // 中点 is followed by a blank (the dot alone before a kana would read as the voicing
+            // sign); the typing rules add none after it, so the translation writes it.
+            if (previous && previous->kind == Token::Punctuation && previous->kana == u"・") {
+                blank = true;
+            } else if (previous && (previous->kind == Token::Word || previous->kind == Token::Number ||
+                                    previous->kind == Token::CloseBracket)) {
                 blank = !(lastWord && attaches(*lastWord, t));
                 // A space the print puts between two nouns is kept (東京 大学); one before a
                 // particle or a suffix is only typography.
@@ -245,7 +254,21 @@ void AutoTranslator::translateLine(std::u16string_view line, std::size_t offset,
             space.end = m.begin;
             tokens.push_back(std::move(space));
         }
-        if (m.pos == u"記号" && !m.userWord) {
+        // A hyphen or a wave dash between two numbers (06-6441-1068, 3〜5) joins them without
+        // blanks: the rules put the connector after the hyphen and the number sign again. (The
+        // analyser takes an ASCII hyphen for a noun.)
+        if (!m.userWord && isNumberJoiner(m.surface) && !tokens.empty() && tokens.back().kind == Token::Number &&
+            i + 1 < morphemes.size() && morphemes[i + 1].pos == u"名詞" && morphemes[i + 1].pos1 == u"数") {
+            t.kind = Token::Punctuation;
+            t.kana = m.surface;
+            tokens.push_back(std::move(t));
+            continue;
+        }
+        // A kanji the analyser takes for a symbol (one outside its tables, 𠀋) is a word without
+        // a reading: it is marked, not dropped.
+        const bool kanjiSymbol = std::any_of(m.surface.begin(), m.surface.end(),
+                                             [](char16_t c) { return isKanji(c) || (c >= 0xD800 && c <= 0xDBFF); });
+        if (m.pos == u"記号" && !m.userWord && !kanjiSymbol) {
             if (m.pos1 == u"空白")
                 t.kind = Token::Space;
             else if (m.pos1 == u"括弧開")
@@ -253,8 +276,10 @@ void AutoTranslator::translateLine(std::u16string_view line, std::size_t offset,
             else if (m.pos1 == u"括弧閉")
                 t.kind = Token::CloseBracket;
             else if (m.pos1 == u"句点" || m.pos1 == u"読点" || m.surface == u"・" || m.surface == u"，" ||
-                     m.surface == u"．")
-                t.kind = Token::Punctuation;
+                     m.surface == u"．" || m.surface == u"？" || m.surface == u"！" || m.surface == u"?" ||
+                     m.surface == u"!")
+                t.kind = Token::Punctuation; // written on after the word, as 、 and 。 are
+
             t.kana = m.surface;
             tokens.push_back(std::move(t));
             continue;
@@ -276,7 +301,14 @@ void AutoTranslator::translateLine(std::u16string_view line, std::size_t offset,
                 ++last;
                 print += morphemes[last].surface;
             }
-            const Numeral numeral = spellNumeral(print);
+            Numeral numeral = spellNumeral(print);
+            if (print == u"何") {
+                // 何 counts as a number before a counter (何回, 何本): ナン, the counter sounding
+                // as after サン (ナンボン, ナンビキ, ナンガイ).
+                numeral.kana = u"ナン";
+                numeral.value = 3;
+                numeral.kanji = false;
+            }
             t.kind = Token::Number;
             t.kana = numeral.kana;
             t.rule = numeral.kanji ? u"kanji numerals as digits" : u"";
@@ -288,6 +320,8 @@ void AutoTranslator::translateLine(std::u16string_view line, std::size_t offset,
                 const Morpheme& c = morphemes[last + 1];
                 if (c.pos == u"名詞" && !c.userWord && (c.pos2 == u"助数詞" || isCounterNoun(c.surface))) {
                     std::optional<CounterSpelling> cs = spellCounter(numeral, c.surface);
+                    if (print == u"何" && (c.surface == u"日" || (cs && cs->wholeWord)))
+                        cs = CounterSpelling{c.surface == u"日" ? u"ニチ" : toKatakana(c.reading), u"", false}; // 何日 ナンニチ
                     if (cs && cs->wholeWord) {
                         t.kana = cs->kana;
                         t.rule = cs->rule;
@@ -375,6 +409,34 @@ void AutoTranslator::translateLine(std::u16string_view line, std::size_t offset,
                 tokens.push_back(std::move(p));
             }
             continue;
+        }
+        // 何 is read ナン before で, と and の (何でも, 何の, 何と) and before a counter (何人, 何回);
+        // ナニ stays before が, を, も, か and alone.
+        if (m.surface == u"何人" && !m.userWord) {
+            t.kind = Token::Number;
+            t.kana = u"ナンニン";
+            t.rule = u"何 as ナン before a counter";
+            tokens.push_back(std::move(t));
+            continue;
+        }
+        if (m.surface == u"何" && !m.userWord && i + 1 < morphemes.size() && !morphemes[i + 1].userWord) {
+            const Morpheme& n = morphemes[i + 1];
+            const bool counter = (n.pos1 == u"接尾" && n.pos2 == u"助数詞") || isCounterNoun(n.surface) ||
+                                 n.surface == u"人";
+            if (n.surface.starts_with(u"で") || n.surface == u"と" || n.surface == u"の" || counter) {
+                t.kana = u"ナン";
+                t.rule = u"何 as ナン before で, と, の or a counter";
+                if (n.surface == u"人") {
+                    // 何人 is a number with its counter (ナンニン), whatever the analyser took 人 for.
+                    t.kind = Token::Number;
+                    t.kana += u"ニン";
+                    t.tail = &n;
+                    t.end = n.end;
+                    ++i;
+                }
+                tokens.push_back(std::move(t));
+                continue;
+            }
         }
         Spelling s = spellMorpheme(m);
         t.kana = std::move(s.kana);

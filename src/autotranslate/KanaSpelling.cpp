@@ -82,9 +82,23 @@ Spelling spellMorpheme(const Morpheme& m)
         return out;
     }
     if (m.reading.empty()) {
-        // Kana, letters and digits the dictionary has no reading for stand as they are; a
-        // kanji word without a reading cannot be spelled and is left as print.
-        out.kana = toKatakana(m.surface);
+        // Kana, letters and digits the dictionary has no reading for stand as they are. A kanji
+        // without a reading cannot be spelled: it stands as 〓 (a full cell), one a character, so
+        // that nothing of the print vanishes from the book and the place is easy to find; the word
+        // is listed as unknown for the transcriber to check.
+        const std::u16string kana = toKatakana(m.surface);
+        for (std::size_t k = 0; k < kana.size(); ++k) {
+            const char16_t c = kana[k];
+            const bool pair = c >= 0xD800 && c <= 0xDBFF && k + 1 < kana.size();
+            if (isKanji(c) || pair) {
+                out.kana += u'〓';
+                if (pair)
+                    ++k;
+                out.rule = u"no reading: 〓 in its place";
+            } else {
+                out.kana += c;
+            }
+        }
         return out;
     }
     std::u16string kana = toKatakana(m.reading);

@@ -39,7 +39,7 @@ def find_view():
     return None
 
 view = None
-for _ in range(120):
+for _ in range(240):
     view = find_view()
     if view:
         break
@@ -107,7 +107,7 @@ QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 TENKORA_CONFIG_DIR="$work/config" \
   "$bin/tenkora" "$work/book.bml" >"$work/app.log" 2>&1 &
 app=\$!
 window() { wid=\$(xdotool search --onlyvisible --name Tenkora 2>/dev/null | head -1); [ -n "\$wid" ]; }
-if wait_for 30 window; then xdotool windowfocus --sync "\$wid"; else echo "no window after 30 s"; fi
+if wait_for 45 window; then xdotool windowfocus --sync "\$wid"; else echo "no window after 45 s"; fi
 /usr/bin/python3 "$work/listen.py" || { echo "--- editor on \$DISPLAY"; tail -5 "$work/app.log"; echo "--- xvfb"; tail -5 "$work/xvfb.log"; }
 kill \$app \$launcher 2>/dev/null
 wait \$app \$launcher 2>/dev/null

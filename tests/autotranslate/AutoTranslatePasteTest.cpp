@@ -44,14 +44,18 @@ TEST(AutoTranslatePaste, WithoutTheAnalyserNothingIsTypedAndTheReasonIsGiven)
 TEST(AutoTranslatePaste, WhatNoTableKnowsIsCountedAndAPasteOfOnlyThatTypesNothing)
 {
     Session s;
-    // Kanji the dictionary has no reading for stay print, which no table knows.
-    AutoTranslatePasteResult r = pasteTranslated(s.session, &sharedTranslator(), u"𠀋");
+    // Symbols that no table knows are left out and counted; a paste of only those types nothing.
+    AutoTranslatePasteResult r = pasteTranslated(s.session, &sharedTranslator(), u"☃");
     EXPECT_FALSE(r.typed);
     EXPECT_EQ(r.leftOut, 1u);
     EXPECT_EQ(s.prints(), "");
     EXPECT_EQ(s.undoSteps(), 0u);
-    r = pasteTranslated(s.session, &sharedTranslator(), u"本𠀋〓");
+    // A kanji without a reading is not left out: it stands as 〓, to be checked.
+    r = pasteTranslated(s.session, &sharedTranslator(), u"本𠀋☃⌘");
     EXPECT_TRUE(r.typed);
     EXPECT_EQ(r.leftOut, 2u);
     EXPECT_EQ(s.prints().substr(0, u8(u"ホン").size()), u8(u"ホン"));
+    EXPECT_NE(s.prints().find(u8(u"〓")), std::string::npos);
+    ASSERT_FALSE(r.unknown.empty());
+    EXPECT_EQ(r.unknown[0].word, u"𠀋");
 }

@@ -206,3 +206,30 @@ TEST(AutoTranslatorGivenReadings, APrintsRubyWinsOverTheDictionaryAndTheUserDict
     EXPECT_EQ(withBlanks(t.translate(u"福沢さん").braille), "フクサワ_サン"); // without the print's reading
     t.setUserReadings(saved);
 }
+
+TEST(AutoTranslatorPunctuation, NumbersJoinedByHyphensAndWaveDashesTakeNoBlanksAndTheNakaguroOneAfter)
+{
+    // The hyphen joins the digit groups; the rules add the connector and the number sign again.
+    EXPECT_EQ(brailleOf(u"電話は06-6441-1068です。"), "デンワワ_06-6441-1068デス。");
+    EXPECT_EQ(brailleOf(u"2026-12-09に"), "2026-12-09ニ");
+    EXPECT_EQ(brailleOf(u"3〜5人"), "3〜5ニン");
+    // 中点 is followed by a blank, or the dot alone before a kana would read as the voicing sign.
+    EXPECT_EQ(brailleOf(u"パソコン・旅行・料理"), "パソコン・_リョコー・_リョーリ");
+}
+
+TEST(AutoTranslatorReadings, NaniIsNanBeforeDeToNoAndCountersAndAKanjiWithoutAReadingLeavesAMark)
+{
+    EXPECT_EQ(brailleOf(u"何でも食べる。"), "ナンデモ_タベル。");
+    EXPECT_EQ(brailleOf(u"何の本ですか。"), "ナンノ_ホンデスカ。");
+    EXPECT_EQ(brailleOf(u"何と美しい。"), "ナント_ウツクシイ。");
+    EXPECT_EQ(brailleOf(u"何人来ますか。"), "ナンニン_キマスカ。");
+    EXPECT_EQ(brailleOf(u"何本ある。"), "ナンボン_アル。");
+    EXPECT_EQ(brailleOf(u"何日かかる。"), "ナンニチ_カカル。");
+    EXPECT_EQ(brailleOf(u"何が好き。"), "ナニガ_スキ。");
+    EXPECT_EQ(brailleOf(u"何もない。"), "ナニモ_ナイ。");
+    // 軌 has no reading in the dictionary: it stays as a marked cell, and it is counted.
+    const autotranslate::Translation t = sharedTranslator().translate(u"李軌は来た。");
+    EXPECT_EQ(withBlanks(t.braille), "リ〓ワ_キタ。");
+    ASSERT_EQ(t.unknown.size(), 1u);
+    EXPECT_EQ(t.unknown[0].word, u"軌");
+}
