@@ -140,8 +140,8 @@ EditingSession& MainWindow::linkSession() { return m_view->session(); }
 
 void MainWindow::openLinkText(const QString& path)
 {
-    m_book->document().modified = false;
-    m_book->openPath(path, false);
+    // The old text is the companion's: replaced without the question about unsaved changes.
+    m_book->openWithoutQuestion(path);
 }
 
 void MainWindow::focusEditor() { m_view->setFocus(); }
@@ -153,6 +153,8 @@ void MainWindow::logToConsole(const QString& text) { consolePrint(text); }
 void MainWindow::closeForCompanion() { close(); }
 
 void MainWindow::editorStateChanged() { emit m_view->stateChanged(); }
+
+bool MainWindow::editorBusy() const { return m_book->isBusy() || m_view->sessionBusy(); }
 
 QAction* MainWindow::action(int id) const
 {

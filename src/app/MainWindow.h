@@ -86,6 +86,7 @@ private:
     void logToConsole(const QString& text) override;
     void closeForCompanion() override;
     void editorStateChanged() override;
+    bool editorBusy() const override;
 
     bool m_linkMode;
     EditorView* m_view;

@@ -183,8 +183,6 @@ bool OpenBook::load(const QString& path, bool quiet, bool remember)
         Prompts::tell(QStringLiteral("ファイルが見つかりません。\n%1").arg(path));
         return false;
     }
-    // What a save killed before its rename left beside the book goes, unless a save is under way.
-    removeStaleTemporaries(fsPath(path));
     BmlReader reader(fsPath(path));
     if (!reader.isOpen()) {
         // A file that is there but cannot be opened is held by another program (or forbidden).
@@ -214,6 +212,8 @@ bool OpenBook::load(const QString& path, bool quiet, bool remember)
         Prompts::tell(notBmlMessage(info.absoluteFilePath()));
         return false;
     }
+    // What a save killed before its rename left beside the book goes, unless a save is under way.
+    removeStaleTemporaries(fsPath(path));
     document->modified = false;
     m_pathName = info.absoluteFilePath();
     m_suggestedPath.clear();
@@ -297,6 +297,9 @@ bool OpenBook::runTool(const QString& name, const QStringList& arguments)
         Prompts::tell(QStringLiteral("%1 が見つかりません。\n%2").arg(name, program));
         return false;
     }
+    if (m_loading)
+        return false;
+    const QScopedValueRollback<bool> busy(m_loading, true);
     QProcess process;
     process.start(program, arguments);
     if (!process.waitForStarted()) {
@@ -310,7 +313,8 @@ bool OpenBook::runTool(const QString& name, const QStringList& arguments)
                              m_view.window());
     progress.setWindowTitle(QStringLiteral("Tenkora"));
     progress.setWindowModality(Qt::WindowModal);
-    progress.setMinimumDuration(500);
+    // Shown at once: until it shows, keys would reach a book the tool is about to rewrite.
+    progress.setMinimumDuration(0);
     progress.setValue(0);
     QEventLoop loop;
     connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);

@@ -40,6 +40,10 @@ public:
     void newDocument();
     void open();                                  // with the file dialog
     bool openPath(const QString& path, bool quiet = false);
+    // Opens without asking about the open book's changes (link mode's texts).
+    bool openWithoutQuestion(const QString& path) { return load(path, false); }
+    // Reading or importing a book, or running a tool: the window's events run meanwhile.
+    bool isBusy() const { return m_loading; }
     // A BML file is opened, a print book (text, EPUB, DOCX, HTML) imported.
     bool openAny(const QString& path, bool quiet = false);
     // 墨字の本を取り込む: a print book made into a new, unsaved braille book (with the file

@@ -61,7 +61,8 @@ PrintBookImportResult importPrintBookWithProgress(QWidget* parent, const QString
                              QStringLiteral("キャンセル"), 0, 0, parent);
     progress.setWindowTitle(QStringLiteral("Tenkora"));
     progress.setWindowModality(Qt::WindowModal);
-    progress.setMinimumDuration(300);
+    // Shown at once, so that nothing typed meanwhile reaches the open book.
+    progress.setMinimumDuration(0);
     progress.setValue(0);
     QEventLoop loop;
     QObject::connect(worker, &QThread::finished, &loop, &QEventLoop::quit);

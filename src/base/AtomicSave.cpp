@@ -23,10 +23,14 @@ std::string describe(const std::string& what, const std::filesystem::path& path,
     return text;
 }
 
-// mkostemp's name: ".NAME." and six characters.
+// The temporary file's name: ".NAME.tenkora-" and mkostemp's six characters. The mark keeps the
+// files of other programs that write NAME the same way (".NAME.XXXXXX") out of the cleaning.
 constexpr std::size_t kTemporarySuffix = 6;
 
-std::string temporaryPrefix(const std::filesystem::path& target) { return "." + target.filename().string() + "."; }
+std::string temporaryPrefix(const std::filesystem::path& target)
+{
+    return "." + target.filename().string() + ".tenkora-";
+}
 
 // Removes what killed saves of `target` left; the caller holds the target's lock.
 int removeTemporariesBeside(const std::filesystem::path& target)
@@ -128,7 +132,7 @@ AtomicSave::AtomicSave(const std::filesystem::path& target, SaveKind kind) : m_t
     std::filesystem::path folder = m_target.parent_path();
     if (folder.empty())
         folder = ".";
-    std::string pattern = (folder / ("." + m_target.filename().string() + ".XXXXXX")).string();
+    std::string pattern = (folder / (temporaryPrefix(m_target) + "XXXXXX")).string();
     std::vector<char> name(pattern.begin(), pattern.end());
     name.push_back('\0');
     const int fd = ::mkostemp(name.data(), O_CLOEXEC);

@@ -57,7 +57,7 @@ SaveResult saveBytesAtomically(const std::filesystem::path& target, std::string_
                                SaveKind kind = SaveKind::UserFile);
 
 // Removes the temporary files that saves of `target` killed before their rename left beside it
-// (".NAME.XXXXXX"). Only while no other process holds the target, so a save under way in another
+// (".NAME.tenkora-XXXXXX"; other programs' files are left alone). Only while no other process holds the target, so a save under way in another
 // Tenkora keeps its file; returns how many were removed.
 int removeStaleTemporaries(const std::filesystem::path& target);
 

@@ -244,6 +244,7 @@ EditingSession::TextPaste EditingSession::pasteTextIn(std::u16string_view text, 
     if (!viewReady() || text.empty())
         return {};
     settlePending();
+    const std::uint64_t beforeSelection = m_undo.currentSerial();
     if (m_cursor.hasSelection())
         deleteSelectionRecorded(m_cursor, m_undo);
     const CharacterDictionary& d = CharacterDictionary::instance();
@@ -292,9 +293,15 @@ EditingSession::TextPaste EditingSession::pasteTextIn(std::u16string_view text, 
     if (asks)
         m_services.host.workEnded();
     if (cancelled) {
-        // Stopped: the part typed goes again, as one step, so the book is as it was.
-        if (m_undo.currentSerial() != before)
+        // Stopped: the part typed goes again, as one step, and so does the selection's deletion
+        // it replaced, so the book is as it was.
+        // Steps are numbered in the order they were made: back to the one before the selection
+        // went (and forward again, should a joined undo have gone past it).
+        while (m_undo.currentSerial() > beforeSelection && m_undo.canUndo())
             m_undo.undo();
+        while (m_undo.currentSerial() < beforeSelection && m_undo.canRedo())
+            m_undo.redo();
+        m_document->modified = !m_undo.atSavePoint();
         commandEpilogue();
         return {false, 0, true};
     }
@@ -317,17 +324,20 @@ void EditingSession::cut()
 
 void EditingSession::paste()
 {
+    // Text from other programs replaces the selection itself (and brings it back when cancelled).
+    const std::optional<std::vector<std::uint8_t>> block = m_services.clipboard.get();
+    if (!block) {
+        if (std::optional<std::u16string> text = m_services.clipboard.text(); text && !text->empty()) {
+            pasteText(*text);
+            return;
+        }
+    }
     // A selection is replaced: its deletion is a step of its own, so undo brings it back.
     if (m_cursor.hasSelection())
         deleteSelectionRecorded(m_cursor, m_undo);
-    if (std::optional<std::vector<std::uint8_t>> block = m_services.clipboard.get()) {
+    if (block) {
         const ClipboardParse parsed = parseClipboard(*block);
         insertEntries(resolveRecords(parsed.records, CharacterDictionary::instance()));
-        return;
-    }
-    // Text from other programs is typed in as the current mode types it.
-    if (std::optional<std::u16string> text = m_services.clipboard.text(); text && !text->empty()) {
-        pasteText(*text);
         return;
     }
     commandEpilogue();
@@ -397,9 +407,17 @@ void EditingSession::replayHistory(bool forward)
         asked = true;
         return m_services.host.workGoesOn(done, total);
     });
-    if (forward ? m_undo.redo() : m_undo.undo())
-        m_document->modified = !m_undo.atSavePoint();
+    const DocumentLocation caret = m_cursor.location();
+    const bool replayed = forward ? m_undo.redo() : m_undo.undo();
     m_undo.setProgress({});
+    // Stopped, the book is back where it was, and so are the section and the caret.
+    if (!replayed && asked && m_document->currentSection != before) {
+        m_document->currentSection = before;
+        m_document->recountRows();
+    }
+    if (!replayed && asked)
+        m_cursor.goToLocation(caret);
+    m_document->modified = !m_undo.atSavePoint();
     if (asked)
         m_services.host.workEnded();
     if (m_document->currentSection != before)

@@ -101,6 +101,7 @@ void setContents(BrailleDocument& document, const std::vector<EntryList>& lines)
 {
     const CharacterDictionary& d = CharacterDictionary::instance();
     DocumentSection& contents = document.sections[Contents];
+    contents.forgetPlace();
     contents.paragraphs.clear();
     for (const EntryList& line : lines) {
         CharacterSequence* seq = document.newCharacterSequence();

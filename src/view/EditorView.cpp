@@ -75,7 +75,12 @@ void EditorView::startDisplay(const QString& libraryPath, std::optional<int> por
     m_display->start(libraryPath, port,
                      {[this](int code) {
                           // The display's cells, routing keys and function keys, as the session
-                          // takes them from the display.
+                          // takes them from the display. A key that comes while a long paste or
+                          // undo is under way waits until it is over, never runs in its middle.
+                          if (m_services.busy()) {
+                              m_heldDisplayKeys.push_back(code);
+                              return;
+                          }
                           m_session->displayDriverKey(code);
                           emit stateChanged();
                       },
@@ -368,6 +373,15 @@ void EditorView::Services::workEnded()
 {
     m_progress.reset();
     m_cancelled = false;
+    // The display's keys that came meanwhile, in order, once the work is over.
+    if (!m_view.m_heldDisplayKeys.empty())
+        QTimer::singleShot(0, &m_view, [view = &m_view] {
+            std::vector<int> keys;
+            keys.swap(view->m_heldDisplayKeys);
+            for (int code : keys)
+                view->m_session->displayDriverKey(code);
+            emit view->stateChanged();
+        });
 }
 
 // ---- Keys --------------------------------------------------------------------------------

@@ -61,6 +61,8 @@ public:
     bool highContrast() const { return m_highContrast; }
     bool usesSystemInputMethod() const { return m_usesSystemInputMethod; }
     bool linkMode() const { return m_linkMode; }
+    // A long paste or undo is under way; whatever would edit the book waits until it is over.
+    bool sessionBusy() const { return m_services.busy(); }
 
     // The font size in points (zoom for low vision); kept between 6 and 72.
     void setPointSize(int points);
@@ -138,6 +140,8 @@ private:
         void sectionChanged(SectionKind kind) override;
         bool workGoesOn(std::size_t done, std::size_t total) override;
         void workEnded() override;
+        // A long paste or undo is under way (the window's events are being handled in its middle).
+        bool busy() const { return m_progress != nullptr; }
 
     private:
         EditorView& m_view;
@@ -213,6 +217,7 @@ private:
     AccessibilityAnnouncer m_announcer;
     SessionTimers m_timers{[this](int id) { m_session->timer(id); }};
     QTimer m_displayUpdate;         // shows the caret's row once the changes of a turn are made
+    std::vector<int> m_heldDisplayKeys; // display keys that came during a long paste or undo
     // Last, so that it closes first: its poll thread hands keys to the session.
     std::unique_ptr<BrailleDisplayLink> m_display;
 };

@@ -65,9 +65,11 @@ int main(int argc, char** argv)
     // A child process of the recovery test keeps the settings its parent gave it.
     if (!std::getenv("TENKORA_RECOVERY_CHILD"))
         setenv("TENKORA_CONFIG_DIR", config.path().toLocal8Bit().constData(), 1);
-    // Recovery copies of the tests stay in the tests' own folder.
-    if (!std::getenv("TENKORA_RECOVERY_CHILD"))
+    // Recovery copies of the tests stay in the tests' own folder, never the user's.
+    if (!std::getenv("TENKORA_RECOVERY_CHILD")) {
         setenv("XDG_STATE_HOME", config.path().toLocal8Bit().constData(), 1);
+        unsetenv("TENKORA_STATE_DIR");
+    }
     // No braille display driver unless a test loads its own.
     setenv("TENKORA_DISPLAY_DRIVER", "", 1);
     ::testing::InitGoogleTest(&argc, argv);

@@ -144,20 +144,20 @@ TEST(AtomicSave, TemporariesLeftByAKilledSaveGoAtTheNextSaveUnlessASaveIsUnderWa
 {
     TempDir dir;
     writeBytes(dir.file("a.bml"), "old");
-    writeBytes(dir.file(".a.bml.Xq3zP1"), "half a book");    // a save killed before its rename
-    writeBytes(dir.file(".a.bml.keep"), "not ours");          // not a temporary name
-    writeBytes(dir.file(".b.bml.Xq3zP1"), "another book's");  // another book's
+    writeBytes(dir.file(".a.bml.tenkora-Xq3zP1"), "half a book"); // a save killed before its rename
+    writeBytes(dir.file(".a.bml.Xq3zP1"), "another program's");    // not one of ours
+    writeBytes(dir.file(".b.bml.tenkora-Xq3zP1"), "another book's");
     {
         // While another save holds the book, its temporary stays.
         Utf8File holder(dir.file("a.bml"), Utf8File::Write);
         ASSERT_TRUE(holder.isOpen());
         EXPECT_EQ(removeStaleTemporaries(dir.file("a.bml")), 0);
-        EXPECT_TRUE(std::filesystem::exists(dir.file(".a.bml.Xq3zP1")));
+        EXPECT_TRUE(std::filesystem::exists(dir.file(".a.bml.tenkora-Xq3zP1")));
     }
     ASSERT_TRUE(saveBytesAtomically(dir.file("a.bml"), "new"));
-    EXPECT_FALSE(std::filesystem::exists(dir.file(".a.bml.Xq3zP1")));
-    EXPECT_TRUE(std::filesystem::exists(dir.file(".a.bml.keep")));
-    EXPECT_TRUE(std::filesystem::exists(dir.file(".b.bml.Xq3zP1")));
-    writeBytes(dir.file(".a.bml.Zz9aa0"), "half a book");
+    EXPECT_FALSE(std::filesystem::exists(dir.file(".a.bml.tenkora-Xq3zP1")));
+    EXPECT_TRUE(std::filesystem::exists(dir.file(".a.bml.Xq3zP1")));
+    EXPECT_TRUE(std::filesystem::exists(dir.file(".b.bml.tenkora-Xq3zP1")));
+    writeBytes(dir.file(".a.bml.tenkora-Zz9aa0"), "half a book");
     EXPECT_EQ(removeStaleTemporaries(dir.file("a.bml")), 1); // as the book is opened
 }

@@ -24,6 +24,9 @@ public:
     virtual void closeForCompanion() = 0;
     // The book's state changed behind the view's back (saved for the companion, a key replayed).
     virtual void editorStateChanged() = 0;
+    // The window is in the middle of work that must not be interrupted by a new text (a book
+    // being read or imported, a tool running, a long paste): frames wait until it is over.
+    virtual bool editorBusy() const = 0;
 };
 
 } // namespace braille

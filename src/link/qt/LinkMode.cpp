@@ -75,10 +75,10 @@ void LinkMode::report(const QString& text)
 
 bool LinkMode::readyForFrames() const
 {
-    // A dialog or menu runs its own loop, possibly from inside an edit; a book being loaded has
-    // no document yet.
+    // A dialog or menu runs its own loop, possibly from inside an edit; a book being read, a tool
+    // or a long paste lets the window's events run in its middle.
     return m_busy == 0 && !QApplication::activeModalWidget() && !QApplication::activePopupWidget() &&
-           m_host.linkSession().document() != nullptr;
+           !m_host.editorBusy() && m_host.linkSession().document() != nullptr;
 }
 
 std::uint32_t LinkMode::handleFrame(const link::Frame& frame)
