@@ -204,32 +204,84 @@ void AutoTranslator::translateLine(std::u16string_view line, std::size_t offset,
                                    std::unordered_map<std::u16string, std::size_t>& guessed,
                                    std::unordered_map<std::u16string, std::size_t>& unknown) const
 {
+    // The print's own readings (ruby) of this line, in line offsets.
+    struct Ruby {
+        std::size_t begin, end;
+        std::u16string kana; // katakana
+    };
+    std::vector<Ruby> rubies;
+    for (auto g = std::lower_bound(given.begin(), given.end(), offset,
+                                   [](const GivenReading& r, std::size_t at) { return r.begin < at; });
+         g != given.end() && g->begin < offset + line.size(); ++g)
+        if (g->end > g->begin && g->end <= offset + line.size() && !g->kana.empty())
+            rubies.push_back({g->begin - offset, g->end - offset, toKatakana(g->kana)});
+    // The user dictionary's words, outside the ruby (which wins).
+    auto inRuby = [&](std::size_t begin, std::size_t end) {
+        return std::any_of(rubies.begin(), rubies.end(), [&](const Ruby& r) { return begin < r.end && r.begin < end; });
+    };
     std::vector<ForcedWord> forced;
-    // The print's own readings first; the user dictionary fills the text between them.
-    auto nextGiven = std::lower_bound(given.begin(), given.end(), offset,
-                                      [](const GivenReading& g, std::size_t at) { return g.begin < at; });
-    for (std::size_t at = 0; at < line.size();) {
-        while (nextGiven != given.end() && nextGiven->begin < offset + at)
-            ++nextGiven;
-        if (nextGiven != given.end() && nextGiven->begin == offset + at && nextGiven->end > nextGiven->begin &&
-            nextGiven->end <= offset + line.size() && !nextGiven->kana.empty()) {
-            forced.push_back({at, nextGiven->end - offset, spellGivenReading(nextGiven->kana)});
-            at = nextGiven->end - offset;
-            continue;
-        }
-        const std::size_t until = nextGiven != given.end() && nextGiven->begin < offset + line.size()
-                                      ? nextGiven->begin - offset
-                                      : line.size();
-        if (!m_user.empty()) {
-            if (const UserReading* entry = m_user.match(line, at); entry && at + entry->print.size() <= until) {
+    if (!m_user.empty()) {
+        for (std::size_t at = 0; at < line.size();) {
+            const UserReading* entry = m_user.match(line, at);
+            if (entry && !inRuby(at, at + entry->print.size())) {
                 forced.push_back({at, at + entry->print.size(), entry->braille});
                 at += entry->print.size();
-                continue;
+            } else {
+                ++at;
             }
         }
-        ++at;
     }
-    const Morphemes morphemes = m_analyzer->analyze(line, forced);
+    Morphemes morphemes = m_analyzer->analyze(line, forced);
+    // A ruby the analysis already reads so (東京 とうきょう, 行《い》く, 美《うつく》しい) changes
+    // nothing: the dictionary's spelling and spacing stand. One that reads a word otherwise gives
+    // that word its reading (大勢《おおぜい》), its okurigana kept; one that no word of the analysis
+    // lines up with is forced as a word of its own.
+    struct Override {
+        std::size_t begin, end;
+        std::u16string reading;
+    };
+    std::vector<Override> overrides;
+    std::vector<ForcedWord> forcedRuby;
+    for (const Ruby& r : rubies) {
+        auto holder = std::find_if(morphemes.begin(), morphemes.end(),
+                                   [&](const Morpheme& m) { return m.begin <= r.begin && r.begin < m.end; });
+        if (holder == morphemes.end() || holder->userWord) {
+            forcedRuby.push_back({r.begin, r.end, spellGivenReading(r.kana)});
+            continue;
+        }
+        // The readings of the words the ruby's text lies in.
+        std::u16string read;
+        auto last = holder;
+        for (auto it = holder; it != morphemes.end() && it->begin < r.end; ++it) {
+            read += toKatakana(it->reading);
+            last = it;
+        }
+        if (read.find(r.kana) != std::u16string::npos) {
+            for (auto it = holder; it != std::next(last); ++it)
+                it->givenReading = true; // read so already
+            continue;
+        }
+        if (holder == last && holder->begin == r.begin) {
+            // One word: the ruby's reading, then the okurigana as written.
+            const std::u16string tail = toKatakana(holder->surface.substr(r.end - holder->begin));
+            overrides.push_back({holder->begin, holder->end, r.kana + tail});
+            continue;
+        }
+        forcedRuby.push_back({r.begin, r.end, spellGivenReading(r.kana)});
+    }
+    if (!forcedRuby.empty()) {
+        forced.insert(forced.end(), forcedRuby.begin(), forcedRuby.end());
+        std::sort(forced.begin(), forced.end(), [](const ForcedWord& a, const ForcedWord& b) { return a.begin < b.begin; });
+        morphemes = m_analyzer->analyze(line, forced);
+    }
+    for (const Override& o : overrides)
+        for (Morpheme& m : morphemes)
+            if (m.begin == o.begin && m.end == o.end && !m.userWord) {
+                m.reading = o.reading;
+                m.pronunciation = spellGivenReading(o.reading);
+                m.givenReading = true;
+            }
+
     std::deque<Morpheme> parts; // components of long compounds, owned here for the tokens
     auto count = [&](std::unordered_map<std::u16string, std::size_t>& index, std::vector<WordCount>& list,
                      const std::u16string& word, std::u16string_view note) {
@@ -361,7 +413,7 @@ void AutoTranslator::translateLine(std::u16string_view line, std::size_t offset,
             count(unknown, out.unknown, m.surface,
                   m.reading.empty() && !isKana(m.surface) && !isAsciiOrLatin(m.surface) ? u"no reading: left as print"
                                                                                          : u"not in the dictionary");
-        if (std::u16string_view h = homographReadings(m.surface); !h.empty() && !m.userWord)
+        if (std::u16string_view h = homographReadings(m.surface); !h.empty() && !m.userWord && !m.givenReading)
             count(guessed, out.guessed, m.surface, h);
         // A particle phrase holding a verb (に関する, について, という): the verb is a word of its
         // own after the particle.

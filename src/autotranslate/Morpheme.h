@@ -19,6 +19,7 @@ struct Morpheme {
     std::u16string pronunciation; // the sound (ケータイ), used only to confirm a long ウ
     bool unknown = false;         // not in the dictionary: the analyser guessed its part of speech
     bool userWord = false;        // forced by the user dictionary; `reading` is the user's braille
+    bool givenReading = false;    // read as the print's own ruby says: no guess
 };
 
 using Morphemes = std::vector<Morpheme>;

@@ -205,6 +205,14 @@ TEST(AutoTranslatorGivenReadings, APrintsRubyWinsOverTheDictionaryAndTheUserDict
     EXPECT_EQ(withBlanks(t.translate(u"前\n福沢さん", {{2, 4, u"ふくざわ"}}).braille), "マエ\nフクザワ_サン");
     EXPECT_EQ(withBlanks(t.translate(u"福沢さん").braille), "フクサワ_サン"); // without the print's reading
     t.setUserReadings(saved);
+    // Ruby on the kanji of a word, the okurigana outside it, or one ruby a kanji: the word stays
+    // whole and spelled as braille spells it; a reading the dictionary has already changes nothing.
+    EXPECT_EQ(withBlanks(t.translate(u"東京へ行く", {{0, 1, u"とう"}, {1, 2, u"きょう"}, {3, 4, u"い"}}).braille),
+              "トーキョーエ_イク");
+    EXPECT_EQ(withBlanks(t.translate(u"美しい湖", {{0, 1, u"うつく"}, {3, 4, u"みずうみ"}}).braille), "ウツクシイ_ミズウミ");
+    EXPECT_EQ(withBlanks(t.translate(u"子牛と行った", {{0, 2, u"こうし"}, {3, 4, u"おこな"}}).braille), "コウシト_オコナッタ");
+    // A word read as its ruby says is no guess.
+    EXPECT_TRUE(t.translate(u"今日は雨", {{0, 2, u"こんにち"}}).guessed.empty());
 }
 
 TEST(AutoTranslatorPunctuation, NumbersJoinedByHyphensAndWaveDashesTakeNoBlanksAndTheNakaguroOneAfter)

@@ -20,7 +20,7 @@ dump=$("$cli" dump "$work/aozora.bml")
 check "cover" $'ハルノ□ショーケイ↲\nヤマダ□ハナコ*' "$(sed -n '/^== cover/,/^== contents/p' <<<"$dump" | sed '1d;$d' | cut -f2)"
 body=$(sed -n '/^== body/,/^== colophon/p' <<<"$dump" | cut -f2)
 check "heading at cell 7" $'□□□□□□\uE003１□アサ↲' "$(sed -n 2p <<<"$body")"
-check "ruby readings" "□□アサノ□コミチヲ□アルクト、□フルイ□イシノハシガ□" "$(sed -n 3p <<<"$body")"
+check "ruby readings" "□□アサノ□コミチヲ□アルクト、□フルイ□イシノ□ハシガ□" "$(sed -n 3p <<<"$body")"
 check "colophon" "テイホン□：□「ハルノ□ショーケイ」□カクー□ショボー↲" "$(sed -n '/^== colophon/,$p' <<<"$dump" | sed -n 2p | cut -f2)"
 
 # An EPUB 3 built from its files: the print pages become the original-page labels.
