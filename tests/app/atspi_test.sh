@@ -100,14 +100,21 @@ PY
 cat > "$work/session.sh" <<SCRIPT
 set -u
 source "$work/xvfb.sh"
-start_xvfb "$work" || { echo "NOXVFB"; exit 0; }
 /usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
 launcher=\$!
-QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 TENKORA_CONFIG_DIR="$work/config" \
-  "$bin/tenkora" "$work/book.bml" >"$work/app.log" 2>&1 &
-app=\$!
 window() { wid=\$(xdotool search --onlyvisible --name Tenkora 2>/dev/null | head -1); [ -n "\$wid" ]; }
-if wait_for 45 window; then xdotool windowfocus --sync "\$wid"; else echo "no window after 45 s"; fi
+# The editor on a display of its own; once more on a fresh display when its window does not come
+# (seen rarely on a loaded machine: the editor could not reach the new X server).
+for attempt in 1 2; do
+  start_xvfb "$work" || { echo "NOXVFB"; exit 0; }
+  QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 TENKORA_CONFIG_DIR="$work/config" \
+    "$bin/tenkora" "$work/book.bml" >"$work/app.log" 2>&1 &
+  app=\$!
+  if wait_for 30 window; then xdotool windowfocus --sync "\$wid"; break; fi
+  echo "no window after 30 s (attempt \$attempt): \$(tail -2 "$work/app.log" | tr '\n' ' ')"
+  kill \$app 2>/dev/null; wait \$app 2>/dev/null
+  stop_xvfb
+done
 /usr/bin/python3 "$work/listen.py" || { echo "--- editor on \$DISPLAY"; tail -5 "$work/app.log"; echo "--- xvfb"; tail -5 "$work/xvfb.log"; }
 kill \$app \$launcher 2>/dev/null
 wait \$app \$launcher 2>/dev/null
