@@ -46,6 +46,13 @@ void AutoTranslateAction::run(EditorView& view)
         emit view.statusTextChanged(kMessagePane, QStringLiteral("クリップボードに墨字のテキストがありません。"));
         return;
     }
+    translateAndType(view, text, true);
+}
+
+void AutoTranslateAction::typePrint(EditorView& view, const QString& text) { translateAndType(view, text, false); }
+
+void AutoTranslateAction::translateAndType(EditorView& view, const QString& text, bool fromClipboard)
+{
     // A dictionary that failed to open is looked for again next time: it may have been installed.
     if (!m_translator) {
         autotranslate::AutoTranslator::OpenResult opened = autotranslate::AutoTranslator::open();
@@ -57,12 +64,18 @@ void AutoTranslateAction::run(EditorView& view)
     const AutoTranslatePasteResult result = pasteTranslated(view.session(), m_translator.get(), text.toStdU16String(),
                                                             m_openError);
     if (!result.error.empty()) {
-        Prompts::warn(QStringLiteral("墨字を点訳できません: %1").arg(QString::fromStdString(result.error)));
+        const QString why = QString::fromStdString(result.error);
+        if (fromClipboard)
+            Prompts::warn(QStringLiteral("墨字を点訳できません: %1").arg(why));
+        else // typing goes on: the reason goes to the message pane
+            emit view.statusTextChanged(kMessagePane, QStringLiteral("漢字を点訳できないため入力しませんでした: %1").arg(why));
         return;
     }
     // The session's count of characters left out is said here again: this message replaces it.
-    QString message = result.typed ? QStringLiteral("墨字を点訳して貼り付けました。")
-                                   : QStringLiteral("墨字を点訳しましたが、貼り付けられる点字はありませんでした。");
+    QString message = !fromClipboard ? (result.typed ? QStringLiteral("漢字を点訳して入力しました。")
+                                                     : QStringLiteral("漢字を点訳しましたが、入力できる点字はありませんでした。"))
+                      : result.typed ? QStringLiteral("墨字を点訳して貼り付けました。")
+                                     : QStringLiteral("墨字を点訳しましたが、貼り付けられる点字はありませんでした。");
     if (result.leftOut)
         message += QStringLiteral(" %1 文字は点字の表にないため入りませんでした。").arg(result.leftOut);
     if (!result.guessed.empty())

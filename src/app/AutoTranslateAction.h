@@ -25,8 +25,13 @@ public:
     AutoTranslateAction& operator=(const AutoTranslateAction&) = delete;
 
     void run(EditorView& view);
+    // Print with kanji that the input method committed, translated and typed at the caret as one
+    // undo step, with the same message as the translated paste.
+    void typePrint(EditorView& view, const QString& text);
 
 private:
+    // Translates `text` at the caret and says what happened; `source` names it in the messages.
+    void translateAndType(EditorView& view, const QString& text, bool fromClipboard);
     void refreshUserReadings();
 
     std::unique_ptr<autotranslate::AutoTranslator> m_translator;

@@ -87,6 +87,8 @@ MainWindow::MainWindow(PageLayout layout, bool linkMode, bool systemInputMethod,
     });
     connect(m_view, &EditorView::pointSizeChanged, this, [](int points) { Settings::setPointSize(points); });
     connect(m_view, &EditorView::frameCommand, this, [this](int commandId) { onCommand(commandId); });
+    connect(m_view, &EditorView::printCommitted, this,
+            [this](const QString& text) { m_autoTranslate->typePrint(*m_view, text); });
     connect(m_view, &EditorView::displayProblem, this, [this](const QString& text) {
         statusBar()->showMessage(text);
         consolePrint(text);

@@ -12,6 +12,8 @@
 #include "VirtualKeys.h"
 
 #include <QApplication>
+
+#include <algorithm>
 #include <QContextMenuEvent>
 #include <QPainter>
 #include <QInputMethod>
@@ -442,8 +444,17 @@ void EditorView::inputMethodEvent(QInputMethodEvent* event)
 {
     if (!event->commitString().isEmpty()) {
         const QString text = event->commitString();
-        m_session->inputMethodResult(std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()),
-                                                         std::size_t(text.size())));
+        // Kanji an input method converted to (東京) are print: in TEXT the window translates them
+        // automatically; kana go straight in with the rules.
+        const bool kanji = std::any_of(text.begin(), text.end(), [](QChar c) {
+            return (c.unicode() >= 0x4E00 && c.unicode() <= 0x9FFF) || (c.unicode() >= 0x3400 && c.unicode() <= 0x4DBF) ||
+                   c.unicode() == u'々' || c.isHighSurrogate();
+        });
+        if (kanji && m_session->modes().isText())
+            emit printCommitted(text);
+        else
+            m_session->inputMethodResult(std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()),
+                                                             std::size_t(text.size())));
     }
     const QString preedit = event->preeditString();
     m_session->inputMethodPreedit(

@@ -107,6 +107,8 @@ signals:
     void displayProblem(const QString& text);
     // A command of the right-click menu that the main frame runs, not the session.
     void frameCommand(int id);
+    // The input method committed print with kanji in TEXT: the window translates it.
+    void printCommitted(const QString& text);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

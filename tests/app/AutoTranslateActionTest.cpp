@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QMenu>
+#include <QMessageBox>
 #include <QTimer>
 #include <QClipboard>
 #include <QGuiApplication>
@@ -118,4 +119,36 @@ TEST(AutoTranslateAction, TheMessageSaysWhenNothingWasTypedAndWhatWasLeftOut)
     EXPECT_TRUE(message.contains(QStringLiteral("貼り付けました"))) << message.toStdString();
     EXPECT_TRUE(message.contains(QStringLiteral("1 文字は点字の表にない"))) << message.toStdString();
     EXPECT_TRUE(message.contains(QStringLiteral("今日"))) << message.toStdString(); // the guessed reading
+}
+
+TEST(AutoTranslateAction, KanjiTheInputMethodCommitsAreTranslatedAsOneStep)
+{
+    MainWindow frame(PageLayout{});
+    frame.show();
+    frame.view().setFocus();
+    QInputMethodEvent commit;
+    commit.setCommitString(QStringLiteral("東京"));
+    QApplication::sendEvent(&frame.view(), &commit);
+    EXPECT_EQ(prints(*frame.view().session().document()), "トーキョー*");
+    EXPECT_TRUE(frame.paneText(kMessagePane).startsWith(QStringLiteral("漢字を点訳して入力しました。")))
+        << frame.paneText(kMessagePane).toStdString();
+    // Kana still go straight in; the kanji were one undo step.
+    QInputMethodEvent kana;
+    kana.setCommitString(QStringLiteral("へ"));
+    QApplication::sendEvent(&frame.view(), &kana);
+    EXPECT_EQ(prints(*frame.view().session().document()), "トーキョーへ*");
+    QTest::keyClick(&frame.view(), Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(&frame.view(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(prints(*frame.view().session().document()), "*");
+
+    // Without the analyser's dictionary nothing is typed, and the message pane says why.
+    qputenv("TENKORA_MECAB_DICDIR", "/nonexistent/dic");
+    MainWindow bare(PageLayout{});
+    bare.show();
+    QApplication::sendEvent(&bare.view(), &commit);
+    qunsetenv("TENKORA_MECAB_DICDIR");
+    EXPECT_EQ(prints(*bare.view().session().document()), "*");
+    EXPECT_TRUE(bare.paneText(kMessagePane).startsWith(QStringLiteral("漢字を点訳できないため入力しませんでした")))
+        << bare.paneText(kMessagePane).toStdString();
+    Prompts::setAnswers({.question = [](const QString&, int) { return int(QMessageBox::No); }});
 }

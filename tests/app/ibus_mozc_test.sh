@@ -86,6 +86,13 @@ xdotool type --delay 120 kana
 sleep 0.5
 xdotool key Return
 sleep 0.5
+# Converted to kanji (東京) and committed: translated automatically into braille kana.
+xdotool type --delay 120 toukyou
+sleep 0.5
+xdotool key space
+sleep 0.8
+xdotool key Return
+sleep 0.5
 xdotool key ctrl+s
 saved() { [ "\$(stat -c %Y.%s "$work/book.bml")" != "$saved_before" ]; }
 wait_for 20 saved
@@ -99,12 +106,17 @@ grep -q NOWINDOW <<<"$out" && { echo "FAIL ibus_mozc: the editor's window did no
 grep -q NOIBUS <<<"$out" && skip "ibus with mozc did not start ($(tail -1 <<<"$out"))"
 body=$("$bin/tenkora-cli" dump "$work/book.bml" | awk '/^== body/{on=1; next} /^== /{on=0} on')
 cells=$(cut -f3 <<<"$body")
-if [ "$cells" = "*K " ]; then
-  echo "ok ibus_mozc: typed kana were committed, ruled and saved ($(cut -f2 <<<"$body"))"
+if [ "$cells" = "*K" ] || [ "$cells" = "*K " ]; then
+  echo "FAIL ibus_mozc: the kanji commit (東京) was not typed: the body holds \"$(cut -f2 <<<"$body")\""
+  echo "0 passed, 1 failed"
+  exit 1
+fi
+if [ "$cells" = "*KT3@[3 " ]; then
+  echo "ok ibus_mozc: kana and a kanji conversion were committed, translated, ruled and saved ($(cut -f2 <<<"$body"))"
   echo "1 passed, 0 failed"
   exit 0
 fi
-echo "FAIL ibus_mozc: the saved body holds \"$cells\" instead of \"*K \""
+echo "FAIL ibus_mozc: the saved body holds \"$cells\" ($(cut -f2 <<<"$body")) instead of \"*K@W3%W3 \""
 echo "$out" | tail -5
 echo "0 passed, 1 failed"
 exit 1
