@@ -309,13 +309,9 @@ bool OpenBook::runTool(const QString& name, const QStringList& arguments)
     // The window stays alive while the tool works: a progress dialog (after a moment) with a
     // cancel button, and after the time limit the question whether to wait on. The tools write
     // their results atomically, so a tool that is stopped leaves nothing half written.
-    QProgressDialog progress(QStringLiteral("%1 を実行しています…").arg(name), QStringLiteral("キャンセル"), 0, 0,
-                             m_view.window());
-    progress.setWindowTitle(QStringLiteral("Tenkora"));
-    progress.setWindowModality(Qt::WindowModal);
     // Shown at once: until it shows, keys would reach a book the tool is about to rewrite.
-    progress.setMinimumDuration(0);
-    progress.setValue(0);
+    const std::unique_ptr<QProgressDialog> dialog = Prompts::progress(QStringLiteral("%1 を実行しています…").arg(name), &m_view, 0, 0);
+    QProgressDialog& progress = *dialog;
     QEventLoop loop;
     connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
     connect(&progress, &QProgressDialog::canceled, &loop, &QEventLoop::quit);

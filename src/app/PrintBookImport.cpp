@@ -3,6 +3,7 @@
 #include "AutoTranslator.h"
 #include "PrintBook.h"
 #include "PrintBookTyping.h"
+#include "Prompts.h"
 
 #include <QEventLoop>
 #include <QFileInfo>
@@ -57,13 +58,10 @@ PrintBookImportResult importPrintBookWithProgress(QWidget* parent, const QString
             return !cancel.load();
         });
     });
-    QProgressDialog progress(QStringLiteral("%1 を取り込んでいます…").arg(QFileInfo(path).fileName()),
-                             QStringLiteral("キャンセル"), 0, 0, parent);
-    progress.setWindowTitle(QStringLiteral("Tenkora"));
-    progress.setWindowModality(Qt::WindowModal);
     // Shown at once, so that nothing typed meanwhile reaches the open book.
-    progress.setMinimumDuration(0);
-    progress.setValue(0);
+    const std::unique_ptr<QProgressDialog> dialog =
+        Prompts::progress(QStringLiteral("%1 を取り込んでいます…").arg(QFileInfo(path).fileName()), parent, 0, 0);
+    QProgressDialog& progress = *dialog;
     QEventLoop loop;
     QObject::connect(worker, &QThread::finished, &loop, &QEventLoop::quit);
     QObject::connect(&progress, &QProgressDialog::canceled, &loop, [&] { cancel = true; });
@@ -86,11 +84,8 @@ PrintBookImportResult importPrintBookWithProgress(QWidget* parent, const QString
         result.error = QString::fromStdString(error);
         return result;
     }
-    std::size_t guessed = 0, unknown = 0;
-    for (const auto& w : typed.guessed)
-        guessed += std::size_t(w.count);
-    for (const auto& w : typed.unknown)
-        unknown += std::size_t(w.count);
+    const std::size_t guessed = autotranslate::totalCount(typed.guessed);
+    const std::size_t unknown = autotranslate::totalCount(typed.unknown);
     result.summary = QStringLiteral("%1 を取り込みました: 段落 %2、見出し %3、原本ページ %4、ルビ %5、推測した読み %6、辞書にない語 %7")
                          .arg(QFileInfo(path).fileName())
                          .arg(report.paragraphs)

@@ -140,6 +140,14 @@ void placeWords(std::u16string_view line, std::size_t offset, const std::vector<
 
 } // namespace
 
+std::size_t totalCount(const std::vector<WordCount>& words)
+{
+    std::size_t total = 0;
+    for (const WordCount& w : words)
+        total += std::size_t(w.count);
+    return total;
+}
+
 AutoTranslator::AutoTranslator(std::unique_ptr<MecabAnalyzer> analyzer) : m_analyzer(std::move(analyzer)) {}
 AutoTranslator::~AutoTranslator() = default;
 

@@ -39,6 +39,9 @@ struct WordCount {
     int count = 0;
 };
 
+// How many times the words of a list were met.
+std::size_t totalCount(const std::vector<WordCount>& words);
+
 struct Translation {
     std::u16string braille;
     std::vector<TranslatedWord> words;

@@ -52,11 +52,8 @@ int runImport(Arguments& args)
         return kExitFailed;
     }
     const ImportReport& report = imported.book->report;
-    std::size_t guessed = 0, unknown = 0;
-    for (const auto& w : typed.guessed)
-        guessed += std::size_t(w.count);
-    for (const auto& w : typed.unknown)
-        unknown += std::size_t(w.count);
+    const std::size_t guessed = autotranslate::totalCount(typed.guessed);
+    const std::size_t unknown = autotranslate::totalCount(typed.unknown);
     std::cout << target << ": " << report.paragraphs << " paragraphs, " << report.headings << " headings, "
               << report.pages << " original pages, " << typed.rubyUsed << " ruby readings, " << guessed
               << " guessed and " << unknown << " unknown words";

@@ -7,6 +7,7 @@
 #include "CommandIds.h"
 #include "DisplayDriverCodes.h"
 #include "EditorViewAccessible.h"
+#include "KanaSpelling.h"
 #include "KeyTranslation.h"
 #include "ViewMenus.h"
 #include "VirtualKeys.h"
@@ -355,11 +356,7 @@ bool EditorView::Services::workGoesOn(std::size_t done, std::size_t total)
 {
     if (!m_progress) {
         m_cancelled = false;
-        m_progress = std::make_unique<QProgressDialog>(QStringLiteral("貼り付けています…"), QStringLiteral("キャンセル"), 0,
-                                                       1000, m_view.window());
-        m_progress->setWindowTitle(QStringLiteral("Tenkora"));
-        m_progress->setWindowModality(Qt::WindowModal);
-        m_progress->setMinimumDuration(500);
+        m_progress = Prompts::progress(QStringLiteral("貼り付けています…"), &m_view, 1000, 500);
         QObject::connect(m_progress.get(), &QProgressDialog::canceled, &m_view, [this] { m_cancelled = true; });
     }
     // Per mille, so that any size fits the dialog's range. Once the dialog shows, it keeps the
@@ -446,10 +443,8 @@ void EditorView::inputMethodEvent(QInputMethodEvent* event)
         const QString text = event->commitString();
         // Kanji an input method converted to (東京) are print: in TEXT the window translates them
         // automatically; kana go straight in with the rules.
-        const bool kanji = std::any_of(text.begin(), text.end(), [](QChar c) {
-            return (c.unicode() >= 0x4E00 && c.unicode() <= 0x9FFF) || (c.unicode() >= 0x3400 && c.unicode() <= 0x4DBF) ||
-                   c.unicode() == u'々' || c.isHighSurrogate();
-        });
+        const bool kanji = std::any_of(text.begin(), text.end(),
+                                       [](QChar c) { return autotranslate::isKanji(c.unicode()) || c.isHighSurrogate(); });
         if (kanji && m_session->modes().isText())
             emit printCommitted(text);
         else

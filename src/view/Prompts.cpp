@@ -2,6 +2,7 @@
 
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QPushButton>
 
 namespace braille {
@@ -72,6 +73,17 @@ QString Prompts::saveName(const QString& filter, const QString& start, QWidget* 
     if (answers().saveName)
         return answers().saveName(QString(), filter, start);
     return QFileDialog::getSaveFileName(parent, QString(), start, filter);
+}
+
+std::unique_ptr<QProgressDialog> Prompts::progress(const QString& label, QWidget* parent, int maximum, int showAfterMs)
+{
+    auto dialog = std::make_unique<QProgressDialog>(label, QStringLiteral("キャンセル"), 0, maximum,
+                                                    parent ? parent->window() : nullptr);
+    dialog->setWindowTitle(kTitle);
+    dialog->setWindowModality(Qt::WindowModal);
+    dialog->setMinimumDuration(showAfterMs);
+    dialog->setValue(0);
+    return dialog;
 }
 
 } // namespace braille

@@ -7,7 +7,9 @@
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 
+class QProgressDialog;
 class QWidget;
 
 namespace braille {
@@ -35,6 +37,10 @@ public:
     static void warn(const QString& text, QWidget* parent = nullptr);
     static QString openName(const QString& filter, const QString& start, QWidget* parent = nullptr);
     static QString saveName(const QString& filter, const QString& start, QWidget* parent = nullptr);
+    // The progress of long work, window-modal over `parent`'s window, with a キャンセル button;
+    // it shows after `showAfterMs` (0: at once, so that nothing typed meanwhile reaches the book).
+    static std::unique_ptr<QProgressDialog> progress(const QString& label, QWidget* parent, int maximum,
+                                                     int showAfterMs);
 };
 
 } // namespace braille

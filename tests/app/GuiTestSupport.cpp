@@ -1,5 +1,7 @@
 #include "GuiTestSupport.h"
 
+#include <QPushButton>
+#include <QProgressDialog>
 #include <QTest>
 
 #include <QElapsedTimer>
@@ -35,6 +37,19 @@ bool waitUntil(const std::function<bool()>& done, int ms)
     while (!done() && clock.elapsed() < ms)
         QTest::qWait(5);
     return done();
+}
+
+ProgressCanceller::ProgressCanceller(int ms)
+{
+    QObject::connect(&m_timer, &QTimer::timeout, [this] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* progress = qobject_cast<QProgressDialog*>(w)) {
+                m_labels << progress->labelText();
+                if (QPushButton* button = progress->findChild<QPushButton*>())
+                    button->click();
+            }
+    });
+    m_timer.start(ms);
 }
 
 } // namespace braille::test

@@ -510,22 +510,12 @@ TEST(MainFrame, AnExternalToolThatHangsCanBeCancelledAndIsAskedAboutAtItsLimit)
     frame.book().setToolTimeLimit(60000);
     asked.clear();
     told.clear();
-    bool sawProgress = false;
-    QTimer cancel;
-    QObject::connect(&cancel, &QTimer::timeout, [&] {
-        for (QWidget* w : QApplication::topLevelWidgets()) {
-            auto* progress = qobject_cast<QProgressDialog*>(w);
-            if (progress && progress->isVisible()) {
-                sawProgress = progress->labelText() == QStringLiteral("CellExport を実行しています…");
-                QTest::mouseClick(progress->findChild<QPushButton*>(), Qt::LeftButton);
-            }
-        }
-    });
-    cancel.start(100);
-    clock.restart();
-    frame.book().exportBse();
-    cancel.stop();
-    EXPECT_TRUE(sawProgress);
+    {
+        ProgressCanceller cancel(100);
+        clock.restart();
+        frame.book().exportBse();
+        EXPECT_TRUE(cancel.saw(QStringLiteral("CellExport を実行しています…")));
+    }
     EXPECT_LT(clock.elapsed(), 5000);
     EXPECT_TRUE(asked.isEmpty());
     ASSERT_EQ(told.size(), 1);
@@ -576,17 +566,11 @@ TEST(MainFrame, APrintBookIsImportedIntoANewUnsavedBookAndCancelLeavesTheOpenOne
     for (int i = 0; i < 20000; ++i)
         text.write("今日は晴れ。明日も晴れ。\n");
     text.close();
-    QTimer cancel;
-    QObject::connect(&cancel, &QTimer::timeout, [&] {
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (auto* progress = qobject_cast<QProgressDialog*>(w))
-                if (QPushButton* button = progress->findChild<QPushButton*>())
-                    button->click();
-    });
-    cancel.start(50);
     told.clear();
-    EXPECT_FALSE(frame.book().importPrint(longText));
-    cancel.stop();
+    {
+        ProgressCanceller cancel(50);
+        EXPECT_FALSE(frame.book().importPrint(longText));
+    }
     EXPECT_TRUE(told.isEmpty());
     EXPECT_TRUE(prints(frame.book().document()) == before) << "the open book changed";
 
@@ -617,30 +601,21 @@ TEST(MainFrame, ALargePasteShowsProgressAndItsCancelLeavesTheBookAsItWas)
     // Pasted over a selection: a cancel brings the selection's text back too.
     QTest::keyClick(&frame.view(), Qt::Key_Left, Qt::ShiftModifier);
     ASSERT_TRUE(frame.view().session().cursor().hasSelection());
-    bool sawProgress = false;
-    QTimer cancel;
-    QObject::connect(&cancel, &QTimer::timeout, [&] {
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (auto* progress = qobject_cast<QProgressDialog*>(w)) {
-                sawProgress = sawProgress || progress->labelText() == QStringLiteral("貼り付けています…");
-                if (QPushButton* button = progress->findChild<QPushButton*>())
-                    button->click();
-            }
-    });
-    cancel.start(30);
-    QTest::keyClick(&frame.view(), Qt::Key_V, Qt::ControlModifier);
-    cancel.stop();
-    EXPECT_TRUE(sawProgress);
+    {
+        ProgressCanceller cancel(30);
+        QTest::keyClick(&frame.view(), Qt::Key_V, Qt::ControlModifier);
+        EXPECT_TRUE(cancel.saw(QStringLiteral("貼り付けています…")));
+    }
     EXPECT_TRUE(prints(frame.book().document()) == before) << "the cancelled paste left text behind: " << prints(frame.book().document()).substr(0, 60);
     // Without a cancel the whole text goes in.
     QTest::keyClick(&frame.view(), Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(frame.book().document().section().paragraphs.size(), 6001u);
     // Its undo is as long: cancelled, the text stays; let through, it goes.
-    sawProgress = false;
-    cancel.start(30);
-    QTest::keyClick(&frame.view(), Qt::Key_Z, Qt::ControlModifier);
-    cancel.stop();
-    EXPECT_TRUE(sawProgress);
+    {
+        ProgressCanceller cancel(30);
+        QTest::keyClick(&frame.view(), Qt::Key_Z, Qt::ControlModifier);
+        EXPECT_TRUE(cancel.saw(QStringLiteral("貼り付けています…")));
+    }
     EXPECT_EQ(frame.book().document().section().paragraphs.size(), 6001u);
     EXPECT_EQ(frame.book().document().checkInvariants(), "");
     QTest::keyClick(&frame.view(), Qt::Key_Z, Qt::ControlModifier);
