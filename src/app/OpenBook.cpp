@@ -123,9 +123,9 @@ bool OpenBook::importPrint(const QString& path)
 
 bool OpenBook::importPrintAfterQuestion(const QString& path)
 {
-    if (m_loading)
+    if (m_busy)
         return false;
-    const QScopedValueRollback<bool> loading(m_loading, true);
+    const QScopedValueRollback<bool> busy(m_busy, true);
     PageLayout layout = m_view.session().pageLayout();
     PrintBookImportResult imported = importPrintBookWithProgress(m_view.window(), path, layout);
     if (!imported.document) {
@@ -175,9 +175,9 @@ bool OpenBook::load(const QString& path, bool quiet, bool remember)
 {
     // Opening spins the event loop for the loading screen; whatever asks to open another file
     // meanwhile (link mode, a drop) waits for this one.
-    if (m_loading)
+    if (m_busy)
         return false;
-    const QScopedValueRollback<bool> loading(m_loading, true);
+    const QScopedValueRollback<bool> busy(m_busy, true);
     const QFileInfo info(path);
     if (!info.exists()) {
         Prompts::tell(QStringLiteral("ファイルが見つかりません。\n%1").arg(path));
@@ -297,9 +297,9 @@ bool OpenBook::runTool(const QString& name, const QStringList& arguments)
         Prompts::tell(QStringLiteral("%1 が見つかりません。\n%2").arg(name, program));
         return false;
     }
-    if (m_loading)
+    if (m_busy)
         return false;
-    const QScopedValueRollback<bool> busy(m_loading, true);
+    const QScopedValueRollback<bool> busy(m_busy, true);
     QProcess process;
     process.start(program, arguments);
     if (!process.waitForStarted()) {

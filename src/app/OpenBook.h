@@ -43,7 +43,7 @@ public:
     // Opens without asking about the open book's changes (link mode's texts).
     bool openWithoutQuestion(const QString& path) { return load(path, false); }
     // Reading or importing a book, or running a tool: the window's events run meanwhile.
-    bool isBusy() const { return m_loading; }
+    bool isBusy() const { return m_busy; }
     // A BML file is opened, a print book (text, EPUB, DOCX, HTML) imported.
     bool openAny(const QString& path, bool quiet = false);
     // 墨字の本を取り込む: a print book made into a new, unsaved braille book (with the file
@@ -97,7 +97,7 @@ private:
     QString m_pathName;
     bool importPrintAfterQuestion(const QString& path);
 
-    bool m_loading = false;
+    bool m_busy = false; // reading or importing a book, or running a tool: one at a time
     QString m_suggestedPath; // where Save As proposes to put a book made from a print source
     int m_toolTimeLimitMs = 60000;
     int m_loadingScreenMs = 40; // a few times a second, not at every paragraph
