@@ -1,6 +1,8 @@
 #include "AutoTranslator.h"
 
+#include "ContextReadings.h"
 #include "KanaSpelling.h"
+#include "KnownReadings.h"
 #include "NumberReading.h"
 #include "Utf.h"
 #include "WordSpacing.h"
@@ -67,6 +69,23 @@ std::vector<WordCount> sortedCounts(std::vector<WordCount> counts)
 bool isNumberJoiner(std::u16string_view symbol)
 {
     return symbol == u"-" || symbol == u"－" || symbol == u"‐" || symbol == u"〜" || symbol == u"～" || symbol == u"~";
+}
+
+// The verbs read after the honorific prefix (お読み, お申し込み): the prefix's word, and the verbs
+// written on after it.
+void markHonorifics(std::vector<Token>& tokens)
+{
+    const Token* lastWord = nullptr;
+    for (Token& t : tokens) {
+        if (t.kind == Token::Space)
+            continue;
+        if (t.kind == Token::Word && t.head->pos == u"動詞" && lastWord) {
+            const Morpheme& p = *lastWord->tail;
+            const bool prefix = p.pos == u"接頭詞" && (p.surface == u"お" || p.surface == u"ご" || p.surface == u"御");
+            t.honorific = prefix || (lastWord->honorific && t.head->pos1 == u"自立" && attaches(*lastWord, t));
+        }
+        lastWord = t.kind == Token::Word || t.kind == Token::Number ? &t : nullptr;
+    }
 }
 
 // Puts the blanks between the tokens of a line into the braille, and records each word with the
@@ -290,6 +309,10 @@ void AutoTranslator::translateLine(std::u16string_view line, std::size_t offset,
                 m.givenReading = true;
             }
 
+    // The shipped readings, then the readings the neighbouring words decide.
+    applyKnownReadings(knownReadings(), morphemes);
+    readByContext(morphemes);
+
     std::deque<Morpheme> parts; // components of long compounds, owned here for the tokens
     auto count = [&](std::unordered_map<std::u16string, std::size_t>& index, std::vector<WordCount>& list,
                      const std::u16string& word, std::u16string_view note) {
@@ -378,8 +401,25 @@ void AutoTranslator::translateLine(std::u16string_view line, std::size_t offset,
             t.end = morphemes[last].end;
             if (last + 1 < morphemes.size()) {
                 const Morpheme& c = morphemes[last + 1];
-                if (c.pos == u"名詞" && !c.userWord && (c.pos2 == u"助数詞" || isCounterNoun(c.surface))) {
-                    std::optional<CounterSpelling> cs = spellCounter(numeral, c.surface);
+                // 3分の, not a fraction: the counter 分 and the particle (21プンノ); 3分の1 stays
+                // as the dictionary reads it (サンブンノ).
+                const bool minutesOf = c.surface == u"分の" && !isNumeral(last + 2);
+                // 3月末, 4月初め: a word of the month read ゲツ alone is ガツ after a number.
+                const bool monthWord = !c.userWord && c.reading.starts_with(u"ゲツ") &&
+                                       (c.surface == u"月末" || c.surface == u"月初" || c.surface == u"月初め" ||
+                                        c.surface == u"月半ば");
+                if (monthWord) {
+                    Morpheme rest = c;
+                    rest.reading = c.reading.substr(2);
+                    rest.pronunciation.clear();
+                    t.kana += u"ガツ" + spellMorpheme(rest).kana;
+                    t.rule += std::u16string(t.rule.empty() ? u"" : u"; ") + u"month counter";
+                    ++last;
+                    t.tail = &c;
+                    t.end = c.end;
+                } else if (c.pos == u"名詞" && !c.userWord && (c.pos2 == u"助数詞" || isCounterNoun(c.surface))) {
+                    const std::u16string counter = minutesOf ? u"分" : c.surface;
+                    std::optional<CounterSpelling> cs = spellCounter(numeral, counter);
                     if (print == u"何" && (c.surface == u"日" || (cs && cs->wholeWord)))
                         cs = CounterSpelling{c.surface == u"日" ? u"ニチ" : toKatakana(c.reading), u"", false}; // 何日 ナンニチ
                     if (cs && cs->wholeWord) {
@@ -392,13 +432,23 @@ void AutoTranslator::translateLine(std::u16string_view line, std::size_t offset,
                     } else {
                         t.kana += spellMorpheme(c).kana;
                     }
+                    if (minutesOf && cs)
+                        t.kana += u"ノ";
                     ++last;
                     t.tail = &c;
                     t.end = c.end;
                     const std::u16string whole = print + c.surface;
-                    if (numeral.value == 1 && c.surface == u"日")
+                    if (numeral.value == 1 && numeral.kanji && c.surface == u"日") {
+                        // 一日 is the first of a month after one (来月一日, 5月一日), a day's length
+                        // otherwise (一日中, 一日の気温): both in kana.
+                        const bool afterMonth = i > 0 && morphemes[i - 1].surface.ends_with(u"月");
+                        t.kana = afterMonth ? u"ツイタチ" : u"イチニチ";
+                        t.rule = afterMonth ? u"一日 after a month as ツイタチ" : u"一日 as イチニチ";
+                        if (!afterMonth)
+                            count(guessed, out.guessed, whole, u"ツイタチ / イチニチ");
+                    } else if (numeral.value == 1 && c.surface == u"日" && !numeral.kanji) {
                         count(guessed, out.guessed, whole, u"ツイタチ / イチニチ");
-                    else if (numeral.value == 3 && c.surface == u"軒")
+                    } else if (numeral.value == 3 && c.surface == u"軒")
                         count(guessed, out.guessed, whole, u"ケン / ゲン");
                 }
             }
@@ -504,6 +554,7 @@ void AutoTranslator::translateLine(std::u16string_view line, std::size_t offset,
         tokens.push_back(std::move(t));
     }
 
+    markHonorifics(tokens);
     placeWords(line, offset, tokens, out);
 }
 

@@ -69,10 +69,10 @@ bool isLatin(std::u16string_view s)
 Spelling spellMorpheme(const Morpheme& m)
 {
     Spelling out;
-    if (m.userWord) {
+    if (m.userWord || m.brailleReading) {
         out.kana = m.reading;
         std::replace(out.kana.begin(), out.kana.end(), u' ', u'\u3000');
-        out.rule = u"user dictionary";
+        out.rule = m.userWord ? u"user dictionary" : u"known reading";
         return out;
     }
     // Letters stay letters, whatever the dictionary reads them as (ABC エイビーシー): the rules
@@ -150,6 +150,8 @@ Spelling spellMorpheme(const Morpheme& m)
             continue;
         if (i > 0 && (kana[i - 1] == u'ツ' || kana[i - 1] == u'チ'))
             continue;
+        if (i == 0 && m.pos1 == u"接尾")
+            continue; // a suffix is the second part of a compound: 米作り コメヅクリ
         const auto kanjiCount = std::count_if(m.surface.begin(), m.surface.end(), isKanji);
         const bool printed = m.surface.find_first_of(u"づぢヅヂ") != std::u16string::npos; // 近づく
         if (!printed && hasKanji(m.surface) && kanjiCount == 1 && sound.size() == kana.size() &&

@@ -20,6 +20,7 @@ struct Morpheme {
     bool unknown = false;         // not in the dictionary: the analyser guessed its part of speech
     bool userWord = false;        // forced by the user dictionary; `reading` is the user's braille
     bool givenReading = false;    // read as the print's own ruby says: no guess
+    bool brailleReading = false;  // `reading` is braille already (the shipped table of readings)
 };
 
 using Morphemes = std::vector<Morpheme>;

@@ -140,15 +140,22 @@ UserReadings::UserReadings(std::vector<UserReading> entries)
 
 const UserReading* UserReadings::match(std::u16string_view text, std::size_t at) const
 {
+    const std::vector<const UserReading*> all = matches(text, at);
+    return all.empty() ? nullptr : all.front();
+}
+
+std::vector<const UserReading*> UserReadings::matches(std::u16string_view text, std::size_t at) const
+{
+    std::vector<const UserReading*> out;
     if (at >= text.size())
-        return nullptr;
+        return out;
     const auto it = m_byFirst.find(text[at]);
     if (it == m_byFirst.end())
-        return nullptr;
+        return out;
     for (std::size_t i : it->second)
         if (text.substr(at).starts_with(m_entries[i].print))
-            return &m_entries[i];
-    return nullptr;
+            out.push_back(&m_entries[i]);
+    return out;
 }
 
 } // namespace braille::autotranslate

@@ -50,6 +50,8 @@ public:
     const std::vector<UserReading>& entries() const { return m_entries; }
     // The longest entry whose print starts at `text[at]`, or null.
     const UserReading* match(std::u16string_view text, std::size_t at) const;
+    // Every entry whose print starts at `text[at]`, longest first.
+    std::vector<const UserReading*> matches(std::u16string_view text, std::size_t at) const;
 
 private:
     std::vector<UserReading> m_entries; // longest print first

@@ -48,11 +48,21 @@ bool attaches(const Token& previous, const Token& current)
 {
     const Morpheme& p = *previous.tail;
     if (previous.kind == Token::Word && p.pos == u"接頭詞")
-        return !(p.surface == u"約" && current.kind == Token::Number); // お茶, 第3, but ヤク 3ジカン
+        return !(oneOf(p.surface, {u"約", u"およそ", u"凡そ", u"おおよそ"}) &&
+                 current.kind == Token::Number); // お茶, 第3, but ヤク 3ジカン, オヨソ 200ニン
     if (current.kind == Token::Number)
         return false;
     const Morpheme& c = *current.head;
     if (c.userWord)
+        return false;
+    // A noun right after a bare number is written on as its counter would be: 40チーム, 10レンショー,
+    // 3タイ 2.
+    if (previous.kind == Token::Number && p.pos == u"名詞" && p.pos1 == u"数" && c.pos == u"名詞" &&
+        oneOf(c.pos1, {u"一般", u"サ変接続", u"接続詞的"}))
+        return true;
+    // お読み, お変わり: a verb after the honorific prefix is read as a noun, and the verb after it
+    // stands apart (オヨミ クダサイ, オカワリ アリマセンカ).
+    if (previous.honorific && p.pos == u"動詞" && c.pos == u"動詞")
         return false;
     if (c.pos == u"助詞")
         return true;

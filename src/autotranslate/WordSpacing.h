@@ -24,6 +24,9 @@ struct Token {
     std::size_t begin = 0, end = 0; // in the line
     std::u16string kana;
     std::u16string rule;
+    // A verb after the honorific prefix お or ご, or a verb written on after such a one
+    // (お申し込み): the unit reads as a noun.
+    bool honorific = false;
 };
 
 // Whether `current` is written on after `previous` (the last word before it) without a blank.

@@ -1,4 +1,5 @@
 #include "KanaSpelling.h"
+#include "KnownReadings.h"
 #include "TranslatorFixture.h"
 
 using namespace braille;
@@ -145,13 +146,15 @@ TEST(AutoTranslatorUserDictionary, AUserReadingOverridesTheAnalyserAndItsSpacing
     std::vector<UserReadingError> errors;
     AutoTranslator::OpenResult opened = AutoTranslator::open();
     ASSERT_TRUE(opened.translator) << opened.error;
-    EXPECT_EQ(u8(opened.translator->translate(u"福沢諭吉は").braille), "フクサワ\u3000ユキチワ"); // the dictionary's voiceless reading
-    opened.translator->setUserReadings(UserReadings::parse(u"福沢\tフクザワ\n点字図書館\tテンジ トショカン\n", errors));
+    // The shipped table voices the name the dictionary reads フクサワ, and the user's own reading
+    // (a family that says フクサワ) wins over the table.
+    EXPECT_EQ(u8(opened.translator->translate(u"福沢諭吉は").braille), "フクザワ\u3000ユキチワ");
+    opened.translator->setUserReadings(UserReadings::parse(u"福沢\tフクサワ\n点字図書館\tテンジ トショカン\n", errors));
     EXPECT_TRUE(errors.empty());
     EXPECT_EQ(u8(opened.translator->translate(u"福沢諭吉は点字図書館へ").braille),
-              "フクザワ\u3000ユキチワ\u3000テンジ\u3000トショカンエ");
+              "フクサワ\u3000ユキチワ\u3000テンジ\u3000トショカンエ");
     EXPECT_TRUE(opened.translator->translate(u"福沢さん").guessed.empty());
-    EXPECT_EQ(u8(opened.translator->translate(u"福沢さん").braille), "フクザワ\u3000サン");
+    EXPECT_EQ(u8(opened.translator->translate(u"福沢さん").braille), "フクサワ\u3000サン");
 }
 
 TEST(AutoTranslatorUserDictionary, AUserWordAfterASpaceOrATabKeepsItsBraille)
@@ -240,4 +243,57 @@ TEST(AutoTranslatorReadings, NaniIsNanBeforeDeToNoAndCountersAndAKanjiWithoutARe
     EXPECT_EQ(withBlanks(t.braille), "リ〓ワ_キタ。");
     ASSERT_EQ(t.unknown.size(), 1u);
     EXPECT_EQ(t.unknown[0].word, u"軌");
+}
+
+TEST(AutoTranslatorReadings, HomographsAreReadByTheWordsAroundThem)
+{
+    // 行った: オコナッタ after を or before a noun of doing, イッタ otherwise.
+    EXPECT_EQ(brailleOf(u"会議を行った。"), "カイギヲ_オコナッタ。");
+    EXPECT_EQ(brailleOf(u"本日行った調査"), "ホンジツ_オコナッタ_チョーサ");
+    EXPECT_EQ(brailleOf(u"先日行った温泉"), "センジツ_イッタ_オンセン");
+    EXPECT_EQ(brailleOf(u"行ってきます。"), "イッテ_キマス。");
+    // 方: a person after a verb or この, a side or a comparison otherwise.
+    EXPECT_EQ(brailleOf(u"希望する方は"), "キボー_スル_カタワ");
+    EXPECT_EQ(brailleOf(u"この方が、"), "コノ_カタガ、");
+    EXPECT_EQ(brailleOf(u"読む方がいい。"), "ヨム_ホーガ_イイ。");
+    EXPECT_EQ(brailleOf(u"駅の方へ"), "エキノ_ホーエ");
+    // 一日: the first of the month after a month, a day's length otherwise; both in kana.
+    EXPECT_EQ(brailleOf(u"来月一日から"), "ライゲツ_ツイタチカラ");
+    EXPECT_EQ(brailleOf(u"一日の気温"), "イチニチノ_キオン");
+    EXPECT_EQ(brailleOf(u"一日中家で"), "イチニチジュー_イエデ");
+    // 米 alone is rice; 後 after a verb or at the head of a clause is アト, after a number ゴ.
+    EXPECT_EQ(brailleOf(u"米の収穫量"), "コメノ_シューカクリョー");
+    EXPECT_EQ(brailleOf(u"米大統領"), "ベイダイトーリョー");
+    EXPECT_EQ(brailleOf(u"食べた後で"), "タベタ_アトデ");
+    EXPECT_EQ(brailleOf(u"三日後に"), "ミッカゴニ");
+    // 通って after へ, 降り after 雨が, 大勢 before の; a month word after a number.
+    EXPECT_EQ(brailleOf(u"学校へ通っています。"), "ガッコーエ_カヨッテ_イマス。");
+    EXPECT_EQ(brailleOf(u"道を通って"), "ミチヲ_トオッテ");
+    EXPECT_EQ(brailleOf(u"雨が降りそうだ。"), "アメガ_フリソーダ。");
+    EXPECT_EQ(brailleOf(u"大勢の人"), "オオゼイノ_ヒト");
+    EXPECT_EQ(brailleOf(u"3月末現在"), "3ガツマツ_ゲンザイ");
+    EXPECT_EQ(brailleOf(u"21分の記録"), "21プンノ_キロク");
+    EXPECT_EQ(brailleOf(u"3分の1"), "3ブンノ_1");
+}
+
+TEST(AutoTranslatorReadings, TheShippedTableReadsNamesAndSplitWordsAndBareNumbersTakeTheNounAfterThem)
+{
+    std::vector<UserReadingError> errors;
+    EXPECT_FALSE(parseKnownReadings(errors).empty());
+    EXPECT_TRUE(errors.empty()) << "line " << errors.front().line << ": " << errors.front().message;
+    // Names with the の of the classical period, readings the dictionary gets wrong, words
+    // braille writes in two in every form of them.
+    EXPECT_EQ(brailleOf(u"源頼朝が開いた"), "ミナモトノ_ヨリトモガ_ヒライタ");
+    EXPECT_EQ(brailleOf(u"日本代表"), "ニホン_ダイヒョー");
+    EXPECT_EQ(brailleOf(u"遠慮なく聞いて"), "エンリョ_ナク_キイテ");
+    EXPECT_EQ(brailleOf(u"恋した人"), "コイ_シタ_ヒト");
+    // A noun right after a bare number is written on; およそ stands apart like 約.
+    EXPECT_EQ(brailleOf(u"40チームが"), "40チームガ");
+    EXPECT_EQ(brailleOf(u"3対2で"), "3タイ_2デ");
+    EXPECT_EQ(brailleOf(u"およそ三千人"), "オヨソ_3000ニン");
+    // A verb after お is read as a noun: the verb after it stands apart.
+    EXPECT_EQ(brailleOf(u"お読みください。"), "オヨミ_クダサイ。");
+    EXPECT_EQ(brailleOf(u"お申し込みください。"), "オモーシコミ_クダサイ。");
+    EXPECT_EQ(brailleOf(u"お変わりありませんか。"), "オカワリ_アリマセンカ。");
+    EXPECT_EQ(brailleOf(u"読み始める。"), "ヨミハジメル。");
 }
