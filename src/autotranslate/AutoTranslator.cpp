@@ -420,6 +420,14 @@ void AutoTranslator::translateLine(std::u16string_view line, std::size_t offset,
                 } else if (c.pos == u"名詞" && !c.userWord && (c.pos2 == u"助数詞" || isCounterNoun(c.surface))) {
                     const std::u16string counter = minutesOf ? u"分" : c.surface;
                     std::optional<CounterSpelling> cs = spellCounter(numeral, counter);
+                    // A counter of a span (分間, 秒間) sounds as the counter does, then カン.
+                    if (!cs && counter.size() > 1 && counter.back() == u'間') {
+                        cs = spellCounter(numeral, std::u16string_view(counter).substr(0, counter.size() - 1));
+                        if (cs && !cs->wholeWord)
+                            cs->kana += u"カン";
+                        else
+                            cs.reset();
+                    }
                     if (print == u"何" && (c.surface == u"日" || (cs && cs->wholeWord)))
                         cs = CounterSpelling{c.surface == u"日" ? u"ニチ" : toKatakana(c.reading), u"", false}; // 何日 ナンニチ
                     if (cs && cs->wholeWord) {

@@ -78,8 +78,13 @@ void readByContext(Morphemes& words)
         }
         // 方 after a verb, an auxiliary or この/その/あの/どの is a person (希望する方は, この方が、)
         // unless が and a comparison follow (読む方がいい); after の it is a side (駅の方).
+        // After an honorific and の it is a person too (お持ちの方, ご希望の方).
+        const Morpheme* owner = before && before->surface == u"の" ? at(i, -2) : nullptr;
+        const bool honoured =
+            owner && ((owner->surface.starts_with(u"お") || owner->surface.starts_with(u"ご")) ||
+                      (at(i, -3) && at(i, -3)->pos == u"接頭詞" && oneOf(at(i, -3)->surface, {u"お", u"ご", u"御"})));
         if (m.surface == u"方" && m.pos == u"名詞" && m.pos1 == u"非自立" && before &&
-            (before->pos == u"動詞" || before->pos == u"助動詞" ||
+            (before->pos == u"動詞" || before->pos == u"助動詞" || honoured ||
              oneOf(before->surface, {u"この", u"その", u"あの", u"どの"}))) {
             const Morpheme* next = after && after->surface == u"が" ? at(i, 2) : nullptr;
             const bool comparison = (next && compares(*next)) || (after && oneOf(after->surface, {u"へ", u"より"}));
@@ -116,6 +121,24 @@ void readByContext(Morphemes& words)
                 reread(m, u"アト");
                 m.pos1 = u"副詞可能";
             }
+            continue;
+        }
+        // 中 at the head of a clause before a particle is the inside (中から), not the country.
+        if (m.surface == u"中" && m.pos1 == u"固有名詞" && (!before || before->pos == u"記号") && after &&
+            after->pos == u"助詞") {
+            reread(m, u"ナカ");
+            m.pos1 = u"一般";
+            m.pos2 = m.pos3 = u"*";
+            continue;
+        }
+        // The repetition mark reads the word before it again (昔々 ムカシ ムカシ).
+        if (m.surface == u"々" && i > 0 && !words[i - 1].reading.empty() && words[i - 1].end == m.begin) {
+            const Morpheme& repeated = words[i - 1];
+            m.reading = repeated.reading;
+            m.pronunciation = repeated.pronunciation;
+            m.pos = u"名詞";
+            m.pos1 = u"一般";
+            m.pos2 = m.pos3 = u"*";
             continue;
         }
         // 家 after a word of time (一日中家で) is the house, not the suffix of 作家.

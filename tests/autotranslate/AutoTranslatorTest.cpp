@@ -274,6 +274,10 @@ TEST(AutoTranslatorReadings, HomographsAreReadByTheWordsAroundThem)
     EXPECT_EQ(brailleOf(u"3月末現在"), "3ガツマツ_ゲンザイ");
     EXPECT_EQ(brailleOf(u"21分の記録"), "21プンノ_キロク");
     EXPECT_EQ(brailleOf(u"3分の1"), "3ブンノ_1");
+    EXPECT_EQ(brailleOf(u"1分間に"), "1プンカンニ");
+    // The repetition mark reads the word before it again; 中 at the head of a clause is ナカ.
+    EXPECT_EQ(brailleOf(u"昔々、"), "ムカシ_ムカシ、");
+    EXPECT_EQ(brailleOf(u"開けると、中から"), "アケルト、ナカカラ");
 }
 
 TEST(AutoTranslatorReadings, TheShippedTableReadsNamesAndSplitWordsAndBareNumbersTakeTheNounAfterThem)
