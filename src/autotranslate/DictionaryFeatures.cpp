@@ -229,4 +229,66 @@ void relabelInContext(Morphemes& words, FeatureLayout layout)
     }
 }
 
+namespace {
+
+std::vector<std::u16string> splitAtColons(const std::u16string& text)
+{
+    std::vector<std::u16string> parts(1);
+    for (char16_t c : text) {
+        if (c == u':')
+            parts.emplace_back();
+        else if (c != u'’')
+            parts.back() += c;
+    }
+    return parts;
+}
+
+std::u16string joined(const std::vector<std::u16string>& parts)
+{
+    std::u16string out;
+    for (const std::u16string& p : parts)
+        out += p;
+    return out;
+}
+
+} // namespace
+
+void splitPhrases(Morphemes& words)
+{
+    Morphemes out;
+    out.reserve(words.size());
+    for (Morpheme& m : words) {
+        if (m.userWord || m.reading.find(u':') == std::u16string::npos) {
+            if (!m.userWord && m.pronunciation.find(u'’') != std::u16string::npos)
+                m.pronunciation = joined(splitAtColons(m.pronunciation));
+            out.push_back(std::move(m));
+            continue;
+        }
+        const std::vector<std::u16string> written = splitAtColons(m.baseForm);
+        const std::vector<std::u16string> readings = splitAtColons(m.reading);
+        const std::vector<std::u16string> sounds = splitAtColons(m.pronunciation);
+        // Only an entry as written in its base form can be cut at the base form's colons (a
+        // conjugated one keeps its reading whole).
+        if (joined(written) != m.surface || readings.size() != written.size()) {
+            m.reading = joined(readings);
+            m.pronunciation = joined(sounds);
+            out.push_back(std::move(m));
+            continue;
+        }
+        std::size_t at = m.begin;
+        for (std::size_t k = 0; k < written.size(); ++k) {
+            Morpheme part = m;
+            part.surface = written[k];
+            part.begin = at;
+            part.end = at + written[k].size();
+            part.baseForm = written[k];
+            part.reading = readings[k];
+            part.pronunciation = sounds.size() == written.size() ? sounds[k] : std::u16string();
+            at = part.end;
+            out.push_back(std::move(part));
+        }
+    }
+    words = std::move(out);
+}
+
 } // namespace braille::autotranslate

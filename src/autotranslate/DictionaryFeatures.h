@@ -34,4 +34,10 @@ void readFeatures(std::string_view feature, FeatureLayout layout, Morpheme& m);
 // (している: 動詞,非自立) and ある after で (である: 助動詞 五段・ラ行アル).
 void relabelInContext(Morphemes& words, FeatureLayout layout);
 
+// NAIST-jdic holds set phrases as one entry whose base form and readings mark the words with
+// colons (ありがとう:ございます, 源:頼朝 ミナモトノ:ヨリトモ) and whose pronunciation carries
+// accent marks (’). Such an entry is cut back into its words, each with the entry's part of
+// speech, so that braille spaces them as words; the marks are dropped.
+void splitPhrases(Morphemes& words);
+
 } // namespace braille::autotranslate

@@ -327,6 +327,7 @@ Morphemes MecabAnalyzer::analyze(std::u16string_view line, const std::vector<For
         constrained.clear();
     }
     appendPiece(line, pieceStart, line.size(), constrained, forced, out);
+    splitPhrases(out);
     relabelInContext(out, m_impl->layout);
     return out;
 }
@@ -371,6 +372,7 @@ std::vector<Morphemes> MecabAnalyzer::analyzeBest(std::u16string_view text, int 
         return out;
     for (int k = 0; k < count; ++k) {
         out.push_back(collect(lattice.bos_node(), lattice.sentence(), unitAt, text, 0, {}, m_impl->layout));
+        splitPhrases(out.back());
         relabelInContext(out.back(), m_impl->layout);
         if (!lattice.next())
             break;
