@@ -60,6 +60,30 @@ std::string encode(std::u16string_view text, std::vector<std::size_t>& unitAt)
     return out;
 }
 
+
+// A word both dictionaries cut alike, with the same part of speech, takes the second one's
+// reading; numbers and counters keep the first's, and so do user words.
+void takeSecondReadings(Morphemes& words, const Morphemes& other)
+{
+    std::size_t k = 0;
+    for (Morpheme& m : words) {
+        while (k < other.size() && other[k].begin < m.begin)
+            ++k;
+        if (k >= other.size())
+            break;
+        const Morpheme& o = other[k];
+        if (m.userWord || o.begin != m.begin || o.end != m.end || o.unknown || o.reading.empty())
+            continue;
+        if (m.pos == u"名詞" && (m.pos1 == u"数" || m.pos2 == u"助数詞"))
+            continue;
+        if (m.unknown || o.pos == m.pos) {
+            m.reading = o.reading;
+            m.pronunciation = o.pronunciation;
+            m.unknown = false;
+        }
+    }
+}
+
 } // namespace
 
 struct MecabAnalyzer::Impl {
@@ -71,6 +95,8 @@ struct MecabAnalyzer::Impl {
     // skips before a word (its char.def: the ASCII space, the tab, Ð, ...).
     std::unordered_map<char32_t, bool> spaces;
     FeatureLayout layout = FeatureLayout::Ipa;
+    // The dictionary asked for a second opinion on readings ($TENKORA_MECAB_SECOND_DICDIR).
+    std::unique_ptr<MecabAnalyzer> second;
 
     bool isSpace(std::u16string_view character);
 };
@@ -183,6 +209,8 @@ FeatureLayout detectLayout(MeCab::Tagger& tagger, MeCab::Lattice& probe)
     probe.set_request_type(MECAB_ONE_BEST);
     probe.set_sentence(word.c_str(), word.size());
     FeatureLayout layout = FeatureLayout::Ipa;
+    // The dictionary asked for a second opinion on readings ($TENKORA_MECAB_SECOND_DICDIR).
+    std::unique_ptr<MecabAnalyzer> second;
     if (tagger.parse(&probe))
         for (const MeCab::Node* node = probe.bos_node(); node; node = node->next)
             if (node->stat != MECAB_BOS_NODE && node->stat != MECAB_EOS_NODE) {
@@ -215,6 +243,20 @@ MecabAnalyzer::OpenResult MecabAnalyzer::open(const std::string& dictionaryDir)
                                  "); install mecab-ipadic-utf8 or set TENKORA_MECAB_DICDIR"};
         }
     }
+    OpenResult opened = openDictionary(dir);
+    if (!opened.analyzer)
+        return opened;
+    if (const char* env = std::getenv("TENKORA_MECAB_SECOND_DICDIR"); env && *env && std::string(env) != dir) {
+        OpenResult second = openDictionary(env);
+        if (!second.analyzer)
+            return {nullptr, "the second dictionary: " + second.error};
+        opened.analyzer->m_impl->second = std::move(second.analyzer);
+    }
+    return opened;
+}
+
+MecabAnalyzer::OpenResult MecabAnalyzer::openDictionary(const std::string& dir)
+{
     std::error_code ec;
     if (!std::filesystem::exists(std::filesystem::path(dir) / "sys.dic", ec))
         return {nullptr, "no MeCab dictionary in " + dir + " (sys.dic is missing)"};
@@ -329,6 +371,8 @@ Morphemes MecabAnalyzer::analyze(std::u16string_view line, const std::vector<For
     appendPiece(line, pieceStart, line.size(), constrained, forced, out);
     splitPhrases(out);
     relabelInContext(out, m_impl->layout);
+    if (m_impl->second)
+        takeSecondReadings(out, m_impl->second->analyze(line));
     return out;
 }
 
