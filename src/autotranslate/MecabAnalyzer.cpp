@@ -1,5 +1,6 @@
 #include "MecabAnalyzer.h"
 
+#include "DictionaryFeatures.h"
 #include "Utf.h"
 
 #include <mecab.h>
@@ -7,6 +8,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <unordered_map>
 
 namespace braille::autotranslate {
@@ -58,28 +60,28 @@ std::string encode(std::u16string_view text, std::vector<std::size_t>& unitAt)
     return out;
 }
 
-// The IPA dictionary's feature string: 品詞,細分類1,細分類2,細分類3,活用型,活用形,原形,読み,発音.
-void readFeatures(const char* feature, Morpheme& m)
+
+// A word both dictionaries cut alike, with the same part of speech, takes the second one's
+// reading; numbers and counters keep the first's, and so do user words.
+void takeSecondReadings(Morphemes& words, const Morphemes& other)
 {
-    std::vector<std::u16string> fields;
-    std::string_view rest = feature;
-    while (true) {
-        const std::size_t comma = rest.find(',');
-        fields.push_back(fromUtf8(rest.substr(0, comma)));
-        if (comma == std::string_view::npos)
+    std::size_t k = 0;
+    for (Morpheme& m : words) {
+        while (k < other.size() && other[k].begin < m.begin)
+            ++k;
+        if (k >= other.size())
             break;
-        rest.remove_prefix(comma + 1);
+        const Morpheme& o = other[k];
+        if (m.userWord || o.begin != m.begin || o.end != m.end || o.unknown || o.reading.empty())
+            continue;
+        if (m.pos == u"名詞" && (m.pos1 == u"数" || m.pos2 == u"助数詞"))
+            continue;
+        if (m.unknown || o.pos == m.pos) {
+            m.reading = o.reading;
+            m.pronunciation = o.pronunciation;
+            m.unknown = false;
+        }
     }
-    fields.resize(9, u"*");
-    m.pos = fields[0];
-    m.pos1 = fields[1];
-    m.pos2 = fields[2];
-    m.pos3 = fields[3];
-    m.conjugationType = fields[4];
-    m.conjugationForm = fields[5];
-    m.baseForm = fields[6];
-    m.reading = fields[7] == u"*" ? u"" : fields[7];
-    m.pronunciation = fields[8] == u"*" ? u"" : fields[8];
 }
 
 } // namespace
@@ -92,6 +94,9 @@ struct MecabAnalyzer::Impl {
     // Whether the dictionary's character classes make a character white space, which MeCab
     // skips before a word (its char.def: the ASCII space, the tab, Ð, ...).
     std::unordered_map<char32_t, bool> spaces;
+    FeatureLayout layout = FeatureLayout::Ipa;
+    // The dictionary asked for a second opinion on readings ($TENKORA_MECAB_SECOND_DICDIR).
+    std::unique_ptr<MecabAnalyzer> second;
 
     bool isSpace(std::u16string_view character);
 };
@@ -141,6 +146,84 @@ std::vector<std::string> MecabAnalyzer::dictionaryCandidates()
     return dirs;
 }
 
+namespace {
+
+// The dicrc written for a dictionary that comes without one: what the analysis reads of it (the
+// feature of the sentence's ends and the charset); the rest of a dicrc serves training and
+// MeCab's own output formats.
+constexpr std::string_view kMinimalDicrc = "bos-feature = BOS/EOS,*,*,*,*,*,*,*,*\nconfig-charset = UTF-8\n";
+
+MeCab::Model* createModel(const std::string& dir, std::string& error)
+{
+    // An empty resource file: the dictionary's own dicrc says everything, so a missing or
+    // foreign /etc/mecabrc cannot change the analysis.
+    const std::string args = "-r /dev/null -d " + dir;
+    MeCab::Model* model = MeCab::createModel(args.c_str());
+    if (!model)
+        error = MeCab::getLastError();
+    return model;
+}
+
+// MeCab will not load a dictionary without a dicrc beside it, and Debian's NAIST-jdic (built
+// for a speech synthesiser that reads it without one) has none. Such a dictionary is loaded
+// through a private folder of links to its files and a minimal dicrc; MeCab maps the files
+// while it loads them, so the folder goes as soon as the model stands.
+MeCab::Model* loadModel(const std::string& dir, std::string& error)
+{
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    if (fs::exists(fs::path(dir) / "dicrc", ec))
+        return createModel(dir, error);
+    std::string pattern = (fs::temp_directory_path(ec) / "tenkora-mecab-XXXXXX").string();
+    if (ec || !mkdtemp(pattern.data())) {
+        error = "it has no dicrc, and no temporary folder could be made to supply one";
+        return nullptr;
+    }
+    const fs::path links = pattern;
+    MeCab::Model* model = nullptr;
+    for (const fs::directory_entry& entry : fs::directory_iterator(dir, ec)) {
+        fs::create_symlink(fs::absolute(entry.path(), ec), links / entry.path().filename(), ec);
+        if (ec)
+            break;
+    }
+    if (!ec) {
+        std::ofstream dicrc(links / "dicrc");
+        dicrc << kMinimalDicrc;
+        dicrc.close();
+        if (dicrc)
+            model = createModel(links.string(), error);
+        else
+            error = "it has no dicrc, and none could be written beside a link to it";
+    } else {
+        error = "it has no dicrc, and its files could not be linked beside one: " + ec.message();
+    }
+    fs::remove_all(links, ec);
+    return model;
+}
+
+// The IPA dictionary and NAIST-jdic call 本 名詞,一般; UniDic calls it 名詞,普通名詞,一般.
+FeatureLayout detectLayout(MeCab::Tagger& tagger, MeCab::Lattice& probe)
+{
+    const std::string word = "\xE6\x9C\xAC"; // 本
+    probe.clear();
+    probe.set_request_type(MECAB_ONE_BEST);
+    probe.set_sentence(word.c_str(), word.size());
+    FeatureLayout layout = FeatureLayout::Ipa;
+    // The dictionary asked for a second opinion on readings ($TENKORA_MECAB_SECOND_DICDIR).
+    std::unique_ptr<MecabAnalyzer> second;
+    if (tagger.parse(&probe))
+        for (const MeCab::Node* node = probe.bos_node(); node; node = node->next)
+            if (node->stat != MECAB_BOS_NODE && node->stat != MECAB_EOS_NODE) {
+                const std::vector<std::u16string> fields = splitFeatures(node->feature);
+                if (fields.size() > 1 && fields[1] == u"普通名詞")
+                    layout = FeatureLayout::Unidic;
+                break;
+            }
+    return layout;
+}
+
+} // namespace
+
 MecabAnalyzer::OpenResult MecabAnalyzer::open(const std::string& dictionaryDir)
 {
     std::string dir = dictionaryDir;
@@ -160,21 +243,34 @@ MecabAnalyzer::OpenResult MecabAnalyzer::open(const std::string& dictionaryDir)
                                  "); install mecab-ipadic-utf8 or set TENKORA_MECAB_DICDIR"};
         }
     }
+    OpenResult opened = openDictionary(dir);
+    if (!opened.analyzer)
+        return opened;
+    if (const char* env = std::getenv("TENKORA_MECAB_SECOND_DICDIR"); env && *env && std::string(env) != dir) {
+        OpenResult second = openDictionary(env);
+        if (!second.analyzer)
+            return {nullptr, "the second dictionary: " + second.error};
+        opened.analyzer->m_impl->second = std::move(second.analyzer);
+    }
+    return opened;
+}
+
+MecabAnalyzer::OpenResult MecabAnalyzer::openDictionary(const std::string& dir)
+{
     std::error_code ec;
     if (!std::filesystem::exists(std::filesystem::path(dir) / "sys.dic", ec))
         return {nullptr, "no MeCab dictionary in " + dir + " (sys.dic is missing)"};
-    // An empty resource file: the dictionary's own dicrc says everything, so a missing or
-    // foreign /etc/mecabrc cannot change the analysis.
-    const std::string args = "-r /dev/null -d " + dir;
     auto impl = std::make_unique<Impl>();
-    impl->model.reset(MeCab::createModel(args.c_str()));
+    std::string error;
+    impl->model.reset(loadModel(dir, error));
     if (!impl->model)
-        return {nullptr, "MeCab could not load the dictionary in " + dir + ": " + MeCab::getLastError()};
+        return {nullptr, "MeCab could not load the dictionary in " + dir + ": " + error};
     impl->tagger.reset(impl->model->createTagger());
     impl->lattice.reset(impl->model->createLattice());
     impl->probe.reset(impl->model->createLattice());
     if (!impl->tagger || !impl->lattice || !impl->probe)
         return {nullptr, std::string("MeCab could not start: ") + MeCab::getLastError()};
+    impl->layout = detectLayout(*impl->tagger, *impl->probe);
     return {std::unique_ptr<MecabAnalyzer>(new MecabAnalyzer(std::move(impl))), {}};
 }
 
@@ -190,7 +286,7 @@ constexpr std::size_t kMaxWordBytes = 65535;
 // A word of the line made the user's word: their braille, read as a proper noun.
 void makeUserWord(Morpheme& m, const ForcedWord& f)
 {
-    readFeatures(kUserWordFeature, m);
+    readFeatures(kUserWordFeature, FeatureLayout::Ipa, m);
     m.userWord = true;
     m.unknown = false;
     m.reading = f.braille;
@@ -199,7 +295,8 @@ void makeUserWord(Morpheme& m, const ForcedWord& f)
 
 // `text` starts at `offset` in `line`; the words' places are in the line.
 Morphemes collect(const MeCab::Node* node, const char* sentence, const std::vector<std::size_t>& unitAt,
-                  std::u16string_view line, std::size_t offset, const std::vector<ForcedWord>& forced)
+                  std::u16string_view line, std::size_t offset, const std::vector<ForcedWord>& forced,
+                  FeatureLayout layout)
 {
     Morphemes out;
     for (; node; node = node->next) {
@@ -212,7 +309,7 @@ Morphemes collect(const MeCab::Node* node, const char* sentence, const std::vect
         m.begin = offset + unitAt[byte];
         m.end = offset + unitAt[byte + node->length];
         m.surface = std::u16string(line.substr(m.begin, m.end - m.begin));
-        readFeatures(node->feature, m);
+        readFeatures(node->feature, layout, m);
         m.unknown = node->stat == MECAB_UNK_NODE;
         for (const ForcedWord& f : forced)
             if (f.begin == m.begin && f.end == m.end)
@@ -272,6 +369,10 @@ Morphemes MecabAnalyzer::analyze(std::u16string_view line, const std::vector<For
         constrained.clear();
     }
     appendPiece(line, pieceStart, line.size(), constrained, forced, out);
+    splitPhrases(out);
+    relabelInContext(out, m_impl->layout);
+    if (m_impl->second)
+        takeSecondReadings(out, m_impl->second->analyze(line));
     return out;
 }
 
@@ -298,7 +399,7 @@ void MecabAnalyzer::appendPiece(std::u16string_view line, std::size_t begin, std
     }
     if (!m_impl->tagger->parse(&lattice))
         return;
-    Morphemes words = collect(lattice.bos_node(), lattice.sentence(), unitAt, line, begin, forced);
+    Morphemes words = collect(lattice.bos_node(), lattice.sentence(), unitAt, line, begin, forced, m_impl->layout);
     out.insert(out.end(), std::make_move_iterator(words.begin()), std::make_move_iterator(words.end()));
 }
 
@@ -314,7 +415,9 @@ std::vector<Morphemes> MecabAnalyzer::analyzeBest(std::u16string_view text, int 
     if (!m_impl->tagger->parse(&lattice))
         return out;
     for (int k = 0; k < count; ++k) {
-        out.push_back(collect(lattice.bos_node(), lattice.sentence(), unitAt, text, 0, {}));
+        out.push_back(collect(lattice.bos_node(), lattice.sentence(), unitAt, text, 0, {}, m_impl->layout));
+        splitPhrases(out.back());
+        relabelInContext(out.back(), m_impl->layout);
         if (!lattice.next())
             break;
     }

@@ -1,5 +1,5 @@
 #pragma once
-// The morphological analyser: MeCab with the IPA dictionary, cutting a line of print into
+// The morphological analyser: MeCab with the IPA dictionary (or NAIST-jdic, UniDic), cutting a line of print into
 // words with their parts of speech and kana readings.
 //
 // Opening fails, with a message that says why, when the library cannot load the dictionary;
@@ -29,6 +29,11 @@ public:
     };
     // `dictionaryDir` empty: $TENKORA_MECAB_DICDIR when it is set, otherwise the first IPA
     // dictionary found in /var/lib/mecab/dic/ipadic-utf8 or the build machine's dicdir.
+    // The IPA dictionary, NAIST-jdic and UniDic are read alike (UniDic's names mapped onto the
+    // IPA ones). When $TENKORA_MECAB_SECOND_DICDIR names another dictionary, a word both cut
+    // alike with the same part of speech takes that one's reading (numbers, counters and user
+    // words excepted): NAIST-jdic's readings of homographs are the better ones (大勢 オオゼイ,
+    // 行った イッタ, 後の アトノ), IPA's cutting of numbers and counters is.
     static OpenResult open(const std::string& dictionaryDir = {});
     static std::vector<std::string> dictionaryCandidates();
 
@@ -46,6 +51,7 @@ public:
 private:
     struct Impl;
     explicit MecabAnalyzer(std::unique_ptr<Impl> impl);
+    static OpenResult openDictionary(const std::string& dir);
     // Analyses line[begin, end) with the forced words MeCab can honour there as constraints.
     void appendPiece(std::u16string_view line, std::size_t begin, std::size_t end,
                      const std::vector<ForcedWord>& constrained, const std::vector<ForcedWord>& forced,

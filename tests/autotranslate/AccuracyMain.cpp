@@ -2,10 +2,13 @@
 // and of whole sentences that match the transcriber's braille.
 //
 //   autotranslate_accuracy SENTENCES.tsv [--verbose] [--min-words P] [--min-sentences P]
+//                          [--dictionary DIR] [--second-dictionary DIR]
 //
 // The lines of the set are print, a tab and the accepted braille versions separated by tabs;
 // `#` lines are comments. With --verbose every sentence that differs is printed with what came
-// out. The exit status is 1 when a share falls below its minimum (in percent).
+// out. --dictionary names the MeCab dictionary folder (otherwise the translator's own choice);
+// --second-dictionary the one asked for readings (as $TENKORA_MECAB_SECOND_DICDIR does).
+// The exit status is 1 when a share falls below its minimum (in percent).
 
 #include "AutoTranslator.h"
 #include "BrailleScore.h"
@@ -23,6 +26,7 @@ int main(int argc, char** argv)
     std::string path;
     bool verbose = false;
     double minWords = 0, minSentences = 0;
+    std::string dictionary;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         if (a == "--verbose")
@@ -31,15 +35,20 @@ int main(int argc, char** argv)
             minWords = std::atof(argv[++i]);
         else if (a == "--min-sentences" && i + 1 < argc)
             minSentences = std::atof(argv[++i]);
+        else if (a == "--dictionary" && i + 1 < argc)
+            dictionary = argv[++i];
+        else if (a == "--second-dictionary" && i + 1 < argc)
+            setenv("TENKORA_MECAB_SECOND_DICDIR", argv[++i], 1);
         else
             path = a;
     }
     std::ifstream in(path);
     if (path.empty() || !in) {
-        std::cerr << "usage: autotranslate_accuracy SENTENCES.tsv [--verbose] [--min-words P] [--min-sentences P]\n";
+        std::cerr << "usage: autotranslate_accuracy SENTENCES.tsv [--verbose] [--min-words P] [--min-sentences P]"
+                     " [--dictionary DIR] [--second-dictionary DIR]\n";
         return 2;
     }
-    autotranslate::AutoTranslator::OpenResult opened = autotranslate::AutoTranslator::open();
+    autotranslate::AutoTranslator::OpenResult opened = autotranslate::AutoTranslator::open(dictionary);
     if (!opened.translator) {
         std::cerr << "autotranslate_accuracy: " << opened.error << "\n";
         return 1;
