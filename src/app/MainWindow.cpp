@@ -23,6 +23,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -38,6 +39,20 @@
 namespace braille {
 
 namespace {
+
+// The braille display beside a screen reader. BRLTTY gives the display to the client whose
+// terminal path ends deepest in the focus: the X server's terminal (WINDOWPATH, which a desktop
+// session sets and Orca claims), then the X window that has the focus, which xbrlapi reports.
+// The display bridge claims the path WINDOWPATH + WINDOWID, so WINDOWID must be this window's
+// own (one inherited from a terminal emulator names the terminal): while this window has the
+// focus the display shows the book, and in dialogs and other programs the screen reader has it.
+// Without a desktop session (no WINDOWPATH) the bridge keeps the whole display as before.
+void claimDisplayFor(QWidget& window)
+{
+    if (QGuiApplication::platformName() != QStringLiteral("xcb") || qEnvironmentVariableIsEmpty("WINDOWPATH"))
+        return;
+    qputenv("WINDOWID", QByteArray::number(quint64(window.winId())));
+}
 
 } // namespace
 
@@ -94,6 +109,7 @@ MainWindow::MainWindow(PageLayout layout, bool linkMode, bool systemInputMethod,
         consolePrint(text);
         qWarning("%s", qPrintable(text));
     });
+    claimDisplayFor(*this);
     m_view->startDisplay(BrailleDisplayLink::defaultLibraryPath(), Settings::displayPort());
     connect(m_book, &OpenBook::pathChanged, this, [this] { updateTitle(); });
     connect(m_book, &OpenBook::opened, this, [this](const QString& path) { m_recent->remember(path); });

@@ -79,6 +79,7 @@ bool BrailleDisplayLink::load(const QString& path)
         m_print = reinterpret_cast<PrintFn>(m_library.resolve("brldvc_print"));
         const bool hasLength = m_library.resolve("brldvc_length") != nullptr;
         m_key = reinterpret_cast<KeyFn>(m_library.resolve("brldvc_key"));
+        m_focus = reinterpret_cast<FocusFn>(m_library.resolve("brldvc_focus"));
         m_libraryLoaded = m_init && m_delete && m_print && hasLength;
         if (!m_libraryLoaded)
             m_library.unload();
@@ -108,6 +109,8 @@ bool BrailleDisplayLink::open()
         return false;
     }
     m_deviceOpen = true;
+    if (m_focus && !m_focused)
+        m_focus(m_port, 0);
     if (m_caretCell >= 0)
         m_print(m_port, m_row.c_str(), m_caretCell, m_caretCell, 1);
     if (m_key) {
@@ -139,6 +142,15 @@ void BrailleDisplayLink::show(std::string_view cells, int caretCell)
     m_caretCell = caretCell;
     if (m_libraryLoaded && m_deviceOpen)
         m_print(m_port, m_row.c_str(), m_caretCell, m_caretCell, 1);
+}
+
+void BrailleDisplayLink::setFocused(bool focused)
+{
+    if (focused == m_focused)
+        return;
+    m_focused = focused;
+    if (m_libraryLoaded && m_deviceOpen && m_focus)
+        m_focus(m_port, focused ? 1 : 0);
 }
 
 void BrailleDisplayLink::poll()

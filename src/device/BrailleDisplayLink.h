@@ -9,6 +9,9 @@
 //                                           shows a row of NABCC bytes with the caret cell
 //   int brldvc_length()                     must exist; never called
 //   int brldvc_key(int port)                the next key code, -1 or 0 when none is waiting
+//   int brldvc_focus(int port, int focused) optional: the view took (1) or lost (0) the keyboard
+//                                           focus, so a driver that shares the display with a
+//                                           screen reader can give it back while a menu is open
 // A library without the first four is no library; without brldvc_key the display only shows.
 //
 // The device is opened at once and, while it stays closed, again every two seconds, so a display
@@ -67,6 +70,8 @@ public:
     void registerTarget();
     // Shows a row (NABCC bytes) with the caret cell counted from 1, 0 after the last character.
     void show(std::string_view cells, int caretCell);
+    // The view took or lost the keyboard focus (a menu, a dialog, another program).
+    void setFocused(bool focused);
     // Stops the poll thread and waits for it, gives the display back and unloads the library.
     void close();
 
@@ -81,6 +86,7 @@ private:
     using PrintFn = int (*)(int, const char*, int, int, int);
     using LengthFn = int (*)();
     using KeyFn = int (*)(int);
+    using FocusFn = int (*)(int, int);
 
     bool load(const QString& path);
     bool open();
@@ -96,6 +102,8 @@ private:
     DeleteFn m_delete = nullptr;
     PrintFn m_print = nullptr;
     KeyFn m_key = nullptr;
+    FocusFn m_focus = nullptr;
+    bool m_focused = true;
     bool m_libraryLoaded = false;
     bool m_deviceOpen = false;
     std::optional<int> m_portOverride;

@@ -69,6 +69,7 @@ EditorView::EditorView(PageLayout layout, QWidget* parent, bool systemInputMetho
     connect(&m_displayUpdate, &QTimer::timeout, this, [this] { showOnDisplay(); });
     setPointSize(m_pointSize);
     m_display = std::make_unique<BrailleDisplayLink>();
+    qApp->installEventFilter(this);
 }
 
 EditorView::~EditorView() = default;
@@ -554,7 +555,25 @@ void EditorView::focusInEvent(QFocusEvent* event)
     m_caretOn = true;
     m_caretBlink.start();
     requestFullRepaint();
+    updateDisplayFocus();
     emit focusChanged(true);
+}
+
+void EditorView::updateDisplayFocus()
+{
+    // The keys are the view's while it has the focus and no menu is open; otherwise a menu, a
+    // dialog or another program has them, and a screen reader may take the display.
+    m_display->setFocused(hasFocus() && !QApplication::activePopupWidget());
+}
+
+bool EditorView::eventFilter(QObject* watched, QEvent* event)
+{
+    // A menu opening or closing moves the keys without always moving the focus; the popup list
+    // is settled once the event has been handled.
+    if ((event->type() == QEvent::Show || event->type() == QEvent::Hide) && watched->isWidgetType() &&
+        static_cast<QWidget*>(watched)->windowType() == Qt::Popup)
+        QTimer::singleShot(0, this, [this] { updateDisplayFocus(); });
+    return QAbstractScrollArea::eventFilter(watched, event);
 }
 
 void EditorView::focusOutEvent(QFocusEvent* event)
@@ -564,6 +583,7 @@ void EditorView::focusOutEvent(QFocusEvent* event)
     m_keyRepeating = false;
     m_session->focusLost();
     requestFullRepaint();
+    updateDisplayFocus();
     emit focusChanged(false);
 }
 

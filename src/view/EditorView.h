@@ -123,6 +123,7 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     bool focusNextPrevChild(bool next) override;
     void scrollContentsBy(int dx, int dy) override;
@@ -155,6 +156,7 @@ private:
     void sessionRepaint();
 
     void requestFullRepaint();
+    void updateDisplayFocus();
     void updateScrollBar();
     void updateVisibleRows();
     double cellXAt(int x) const;

@@ -37,6 +37,14 @@ brlapi_handle_t* g_handle = nullptr;
 int g_width = 0;
 int g_windowStart = 0;
 bool g_broken = false;
+// In a desktop session the display is shared with a screen reader: the tty path names the X
+// server's terminal (WINDOWPATH) and the editor's own window (WINDOWID, which the editor sets),
+// and the display is given back while the editor's view has not the keyboard focus (a menu is
+// open), so the screen reader shows the menu. Elsewhere the editor keeps the display throughout.
+bool g_shared = false;
+bool g_released = false;
+std::string g_row; // the row last printed, shown again when the focus comes back
+int g_caret = 0;
 
 // A server on another machine that does not answer: tried again after a growing pause.
 using Clock = std::chrono::steady_clock;
@@ -100,12 +108,26 @@ void disconnect()
 {
     if (!g_handle)
         return;
-    if (!g_broken)
+    if (!g_broken && !(g_shared && g_released))
         brlapi__leaveTtyMode(g_handle);
     brlapi__closeConnection(g_handle);
     std::free(g_handle);
     g_handle = nullptr;
     g_width = 0;
+}
+
+// Takes the display in tty mode: the tty of the window (WINDOWPATH, WINDOWID, CONTROLVT);
+// without one, the root of the tty tree, as a program started outside any terminal has.
+bool enterTty()
+{
+    const bool tty = brlapi__enterTtyMode(g_handle, BRLAPI_TTY_DEFAULT, nullptr) >= 0 ||
+                     brlapi__enterTtyModeWithPath(g_handle, nullptr, 0, nullptr) >= 0;
+    if (!tty || g_broken)
+        return false;
+    // Typed cells as dots, not as characters of the server's text table: the editor has its own.
+    const brlapi_param_retainDots_t retain = 1;
+    brlapi__setParameter(g_handle, BRLAPI_PARAM_RETAIN_DOTS, 0, BRLAPI_PARAMF_LOCAL, &retain, sizeof retain);
+    return true;
 }
 
 bool connect()
@@ -128,21 +150,25 @@ bool connect()
     brlapi__setExceptionHandler(g_handle, onBrlapiError);
     unsigned int x = 0, y = 0;
     const bool sized = brlapi__getDisplaySize(g_handle, &x, &y) >= 0 && x > 0;
-    // The tty of the window (WINDOWPATH, WINDOWID, CONTROLVT); without one, the root of the tty
-    // tree, as a program started outside any terminal has.
-    const bool tty = sized && (brlapi__enterTtyMode(g_handle, BRLAPI_TTY_DEFAULT, nullptr) >= 0 ||
-                               brlapi__enterTtyModeWithPath(g_handle, nullptr, 0, nullptr) >= 0);
-    if (!tty || g_broken) {
+    g_shared = std::getenv("WINDOWPATH") && *std::getenv("WINDOWPATH") && std::getenv("WINDOWID") &&
+               *std::getenv("WINDOWID");
+    if (!sized || !enterTty()) {
         brlapi__closeConnection(g_handle);
         std::free(g_handle);
         g_handle = nullptr;
         return false;
     }
-    // Typed cells as dots, not as characters of the server's text table: the editor has its own.
-    const brlapi_param_retainDots_t retain = 1;
-    brlapi__setParameter(g_handle, BRLAPI_PARAM_RETAIN_DOTS, 0, BRLAPI_PARAMF_LOCAL, &retain, sizeof retain);
+    if (g_shared && g_released)
+        brlapi__leaveTtyMode(g_handle); // opened while a menu was up
     g_width = int(x);
     return true;
+}
+
+void show()
+{
+    g_windowStart = braille::bridge::windowStart(int(g_row.size()), g_caret, g_width);
+    const auto dots = braille::bridge::windowDots(g_row, g_caret, g_windowStart, g_width);
+    brlapi__writeDots(g_handle, dots.data());
 }
 
 } // namespace
@@ -177,10 +203,30 @@ __attribute__((visibility("default"))) int brldvc_print(int, const char* cells, 
     }
     if (!cells)
         return 0;
-    const std::string_view row(cells, std::strlen(cells));
-    g_windowStart = braille::bridge::windowStart(int(row.size()), caret, g_width);
-    const auto dots = braille::bridge::windowDots(row, caret, g_windowStart, g_width);
+    g_row.assign(cells, std::strlen(cells));
+    g_caret = caret;
+    if (g_shared && g_released)
+        return 1; // shown when the focus comes back
+    g_windowStart = braille::bridge::windowStart(int(g_row.size()), caret, g_width);
+    const auto dots = braille::bridge::windowDots(g_row, caret, g_windowStart, g_width);
     return brlapi__writeDots(g_handle, dots.data()) >= 0 ? 1 : 0;
+}
+
+__attribute__((visibility("default"))) int brldvc_focus(int, int focused)
+{
+    std::lock_guard lock(g_mutex);
+    const bool release = focused == 0;
+    if (release == g_released)
+        return 1;
+    g_released = release;
+    if (!g_shared || !g_handle || g_broken)
+        return 1;
+    if (release) {
+        brlapi__leaveTtyMode(g_handle);
+    } else if (enterTty()) {
+        show();
+    }
+    return 1;
 }
 
 __attribute__((visibility("default"))) int brldvc_length() { return g_width; }
@@ -190,6 +236,8 @@ __attribute__((visibility("default"))) int brldvc_key(int)
     std::lock_guard lock(g_mutex);
     if (!g_handle || g_broken)
         return -1;
+    if (g_shared && g_released)
+        return 0; // the screen reader has the keys
     brlapi_keyCode_t key = 0;
     if (brlapi__readKey(g_handle, 0, &key) <= 0)
         return 0;
