@@ -25,6 +25,21 @@ bool applyReviewFix(EditingSession& session, const ReviewItem& item)
     return true;
 }
 
+bool fixReviewItem(EditingSession& session, ReviewList& list, std::size_t index)
+{
+    if (!session.viewReady())
+        return false;
+    list.follow(session.undoHistory(), *session.constDocument());
+    if (index >= list.size())
+        return false;
+    const ReviewItem item = list.items()[index];
+    if (!applyReviewFix(session, item))
+        return false;
+    list.remove(index);
+    list.follow(session.undoHistory(), *session.constDocument());
+    return true;
+}
+
 std::optional<std::size_t> goToReviewItem(EditingSession& session, const ReviewList& list, bool forward)
 {
     if (!session.viewReady())

@@ -17,6 +17,10 @@ void showReviewItem(EditingSession& session, const ReviewItem& item);
 // False, changing nothing, when the item has no fix or no longer stands on what was found.
 bool applyReviewFix(EditingSession& session, const ReviewItem& item);
 
+// The fix of the list's item `index`, applied; the item leaves the list and the others follow
+// the edit. False, changing nothing, when there is no fix.
+bool fixReviewItem(EditingSession& session, ReviewList& list, std::size_t index);
+
 // F12 and Shift+F12: the next (or previous) item not done from the caret, or from the start of
 // the selection, shown; its index, or none when there is nothing left to see.
 std::optional<std::size_t> goToReviewItem(EditingSession& session, const ReviewList& list, bool forward);

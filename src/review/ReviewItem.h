@@ -42,6 +42,8 @@ struct ReviewItem {
     // What the check counted (blanks after the punctuation, empty paragraphs in the run).
     std::uint32_t count = 0;
     bool done = false;
+    // An edit inside the item changed its cells: the review list takes them again.
+    bool stale = false;
 };
 
 // Document order: section, then the first character, then the last.

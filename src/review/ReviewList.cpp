@@ -148,7 +148,34 @@ bool ReviewList::follow(const UndoHistory& undo, const BrailleDocument& document
     for (const UndoStep* step : change.steps)
         if (step->kind == kInsertion || step->kind == kDeletion)
             apply(step->section, step->where, step->entries, (step->kind == kInsertion) != change.undone);
+    for (ReviewItem& item : m_items)
+        if (item.stale) {
+            refresh(document, item);
+            item.stale = false;
+        }
     return m_revision != revision;
+}
+
+void ReviewList::refresh(const BrailleDocument& document, ReviewItem& item)
+{
+    // The section's kept place is near the edit, so the paragraph is found without a long walk.
+    const DocumentSection& section = document.sections[item.section];
+    auto p = section.placeOfNumber(item.begin.paragraph).paragraph;
+    std::u16string print, braille;
+    for (std::uint32_t n = item.begin.paragraph; n <= item.end.paragraph && p != section.paragraphs.end(); ++n, ++p) {
+        const CharacterSequence& chars = *p->characters;
+        const std::size_t from = n == item.begin.paragraph ? item.begin.character : 0;
+        const std::size_t to = std::min<std::size_t>(n == item.end.paragraph ? item.end.character : chars.size(), chars.size());
+        for (std::size_t i = from; i < to; ++i) {
+            print += chars[i]->print;
+            braille += chars[i]->nabcc;
+        }
+    }
+    item.braille = std::move(braille);
+    // A word keeps its print; a finding shows the characters it stands on.
+    if (!isTranslationKind(item.kind))
+        item.print = std::move(print);
+    ++m_revision;
 }
 
 std::vector<ReviewItem>::iterator ReviewList::firstFrom(SectionKind section, std::uint32_t paragraph)
@@ -191,6 +218,7 @@ void ReviewList::insertAt(SectionKind section, DocumentLocation where, const Ent
             changed = true;
         }
         if (before(where, it->end) || (empty && it->end == where)) {
+            it->stale = it->stale || before(it->begin, where);
             it->end = moved(it->end);
             changed = true;
         }
@@ -224,6 +252,8 @@ void ReviewList::deleteAt(SectionKind section, DocumentLocation where, const Ent
         const DocumentLocation b = moved(it->begin), e = moved(it->end);
         if (b == it->begin && e == it->end)
             continue;
+        // Characters went from inside the item, not only from before it.
+        it->stale = it->stale || (before(where, it->end) && before(it->begin, stop));
         it->begin = b;
         it->end = e;
         changed = true;

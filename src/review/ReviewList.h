@@ -56,6 +56,8 @@ private:
     void apply(SectionKind section, DocumentLocation where, const EntryList& entries, bool inserted);
     void insertAt(SectionKind section, DocumentLocation where, const EntryList& entries);
     void deleteAt(SectionKind section, DocumentLocation where, const EntryList& entries);
+    // The cells (and a finding's print) of an item an edit changed inside, taken again.
+    void refresh(const BrailleDocument& document, ReviewItem& item);
     std::vector<ReviewItem>::iterator firstFrom(SectionKind section, std::uint32_t paragraph);
 
     std::vector<ReviewItem> m_items;
