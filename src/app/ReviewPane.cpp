@@ -99,7 +99,9 @@ ReviewPane::ReviewPane(EditorView& view, OpenBook& book, QWidget* parent)
 void ReviewPane::followEdits()
 {
     const EditingSession& session = m_view.session();
-    if (!session.constDocument() || m_book.isBusy())
+    // Not in the middle of a long paste or undo (their progress lets events through): the list
+    // follows once the work is over.
+    if (!session.constDocument() || m_book.isBusy() || m_view.sessionBusy())
         return;
     m_list.follow(session.undoHistory(), *session.constDocument());
     if (m_list.revision() != m_shownRevision)
@@ -116,8 +118,11 @@ void ReviewPane::showNow()
 {
     m_showTimer.stop();
     const EditingSession& session = m_view.session();
-    if (!session.constDocument())
+    if (!session.constDocument() || m_view.sessionBusy()) {
+        if (session.constDocument())
+            scheduleShow(); // again once the work is over
         return;
+    }
     m_list.follow(session.undoHistory(), *session.constDocument());
     if (m_list.revision() == m_shownRevision)
         return;

@@ -65,7 +65,7 @@ private:
     QTreeWidget* m_table;
     QPushButton* m_fix;
     QTimer m_showTimer;
-    std::uint64_t m_shownRevision = ~std::uint64_t(0);
+    std::uint64_t m_shownRevision = 0;
     bool m_filling = false; // the table is being filled: its check boxes are not the user's
 };
 

@@ -137,6 +137,10 @@ bool ReviewList::follow(const UndoHistory& undo, const BrailleDocument& document
     }
     if (undo.currentSerial() == m_serial)
         return false;
+    if (m_items.empty()) {
+        m_serial = undo.currentSerial(); // nothing to move
+        return false;
+    }
     const std::uint64_t revision = m_revision;
     const UndoHistory::Change change = undo.changeSince(m_serial, std::size_t(-1));
     m_serial = undo.currentSerial();
