@@ -138,6 +138,7 @@ void ReviewPane::showNow()
         const ReviewItem& item = m_list.items()[i];
         auto* row = new QTreeWidgetItem({qt(reviewDescription(item)), printText(item), brailleText(item.braille),
                                          qt(places[i].label)});
+        row->setToolTip(0, row->text(0)); // a long description is cut off in a narrow pane
         row->setFlags(row->flags() | Qt::ItemIsUserCheckable);
         row->setCheckState(0, item.done ? Qt::Checked : Qt::Unchecked);
         if (item.done)
