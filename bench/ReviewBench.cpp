@@ -20,18 +20,7 @@ using namespace braille;
 using braille::bench::buildBody;
 using braille::bench::timeMicros;
 
-namespace {
-
-bool report(const char* what, std::vector<double>& micros, double budgetMicros)
-{
-    std::sort(micros.begin(), micros.end());
-    const double median = micros[micros.size() / 2];
-    std::printf("%-48s median %8.1f us   max %8.1f us   (budget %.0f us)\n", what, median, micros.back(),
-                budgetMicros);
-    return median < budgetMicros;
-}
-
-} // namespace
+using braille::bench::reportMedian;
 
 int main()
 {
@@ -66,7 +55,7 @@ int main()
         insertTextRecorded(cursor, undo, u"か", kTextSet, kTextSet);
         typed.push_back(timeMicros([&] { list.follow(undo, *doc); }));
     }
-    ok &= report("follow a key typed", typed, 1000);
+    ok &= reportMedian("follow a key typed", typed, 1000);
     for (int i = 0; i < 50; ++i) {
         insertEntriesRecorded(cursor, undo, {CharacterDictionary::instance().lineBreakEntry()});
         split.push_back(timeMicros([&] { list.follow(undo, *doc); }));
@@ -75,15 +64,15 @@ int main()
         undo.redo();
         list.follow(undo, *doc);
     }
-    ok &= report("follow a paragraph split (items after renumbered)", split, 1000);
-    ok &= report("follow its undo", undone, 1000);
+    ok &= reportMedian("follow a paragraph split (items after renumbered)", split, 1000);
+    ok &= reportMedian("follow its undo", undone, 1000);
 
     std::vector<double> check, places;
     for (int i = 0; i < 5; ++i) {
         check.push_back(timeMicros([&] { (void)checkBook(*doc); }));
         places.push_back(timeMicros([&] { (void)reviewPlaces(*doc, list.items(), 22); }));
     }
-    ok &= report("braille check of the whole book", check, 500000);
-    ok &= report("places of all items", places, 50000);
+    ok &= reportMedian("braille check of the whole book", check, 500000);
+    ok &= reportMedian("places of all items", places, 50000);
     return ok ? 0 : 1;
 }
