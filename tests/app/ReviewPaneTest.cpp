@@ -82,6 +82,14 @@ TEST(ReviewPane, ListsTranslatedWordsGoesThroughThemWithF12AndShowsTheCheck)
     QTest::keyClick(&frame.view(), Qt::Key_F12);
     EXPECT_EQ(table.indexOfTopLevelItem(table.currentItem()), 1);
 
+    // Enter on a row of the table selects its characters in the view, which takes the keyboard.
+    table.setFocus();
+    table.setCurrentItem(table.topLevelItem(0));
+    frame.view().session().selectStretch(Body, {0, 0}, {0, 0});
+    QTest::keyClick(&table, Qt::Key_Return);
+    EXPECT_EQ(selectedPrint(frame), "キョー");
+    EXPECT_TRUE(frame.view().hasFocus());
+
     // The list follows an edit: a line put in before the first paste moves both words down.
     QTest::keyClick(&frame.view(), Qt::Key_Home, Qt::ControlModifier);
     QTest::keyClick(&frame.view(), Qt::Key_Return);
