@@ -3,10 +3,21 @@
 #include "CharacterDictionary.h"
 #include "RowLayout.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <random>
 #include <vector>
 
 namespace braille::bench {
+
+bool reportMedian(const char* what, std::vector<double>& micros, double budgetMicros)
+{
+    std::sort(micros.begin(), micros.end());
+    const double median = micros[micros.size() / 2];
+    std::printf("%-56s median %7.1f us   p99 %7.1f us   max %7.1f us\n", what, median,
+                micros[micros.size() * 99 / 100], micros.back());
+    return median < budgetMicros;
+}
 
 void buildBody(BrailleDocument& doc, std::size_t targetCharacters)
 {

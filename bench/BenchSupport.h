@@ -5,12 +5,17 @@
 
 #include <chrono>
 #include <cstddef>
+#include <vector>
 
 namespace braille::bench {
 
 // Fills the current section with paragraphs of kana words separated by blanks, as a book's body
 // runs, until it holds `targetCharacters` characters (about 650,000 for 1000 pages of 21 rows).
 void buildBody(BrailleDocument& document, std::size_t targetCharacters);
+
+// Prints the median, 99th percentile and largest of the times (sorting them); true when the
+// median is within the budget.
+bool reportMedian(const char* what, std::vector<double>& micros, double budgetMicros);
 
 template <typename F>
 double timeMicros(F f)

@@ -26,14 +26,10 @@ using Clock = std::chrono::steady_clock;
 
 namespace {
 
-// Prints the figures; true when the median is within the budget (a millisecond for one key).
+// The figures; true when the median is within the budget (a millisecond for one key).
 bool report(const char* what, std::vector<double>& micros, double budgetMicros = 1000)
 {
-    std::sort(micros.begin(), micros.end());
-    const double median = micros[micros.size() / 2];
-    std::printf("%-56s median %7.1f us   p99 %7.1f us   max %7.1f us\n", what, median,
-                micros[micros.size() * 99 / 100], micros.back());
-    return median < budgetMicros;
+    return braille::bench::reportMedian(what, micros, budgetMicros);
 }
 
 } // namespace

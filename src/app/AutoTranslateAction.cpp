@@ -61,7 +61,7 @@ void AutoTranslateAction::translateAndType(EditorView& view, const QString& text
     }
     if (m_translator)
         refreshUserReadings();
-    const AutoTranslatePasteResult result = pasteTranslated(view.session(), m_translator.get(), text.toStdU16String(),
+    AutoTranslatePasteResult result = pasteTranslated(view.session(), m_translator.get(), text.toStdU16String(),
                                                             m_openError);
     if (!result.error.empty()) {
         const QString why = QString::fromStdString(result.error);
@@ -82,6 +82,11 @@ void AutoTranslateAction::translateAndType(EditorView& view, const QString& text
         message += QStringLiteral(" 読みを推測した語: ") + wordList(result.guessed) + QStringLiteral("。");
     if (!result.unknown.empty())
         message += QStringLiteral(" 辞書にない語: ") + wordList(result.unknown) + QStringLiteral("。");
+    if (!result.review.empty()) {
+        message += QStringLiteral(" 確認リストに %1 語を入れました。").arg(result.review.size());
+        if (m_reviewSink)
+            m_reviewSink(std::move(result.review));
+    }
     emit view.statusTextChanged(kMessagePane, message + (m_readings ? m_readings->notes : QString()));
     emit view.stateChanged();
 }

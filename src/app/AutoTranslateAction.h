@@ -4,6 +4,8 @@
 // The analyser is opened the first time the command runs; the user dictionary is read again
 // whenever the file changed (its time or size), so an edited file takes effect at once.
 
+#include "ReviewItem.h"
+
 #include <QString>
 
 #include <functional>
@@ -28,6 +30,8 @@ public:
     // Print with kanji that the input method committed, translated and typed at the caret as one
     // undo step, with the same message as the translated paste.
     void typePrint(EditorView& view, const QString& text);
+    // Where the words to check go after a paste (the review list).
+    void setReviewSink(std::function<void(std::vector<ReviewItem>)> sink) { m_reviewSink = std::move(sink); }
 
 private:
     // Translates `text` at the caret and says what happened; `source` names it in the messages.
@@ -39,6 +43,7 @@ private:
     // The user dictionary as last read: its path, its file's stamp, the lines skipped.
     struct ReadingsFile;
     std::unique_ptr<ReadingsFile> m_readings;
+    std::function<void(std::vector<ReviewItem>)> m_reviewSink;
 };
 
 } // namespace braille

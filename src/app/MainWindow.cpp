@@ -13,6 +13,7 @@
 #include "OriginalPageEditor.h"
 #include "LinkMode.h"
 #include "RecoveryKeeper.h"
+#include "ReviewPane.h"
 #include "CommandIds.h"
 #include "Settings.h"
 
@@ -68,6 +69,15 @@ MainWindow::MainWindow(PageLayout layout, bool linkMode, bool systemInputMethod,
                                 .value(QStringLiteral("Settings/HighContrast")).toInt() == 1);
     setCentralWidget(m_view);
     m_book = new OpenBook(*m_view, this);
+
+    // The review list, docked below the view; it shows itself when it gets items.
+    m_review = new ReviewPane(*m_view, *m_book, this);
+    addDockWidget(Qt::BottomDockWidgetArea, m_review);
+    m_review->hide();
+    connect(m_book, &OpenBook::documentReplaced, m_review,
+            [this](const std::vector<ReviewItem>& review) { m_review->bookReplaced(review); });
+    connect(m_book, &OpenBook::savedTo, m_review, &ReviewPane::bookSaved);
+    m_autoTranslate->setReviewSink([this](std::vector<ReviewItem> words) { m_review->addTranslatedWords(std::move(words)); });
 
     m_prompts = readPrompts(QStringLiteral(":/prompts.txt"));
     m_recent = std::make_unique<RecentFiles>(
@@ -217,7 +227,9 @@ void MainWindow::buildMenus()
         {cmd::Save, QKeySequence(Qt::CTRL | Qt::Key_S)},
         {cmd::Print, QKeySequence(Qt::CTRL | Qt::Key_P)},
         {cmd::Find, QKeySequence(Qt::CTRL | Qt::Key_F)},
-        {cmd::AutoTranslatePaste, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V)}};
+        {cmd::AutoTranslatePaste, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V)},
+        {cmd::ReviewNext, QKeySequence(Qt::Key_F12)},
+        {cmd::ReviewPrevious, QKeySequence(Qt::SHIFT | Qt::Key_F12)}};
     for (const auto& [commandId, keys] : shortcuts)
         if (QAction* a = action(commandId)) {
             a->setShortcut(keys);
@@ -226,7 +238,7 @@ void MainWindow::buildMenus()
             a->setShortcutVisibleInContextMenu(false);
         }
     for (int commandId : {cmd::EditCover, cmd::EditContents, cmd::EditBody, cmd::EditColophon, cmd::ToolBar, cmd::StatusBar,
-                          cmd::HighContrast})
+                          cmd::HighContrast, cmd::ReviewPane})
         if (QAction* a = action(commandId))
             a->setCheckable(true);
     auto* sections = new QActionGroup(this);
@@ -322,6 +334,8 @@ void MainWindow::updateCommands()
         a->setChecked(statusBar()->isVisible());
     if (QAction* a = action(cmd::HighContrast))
         a->setChecked(m_view->highContrast());
+    if (QAction* a = action(cmd::ReviewPane))
+        a->setChecked(m_review->isVisible());
     if (QAction* a = action(cmd::Console))
         a->setChecked(DebugConsole::instance() && DebugConsole::instance()->isVisible());
     for (int companionKey : {cmd::CompanionUp, cmd::CompanionDown})
@@ -362,6 +376,11 @@ void MainWindow::onCommand(int commandId)
     case cmd::PageLayout: pageLayout(); break;
     case cmd::Find: openFindDialog(); break;
     case cmd::AutoTranslatePaste: m_autoTranslate->run(*m_view); break;
+    case cmd::BrailleCheck: m_review->runCheck(false); break;
+    case cmd::BrailleCheckBook: m_review->runCheck(true); break;
+    case cmd::ReviewNext: m_review->goToNext(true); break;
+    case cmd::ReviewPrevious: m_review->goToNext(false); break;
+    case cmd::ReviewPane: m_review->setVisible(!m_review->isVisible()); break;
     case cmd::OriginalPages: editOriginalPages(); break;
     case cmd::Console: DebugConsole::toggle(this, m_link ? m_link->companion() : 0, m_linkMode); break;
     case cmd::Help: showHelp(); break;

@@ -29,6 +29,7 @@ class OriginalPageEditor;
 class RecentFiles;
 class LinkMode;
 class RecoveryKeeper;
+class ReviewPane;
 
 class MainWindow : public QMainWindow, private LinkHost {
     Q_OBJECT
@@ -108,6 +109,10 @@ public:
     LinkMode* linkMode() const { return m_link; }
     RecoveryKeeper* recovery() const { return m_recovery; }
     AutoTranslateAction& autoTranslate() { return *m_autoTranslate; }
+    ReviewPane& reviewPane() { return *m_review; }
+
+private:
+    ReviewPane* m_review = nullptr;
 };
 
 } // namespace braille

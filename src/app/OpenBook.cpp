@@ -56,11 +56,12 @@ QString OpenBook::toolPath(const QString& name)
     return folder + u'/' + name;
 }
 
-void OpenBook::replaceDocument(std::unique_ptr<BrailleDocument> document)
+void OpenBook::replaceDocument(std::unique_ptr<BrailleDocument> document, const std::vector<ReviewItem>& review)
 {
     m_view.setDocument(nullptr);
     m_document = std::move(document);
     m_view.setDocument(m_document.get());
+    emit documentReplaced(review);
 }
 
 bool OpenBook::askToSave()
@@ -137,7 +138,7 @@ bool OpenBook::importPrintAfterQuestion(const QString& path)
     m_pathName.clear();
     const QFileInfo source(path);
     m_suggestedPath = source.path() + u'/' + source.completeBaseName() + QStringLiteral(".bml");
-    replaceDocument(std::move(imported.document));
+    replaceDocument(std::move(imported.document), imported.review);
     m_view.session().markUnsaved();
     emit settled();
     emit pathChanged(m_pathName);
@@ -238,6 +239,7 @@ bool OpenBook::rewriteAndReload(const std::vector<std::u16string>* labels)
         Prompts::tell(QStringLiteral("ファイルを保存できませんでした。\n%1").arg(QString::fromStdString(result.reason)));
         return false;
     }
+    emit savedTo(m_pathName);
     return load(m_pathName, false);
 }
 
@@ -285,6 +287,7 @@ bool OpenBook::saveTo(const QString& path)
         m_pathName = QFileInfo(path).absoluteFilePath();
         emit pathChanged(m_pathName);
     }
+    emit savedTo(m_pathName);
     emit opened(m_pathName);
     emit m_view.stateChanged();
     return true;

@@ -8,6 +8,7 @@
 // the file on disk stays as it was and the document stays modified.
 
 #include "BrailleDocument.h"
+#include "ReviewItem.h"
 
 #include <QObject>
 #include <QString>
@@ -79,6 +80,11 @@ signals:
     // The book reached its file, or was replaced after the save question: its recovery copy goes.
     void settled();
     void opened(const QString& path);
+    // A new book is shown (opened, new, imported); `review` holds the words an import left to
+    // check.
+    void documentReplaced(const std::vector<braille::ReviewItem>& review);
+    // The book was written to this file.
+    void savedTo(const QString& path);
 
 private:
     // Reads the file into a new book and puts it in place of the old one once complete; the old
@@ -87,7 +93,7 @@ private:
     bool load(const QString& path, bool quiet, bool remember = true);
     // What the user is told of a file that is not BML, saying what it is.
     static QString notBmlMessage(const QString& path);
-    void replaceDocument(std::unique_ptr<BrailleDocument> document);
+    void replaceDocument(std::unique_ptr<BrailleDocument> document, const std::vector<ReviewItem>& review = {});
     // Runs an external tool, showing progress, and waits for it; false (after telling why) when
     // it is missing, cannot start, fails, or the user stops it.
     bool runTool(const QString& name, const QStringList& arguments);

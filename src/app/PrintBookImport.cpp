@@ -97,6 +97,7 @@ PrintBookImportResult importPrintBookWithProgress(QWidget* parent, const QString
     if (typed.leftOut)
         result.summary += QStringLiteral("、点字の表にない %1 文字は入りませんでした").arg(typed.leftOut);
     result.document = std::move(typed.document);
+    result.review = std::move(typed.reviewItems);
     return result;
 }
 

@@ -5,6 +5,7 @@
 
 #include "BrailleDocument.h"
 #include "PageLayout.h"
+#include "ReviewItem.h"
 
 #include <QString>
 
@@ -18,6 +19,7 @@ struct PrintBookImportResult {
     std::unique_ptr<BrailleDocument> document; // none on failure or cancel
     QString error;                             // why there is none (empty when cancelled)
     QString summary;                           // what was made, for the message pane
+    std::vector<ReviewItem> review;            // the words to check, for the review list
 };
 
 // Whether `path` is a print book the import reads (by its extension).

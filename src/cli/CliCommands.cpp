@@ -120,6 +120,17 @@ const std::vector<CliCommand>& cliCommands()
          "page (default 22). OUT.bml is written atomically; one line sums up what was made. A\n"
          "source that cannot be read is said in one line (exit status 1).\n",
          runImport},
+        {"check", "check [--columns N] [--lines N] FILE.bml",
+         "check a BML book against the braille rules and print each finding",
+         "Reads FILE.bml, lays it out N cells wide (default 32) with the given lines per page\n"
+         "(default 22), and looks for what breaks the braille rules: a number sign with no digit\n"
+         "after it, digits without their number sign, an a- or ra-row kana after digits without\n"
+         "the connector, blanks after \u3001 and \u3002 other than one and two, a letter run without\n"
+         "the foreign-letter sign, a line break inside a word, a run of empty paragraphs. Prints one\n"
+         "line a finding: the section and page-line, what is wrong and the cells found, separated\n"
+         "by tabs. Exit status 0 when nothing is found, 1 with findings, 2 when the file cannot be\n"
+         "read.\n",
+         runCheck},
         {"type", "type [--columns N] [--open IN.bml] [--save OUT.bml] [--state] SCRIPT",
          "run SCRIPT through an editing session as typed at the keyboard, then print the document",
          "Runs SCRIPT through an editing session on a new document (or on IN.bml), exactly as a\n"

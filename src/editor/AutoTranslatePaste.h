@@ -3,6 +3,7 @@
 // caret through the TEXT input, so the braille rules add their signs, as one undo step.
 
 #include "AutoTranslator.h"
+#include "ReviewItem.h"
 
 #include <string>
 #include <string_view>
@@ -22,6 +23,9 @@ struct AutoTranslatePasteResult {
     // the dictionary does not know.
     std::vector<autotranslate::WordCount> guessed;
     std::vector<autotranslate::WordCount> unknown;
+    // The same words where they went in, for the review list: places as they are after the
+    // paste.
+    std::vector<ReviewItem> review;
 };
 
 // `translator` null means the analyser could not be opened: `openError` says why and nothing is

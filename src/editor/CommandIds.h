@@ -65,6 +65,13 @@ constexpr int ToggleBraille = 32783;  // F4
 constexpr int SearchDown = 32820;     // F3
 constexpr int SearchUp = 32819;       // Shift+F3
 
+// The review list and the braille check (run by the window, which holds the list).
+constexpr int BrailleCheck = 33430;         // 編集 → 点字チェック: the current section
+constexpr int BrailleCheckBook = 33431;     // the whole book
+constexpr int ReviewNext = 33432;           // F12
+constexpr int ReviewPrevious = 33433;       // Shift+F12
+constexpr int ReviewPane = 33434;           // 表示 → 確認リスト
+
 // The command an accelerator key runs, or 0. `key` is a virtual key code.
 int commandForKey(int key, bool shift, bool control, bool alt);
 

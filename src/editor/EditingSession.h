@@ -141,6 +141,10 @@ public:
     // Labels for the rows of the body, in order, when there is no file to write them to.
     void applyOriginalPages(const std::vector<std::u16string>& labels);
 
+    // Selects the characters from `begin` to `end` of a section, going to that section first,
+    // with the caret at the end: how the review list shows an item.
+    void selectStretch(SectionKind section, DocumentLocation begin, DocumentLocation end);
+
     // A line of the candidate list clicked (selected) or double-clicked (committed).
     void chooseCandidate(std::size_t line, bool commit);
 

@@ -35,6 +35,24 @@ void EditingSession::selectRun(DocumentLocation start, std::size_t length)
     m_cursor.setSelectionEnd(false);
 }
 
+void EditingSession::selectStretch(SectionKind section, DocumentLocation begin, DocumentLocation end)
+{
+    if (!viewReady())
+        return;
+    settlePending();
+    if (m_document->currentSection != section)
+        switchSection(section);
+    m_cursor.goToLocation(begin);
+    m_cursor.setDesired();
+    m_cursor.collapseSelection();
+    if (!(begin == end)) {
+        m_cursor.goToLocation(end);
+        m_cursor.setDesired();
+        m_cursor.setSelectionEnd(false);
+    }
+    commandEpilogue();
+}
+
 bool EditingSession::searchDown(const EntryList& pattern)
 {
     if (!viewReady() || pattern.empty())

@@ -3,6 +3,7 @@
 #include "CommandIds.h"
 #include "ComposerInputMethod.h"
 #include "EditingSession.h"
+#include "ReviewWords.h"
 
 #include <algorithm>
 #include <map>
@@ -103,6 +104,18 @@ PrintBookTyping typePrintBook(const PrintBook& book, const autotranslate::AutoTr
         // pastes: the rules run piece by piece as the caret moves on, so the whole costs what its
         // text costs, and the work can be stopped between two pastes.
         std::u16string text;
+        std::vector<TypedWord> words; // to check, by their place in `text`
+        // Each piece of text goes in at the caret, at the section's end; its words are found
+        // there once it is in.
+        const auto typeText = [&] {
+            const DocumentLocation start = session.cursor().location();
+            result.leftOut += session.pasteTextAsText(text).leftOut;
+            std::vector<ReviewItem> placed = placeTypedWords(*document, part.section, start, text, words);
+            result.reviewItems.insert(result.reviewItems.end(), std::make_move_iterator(placed.begin()),
+                                      std::make_move_iterator(placed.end()));
+            text.clear();
+            words.clear();
+        };
         std::vector<std::u16string> labels;
         bool first = true;
         for (const PrintParagraph& paragraph : *part.paragraphs) {
@@ -122,12 +135,13 @@ PrintBookTyping typePrintBook(const PrintBook& book, const autotranslate::AutoTr
                 text += u'\n';
             first = false;
             text += indentOf(paragraph, part.indentBody);
+            const std::vector<TypedWord> toCheck = wordsToCheck(t, text.size());
+            words.insert(words.end(), toCheck.begin(), toCheck.end());
             text += t.braille;
             labels.push_back(paragraph.pageLabel);
             ++done;
             if (done % 64 == 0) {
-                result.leftOut += session.pasteTextAsText(text).leftOut;
-                text.clear();
+                typeText();
                 // A new book has nothing to undo: what the typing recorded goes at once.
                 session.undoHistory().reset();
                 if (progress && !progress(done, total)) {
@@ -136,7 +150,7 @@ PrintBookTyping typePrintBook(const PrintBook& book, const autotranslate::AutoTr
                 }
             }
         }
-        result.leftOut += session.pasteTextAsText(text).leftOut;
+        typeText();
         // The print pages begin on the first rows of their paragraphs.
         std::size_t k = 0;
         for (BrailleParagraph& p : document->sections[part.section].paragraphs) {

@@ -10,6 +10,7 @@
 #include "BrailleDocument.h"
 #include "PageLayout.h"
 #include "PrintBook.h"
+#include "ReviewItem.h"
 
 #include <functional>
 #include <memory>
@@ -34,6 +35,8 @@ struct PrintBookTyping {
     std::size_t leftOut = 0; // characters no table knows
     std::vector<autotranslate::WordCount> guessed, unknown;
     std::vector<WordToReview> review; // every guessed and unknown word, in book order
+    // The same words where they stand in the braille book, for its review list.
+    std::vector<ReviewItem> reviewItems;
     bool cancelled = false;
 };
 

@@ -1,6 +1,7 @@
 #include "PrintBookTyping.h"
 
 #include "CharacterDictionary.h"
+#include "ReviewList.h"
 #include "DocumentBuilder.h"
 #include "TestSupport.h"
 #include "TranslatorFixture.h"
@@ -58,6 +59,13 @@ TEST(PrintBookTyping, HeadingsParagraphsRubyPagesAndTheWordsToReview)
     EXPECT_EQ(typed.review[0].printEnd, 2u);
     EXPECT_EQ(typed.review[0].word, u"今日");
     EXPECT_TRUE(typed.review[0].guessed);
+    // And where it stands in the braille: after the paragraph's indent, on キョー (は is a word of its own).
+    ASSERT_EQ(typed.reviewItems.size(), 1u);
+    EXPECT_EQ(typed.reviewItems[0].kind, ReviewKind::GuessedReading);
+    EXPECT_EQ(typed.reviewItems[0].begin, (DocumentLocation{2, 2}));
+    const StretchText there = stretchText(d, Body, typed.reviewItems[0].begin, typed.reviewItems[0].end);
+    EXPECT_EQ(u8(there.print), "キョー");
+    EXPECT_EQ(there.braille, typed.reviewItems[0].braille);
 }
 
 TEST(PrintBookTyping, StoppedByItsProgressItMakesNoBook)
