@@ -69,5 +69,6 @@ int runRoundtrip(Arguments& args);
 int runLink2Bml(Arguments& args);
 int runTranslate(Arguments& args);
 int runType(Arguments& args);
+int runEmboss(Arguments& args);
 
 } // namespace braille::cli
