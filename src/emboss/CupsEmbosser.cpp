@@ -29,6 +29,9 @@ using Ipp = std::unique_ptr<ipp_t, IppDelete>;
 // connection of our own also lets a failure to connect be told apart from a refusal.
 Connection connectToServer(CupsFailure& failure)
 {
+    // libcups remembers the server per thread; the threads of a pool live on, so the server is
+    // read again (CUPS_SERVER, client.conf) for every connection.
+    cupsSetServer(nullptr);
     errno = 0;
     Connection http(httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1, kConnectMs, nullptr));
     if (!http) {
@@ -263,8 +266,12 @@ JobStatus embossJobStatus(const std::string& queue, int jobId)
     case IPP_JSTATE_PENDING:
     case IPP_JSTATE_HELD:
         status.state = JobStatus::Waiting;
+        // A job CUPS could not hand to the embosser waits for a retry ("resources are not
+        // ready") or for a stopped queue: either way nothing comes out now.
         if (hasValue(reasons, "printer-stopped"))
             failed("プリンタが停止しています");
+        else if (hasValue(reasons, "resources-are-not-ready"))
+            failed("プリンタに送れませんでした");
         break;
     case IPP_JSTATE_PROCESSING: status.state = JobStatus::Processing; break;
     case IPP_JSTATE_COMPLETED: status.state = JobStatus::Completed; break;

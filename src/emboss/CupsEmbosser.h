@@ -84,8 +84,8 @@ struct JobStatus {
     CupsFailure failure; // for Failed (the job's end), or why the state could not be asked
 };
 
-// Where the job is now. A job waiting on a stopped queue has failed as far as the user goes:
-// nothing comes out until an administrator acts.
+// Where the job is now. A job waiting on a stopped queue, or held for a retry because the backend
+// could not send it, has failed as far as the user goes: nothing comes out now.
 JobStatus embossJobStatus(const std::string& queue, int jobId);
 
 } // namespace braille

@@ -91,7 +91,7 @@ CONF
   setsid "$cupsd" -f -c "$dir/cupsd.conf" -s "$dir/cups-files.conf" >"$dir/log/cupsd.out" 2>&1 < /dev/null &
   echo $! > "$dir/cupsd.pid"
   local i
-  for i in $(seq 100); do
+  for i in $(seq 300); do
     lpstat -r >/dev/null 2>&1 && { echo "$socket"; return 0; }
     kill -0 "$(cat "$dir/cupsd.pid")" 2>/dev/null || break
     sleep 0.1
@@ -103,8 +103,16 @@ CONF
 
 queue() {
   local name=$1 ppd=${2:-drv:///generic-brf.drv/gen-brf.ppd}
-  # lpadmin says that drivers are deprecated; the braille ones are what CUPS ships.
-  lpadmin -p "$name" -E -v cups-brf:/ -m "$ppd" 2>"$dir/log/lpadmin.err" || { cat "$dir/log/lpadmin.err" >&2; return 1; }
+  # lpadmin says that drivers are deprecated; the braille ones are what CUPS ships. The first
+  # queue makes the server list every driver, which a loaded machine may not finish in time:
+  # a second and third try.
+  local try
+  for try in 1 2 3; do
+    lpadmin -p "$name" -E -v cups-brf:/ -m "$ppd" 2>"$dir/log/lpadmin.err" && return 0
+    sleep 1
+  done
+  cat "$dir/log/lpadmin.err" >&2
+  return 1
 }
 
 stop() {
