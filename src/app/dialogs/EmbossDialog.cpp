@@ -100,6 +100,10 @@ EmbossDialog::EmbossDialog(std::vector<BraillePage> pages, QString title, QWidge
     m_progress = new QProgressBar(this);
     m_progress->setRange(0, 1000);
     m_progress->setVisible(false);
+    // Its room is kept while it is hidden, so the dialog does not move under a magnifier.
+    QSizePolicy keepRoom = m_progress->sizePolicy();
+    keepRoom.setRetainSizeWhenHidden(true);
+    m_progress->setSizePolicy(keepRoom);
     grid->addWidget(m_progress, row++, 0, 1, 5);
 
     auto* buttons = new QDialogButtonBox(this);
@@ -161,7 +165,7 @@ void EmbossDialog::setStage(Stage stage)
     m_close->setText(sending ? QStringLiteral("キャンセル") : QStringLiteral("閉じる"));
     // While the rest was disabled the focus could only rest on 閉じる, which then took Enter for
     // itself; Enter prints again once there is something to choose.
-    if (!sending && haveQueues && (m_close->hasFocus() || !focusWidget())) {
+    if (!sending && haveQueues && (focusWidget() == m_close || !focusWidget())) {
         m_queues->setFocus();
         m_print->setDefault(true);
     }
