@@ -49,6 +49,19 @@ std::string printerUri(const std::string& queue)
     return uri;
 }
 
+// A request about one queue, named by its URI on the server.
+ipp_t* queueRequest(ipp_op_t operation, const std::string& queue)
+{
+    ipp_t* request = ippNewRequest(operation);
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, printerUri(queue).c_str());
+    return request;
+}
+
+bool succeeded(const Ipp& response)
+{
+    return response && ippGetStatusCode(response.get()) <= IPP_STATUS_OK_EVENTS_COMPLETE;
+}
+
 // What CUPS's last answer means for the user: a lost server, a missing queue, or a refusal.
 CupsFailure lastFailure(const std::string& queue, CupsFailure::Kind otherwise)
 {
@@ -126,7 +139,7 @@ QueueList listEmbosserQueues()
         list.failure = {CupsFailure::NoQueue, {}, {}, 0};
         return list;
     }
-    if (!response || ippGetStatusCode(response.get()) > IPP_STATUS_OK_EVENTS_COMPLETE) {
+    if (!succeeded(response)) {
         list.failure = lastFailure({}, CupsFailure::NoServer);
         return list;
     }
@@ -187,11 +200,9 @@ JobSubmission submitBrfJob(const std::string& queue, std::string_view brf, const
     if (!http)
         return result;
     // Asked first, so that a queue that is not there is told apart from one that refuses.
-    ipp_t* request = ippNewRequest(IPP_OP_GET_PRINTER_ATTRIBUTES);
-    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, printerUri(queue).c_str());
+    ipp_t* request = queueRequest(IPP_OP_GET_PRINTER_ATTRIBUTES, queue);
     ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", nullptr, "printer-name");
-    Ipp known(cupsDoRequest(http.get(), request, "/"));
-    if (!known || ippGetStatusCode(known.get()) > IPP_STATUS_OK_EVENTS_COMPLETE) {
+    if (!succeeded(Ipp(cupsDoRequest(http.get(), request, "/")))) {
         result.failure = lastFailure(queue, CupsFailure::Refused);
         return result;
     }
@@ -240,15 +251,14 @@ JobStatus embossJobStatus(const std::string& queue, int jobId)
     Connection http = connectToServer(status.failure);
     if (!http)
         return status;
-    ipp_t* request = ippNewRequest(IPP_OP_GET_JOB_ATTRIBUTES);
-    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, printerUri(queue).c_str());
+    ipp_t* request = queueRequest(IPP_OP_GET_JOB_ATTRIBUTES, queue);
     ippAddInteger(request, IPP_TAG_OPERATION, IPP_TAG_INTEGER, "job-id", jobId);
     ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr, cupsUser());
     static const char* const wanted[] = {"job-state", "job-state-reasons", "job-printer-state-message"};
     ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", int(std::size(wanted)), nullptr,
                   wanted);
     Ipp response(cupsDoRequest(http.get(), request, "/"));
-    if (!response || ippGetStatusCode(response.get()) > IPP_STATUS_OK_EVENTS_COMPLETE) {
+    if (!succeeded(response)) {
         status.failure = lastFailure(queue, CupsFailure::Failed);
         status.failure.jobId = jobId;
         return status;

@@ -4,6 +4,7 @@
 #include "Prompts.h"
 #include "Settings.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -140,6 +141,9 @@ void EmbossDialog::showStatus(const QString& text)
 {
     m_status->setText(text);
     m_status->setAccessibleName(text);
+    // A screen reader hears where the job is without having to look for the line.
+    QAccessibleEvent changed(m_status, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&changed);
 }
 
 void EmbossDialog::fail(const CupsFailure& failure)
