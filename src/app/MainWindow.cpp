@@ -8,6 +8,7 @@
 #include "Prompts.h"
 #include "AboutDialog.h"
 #include "DebugConsole.h"
+#include "EmbossDialog.h"
 #include "PageLayoutDialog.h"
 #include "FindReplaceDialog.h"
 #include "OriginalPageEditor.h"
@@ -15,6 +16,7 @@
 #include "RecoveryKeeper.h"
 #include "ReviewPane.h"
 #include "CommandIds.h"
+#include "EmbossJob.h"
 #include "Settings.h"
 
 #include <QActionGroup>
@@ -226,6 +228,7 @@ void MainWindow::buildMenus()
         {cmd::Open, QKeySequence(Qt::CTRL | Qt::Key_O)},
         {cmd::Save, QKeySequence(Qt::CTRL | Qt::Key_S)},
         {cmd::Print, QKeySequence(Qt::CTRL | Qt::Key_P)},
+        {cmd::Emboss, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P)},
         {cmd::Find, QKeySequence(Qt::CTRL | Qt::Key_F)},
         {cmd::AutoTranslatePaste, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V)},
         {cmd::ReviewNext, QKeySequence(Qt::Key_F12)},
@@ -366,6 +369,7 @@ void MainWindow::onCommand(int commandId)
     case cmd::ImportPrintBook: m_book->importPrint(); break;
     case cmd::Print: printWithDialog(this, *m_view, false); break;
     case cmd::PrintPreview: printWithDialog(this, *m_view, true); break;
+    case cmd::Emboss: emboss(); break;
     case cmd::PrintSetup: {
         QPrinter printer;
         QPrintDialog(&printer, this).exec();
@@ -412,6 +416,45 @@ void MainWindow::openRecent(int index)
 }
 
 void MainWindow::printBook(QPrinter& printer) { braille::printBook(printer, *m_view); }
+
+EmbossDialog* MainWindow::embossDialog() const { return m_embossDialog; }
+
+void MainWindow::emboss()
+{
+    if (!m_view->session().viewReady())
+        return;
+    // One dialog at a time; one that was closed (and is going) gives way to a new one.
+    if (m_embossDialog && m_embossDialog->isVisible()) {
+        m_embossDialog->raise();
+        m_embossDialog->activateWindow();
+        return;
+    }
+    // The book as it is in the window, saved or not, paged as the BRF export pages it.
+    const PageLayout layout = m_view->session().pageLayout();
+    std::string problem = layoutProblem(layout);
+    std::vector<BraillePage> pages;
+    if (problem.empty()) {
+        pages = paginate(m_book->document(), layout);
+        problem = pagesProblem(pages, layout);
+    }
+    if (!problem.empty()) {
+        Prompts::warn(QStringLiteral("このページレイアウトでは本をページに分けられません（%1）。\nページレイアウトを見直してください。")
+                          .arg(QString::fromStdString(problem)),
+                      this);
+        return;
+    }
+    if (const std::string empty = rangeProblem({}, pages.size()); !empty.empty()) {
+        Prompts::tell(QString::fromStdString(empty), this);
+        return;
+    }
+    const QString title =
+        m_book->pathName().isEmpty() ? QStringLiteral("Tenkora") : QFileInfo(m_book->pathName()).completeBaseName();
+    if (m_embossDialog)
+        m_embossDialog->deleteLater();
+    m_embossDialog = new EmbossDialog(std::move(pages), title, this);
+    m_embossDialog->setAttribute(Qt::WA_DeleteOnClose);
+    m_embossDialog->open();
+}
 
 FindReplaceDialog* MainWindow::openFindDialog()
 {

@@ -24,6 +24,7 @@ class QToolBar;
 
 namespace braille {
 
+class EmbossDialog;
 class FindReplaceDialog;
 class OriginalPageEditor;
 class RecentFiles;
@@ -51,6 +52,10 @@ public:
     void onCommand(int id);
     // Paints the current section onto the printer, a braille page of the book on each sheet.
     void printBook(QPrinter& printer);
+    // 点字プリンタで印刷: the book paged as for BRF, in the embossing dialog (window-modal, not
+    // waited for); the open dialog, for tests.
+    void emboss();
+    EmbossDialog* embossDialog() const;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -100,6 +105,7 @@ private:
     std::unique_ptr<RecentFiles> m_recent;
     std::map<int, QLabel*> m_panes;
     QPointer<FindReplaceDialog> m_findDialog;
+    QPointer<EmbossDialog> m_embossDialog;
     LinkMode* m_link = nullptr;
 
     RecoveryKeeper* m_recovery = nullptr;

@@ -139,4 +139,15 @@ void Settings::setPointSize(int points)
     s.setValue(QStringLiteral("PointSize"), points);
 }
 
+QString Settings::embosser()
+{
+    return QSettings(profileFile(), QSettings::IniFormat).value(QStringLiteral("Settings/Embosser")).toString();
+}
+
+void Settings::setEmbosser(const QString& queue)
+{
+    makeFolder();
+    QSettings(profileFile(), QSettings::IniFormat).setValue(QStringLiteral("Settings/Embosser"), queue);
+}
+
 } // namespace braille

@@ -1,7 +1,8 @@
 #pragma once
 // Where Tenkora keeps what it remembers: the settings file Tenkora.ini (section Window: lines per
 // page, cells per line, the length of the recent-file list) and the per-user profile profile.ini
-// (the window's place, the recent files, the zoom), both in $XDG_CONFIG_HOME/Tenkora/.
+// (the window's place, the recent files, the zoom, the embosser last used), both in
+// $XDG_CONFIG_HOME/Tenkora/.
 //
 // Missing or unreadable values take their defaults; values out of range are brought into the
 // range the page layout dialog accepts (1..100), so nothing downstream ever sees a zero.
@@ -35,6 +36,9 @@ public:
     static void setRecentFiles(const QStringList& files);
     static int pointSize();
     static void setPointSize(int points);
+    // The CUPS queue the last embossing job went to (Settings/Embosser), proposed the next time.
+    static QString embosser();
+    static void setEmbosser(const QString& queue);
     // The braille display's port number when the profile sets one (Settings/DisplayPort).
     static std::optional<int> displayPort();
 };

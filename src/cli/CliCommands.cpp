@@ -131,6 +131,16 @@ const std::vector<CliCommand>& cliCommands()
          "by tabs. Exit status 0 when nothing is found, 1 with findings, 2 when the file cannot be\n"
          "read.\n",
          runCheck},
+        {"emboss", "emboss [--printer QUEUE] [--pages A-B] [--copies N] BOOK.bml",
+         "send a BML book to a braille embosser through CUPS",
+         "Pages the book as the BRF export does (cells per line and lines per page from the editor's\n"
+         "settings), keeps pages A to B (counted 1 to the book's last page across its sections;\n"
+         "\"A\" alone is one page) and sends N copies (default 1) as one BRF job with the option\n"
+         "LibLouis=None to QUEUE (default: the CUPS default queue when its driver takes BRF, else\n"
+         "the first queue whose driver does). Prints the job's id. No CUPS server, no queue, or a job\n"
+         "CUPS refuses is said in one line (exit status 1); bad arguments, a page range outside the\n"
+         "book or a book that cannot be read exit 2.\n",
+         runEmboss},
         {"type", "type [--columns N] [--open IN.bml] [--save OUT.bml] [--state] SCRIPT",
          "run SCRIPT through an editing session as typed at the keyboard, then print the document",
          "Runs SCRIPT through an editing session on a new document (or on IN.bml), exactly as a\n"

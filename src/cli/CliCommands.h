@@ -70,5 +70,6 @@ int runLink2Bml(Arguments& args);
 int runTranslate(Arguments& args);
 int runType(Arguments& args);
 int runCheck(Arguments& args);
+int runEmboss(Arguments& args);
 
 } // namespace braille::cli

@@ -32,6 +32,8 @@ constexpr int PageLayout = 33361;
 constexpr int OriginalPages = 33368;
 constexpr int Console = 33374;
 constexpr int ImportPrintBook = 33410;
+// Embossing: the book sent to a braille embosser through CUPS (Ctrl+Shift+P).
+constexpr int Emboss = 33440;
 
 // The editing session's commands.
 

@@ -149,27 +149,45 @@ std::string writePef(const std::vector<BraillePage>& pages, const PageLayout& la
     return out;
 }
 
-SaveResult exportBook(const std::filesystem::path& input, const std::filesystem::path& output, ExportFormat format,
-                      const PageLayout& layout)
+PagedBook pageBook(const std::filesystem::path& input, const PageLayout& layout)
 {
+    PagedBook book;
+    const auto refuse = [&](PagedBook::Problem kind, std::string why) {
+        book.kind = kind;
+        book.problem = std::move(why);
+        book.pages.clear();
+        return book;
+    };
     std::error_code ec;
     if (!std::filesystem::is_regular_file(input, ec))
-        return SaveResult::failure("cannot read " + input.string() + ": no such file");
+        return refuse(PagedBook::Unreadable, "no such file");
     BmlReader reader(input);
     if (!reader.isOpen())
-        return SaveResult::failure("cannot read " + input.string() + ": " + reader.error());
-    if (const std::string problem = layoutProblem(layout); !problem.empty())
-        return SaveResult::failure("cannot export " + input.string() + ": " + problem);
+        return refuse(PagedBook::Unreadable, reader.error());
+    if (std::string problem = layoutProblem(layout); !problem.empty())
+        return refuse(PagedBook::Layout, std::move(problem));
     BrailleDocument document(BrailleDocument::ForReading);
     document.cellsPerLine = layout.ColumnNumber;
     reader.readAll(document);
-    // What was read of a file cut short is a sound book, but not the book: exporting it would
-    // hand on a shorter book as if it were whole.
+    // What was read of a file cut short is a sound book, but not the book: handing it on would
+    // pass a shorter book off as whole.
     if (reader.endedEarly())
-        return SaveResult::failure("cannot export " + input.string() + ": the file ends before the book does (cut short)");
-    const std::vector<BraillePage> pages = paginate(document, layout);
-    if (const std::string problem = pagesProblem(pages, layout); !problem.empty())
-        return SaveResult::failure("cannot export " + input.string() + ": " + problem);
+        return refuse(PagedBook::CutShort, "the file ends before the book does (cut short)");
+    book.pages = paginate(document, layout);
+    if (std::string problem = pagesProblem(book.pages, layout); !problem.empty())
+        return refuse(PagedBook::Layout, std::move(problem));
+    return book;
+}
+
+SaveResult exportBook(const std::filesystem::path& input, const std::filesystem::path& output, ExportFormat format,
+                      const PageLayout& layout)
+{
+    const PagedBook book = pageBook(input, layout);
+    if (book.kind == PagedBook::Unreadable)
+        return SaveResult::failure("cannot read " + input.string() + ": " + book.problem);
+    if (!book)
+        return SaveResult::failure("cannot export " + input.string() + ": " + book.problem);
+    const std::vector<BraillePage>& pages = book.pages;
     ExportInfo info;
     info.title = output.stem().u16string();
     info.date = localTimeText("%Y-%m-%d");

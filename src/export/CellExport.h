@@ -32,6 +32,17 @@ ExportBytes writeBse(const std::vector<BraillePage>& pages, const PageLayout& la
 std::string writeBrf(const std::vector<BraillePage>& pages);
 std::string writePef(const std::vector<BraillePage>& pages, const PageLayout& layout, const ExportInfo& info);
 
+// A BML file read, laid out with a page layout and paginated: the pages every exporter and the
+// embosser take, or why the file gives none.
+struct PagedBook {
+    enum Problem { None, Unreadable, CutShort, Layout };
+    std::vector<BraillePage> pages;
+    Problem kind = None;
+    std::string problem; // the reason, without the file's name
+    explicit operator bool() const { return kind == None; }
+};
+PagedBook pageBook(const std::filesystem::path& input, const PageLayout& layout);
+
 // Reads the BML file, lays it out with `layout`, and writes the export atomically: a failure
 // (unreadable input, a file that ends before the book does, a layout too small to page the book
 // or that the format cannot hold, a folder that cannot be written) leaves no file and says why.
