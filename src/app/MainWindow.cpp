@@ -25,6 +25,7 @@
 #include <QFile>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
@@ -79,6 +80,9 @@ MainWindow::MainWindow(PageLayout layout, bool linkMode, bool systemInputMethod,
     connect(m_book, &OpenBook::documentReplaced, m_review,
             [this](const std::vector<ReviewItem>& review) { m_review->bookReplaced(review); });
     connect(m_book, &OpenBook::savedTo, m_review, &ReviewPane::bookSaved);
+    connect(m_book, &OpenBook::exported, this, [this](const QString& path) {
+        statusBar()->showMessage(QStringLiteral("%1 に書き出しました。").arg(QDir::toNativeSeparators(path)));
+    });
     m_autoTranslate->setReviewSink([this](std::vector<ReviewItem> words) { m_review->addTranslatedWords(std::move(words)); });
 
     m_prompts = readPrompts(QStringLiteral(":/prompts.txt"));

@@ -1,5 +1,7 @@
 #include "OpenBook.h"
 
+#include "FailureText.h"
+
 #include "AtomicSave.h"
 #include "BmlWriter.h"
 #include "BmlReader.h"
@@ -236,7 +238,7 @@ bool OpenBook::rewriteAndReload(const std::vector<std::u16string>* labels)
     }
     const SaveResult result = writeBml(*m_document, fsPath(m_pathName), labels);
     if (!result) {
-        Prompts::tell(QStringLiteral("ファイルを保存できませんでした。\n%1").arg(QString::fromStdString(result.reason)));
+        Prompts::warn(saveFailureMessage(QStringLiteral("ファイルを保存できませんでした。"), QString::fromStdString(result.reason)));
         return false;
     }
     emit savedTo(m_pathName);
@@ -276,7 +278,7 @@ bool OpenBook::saveTo(const QString& path)
 {
     const SaveResult result = writeBml(*m_document, fsPath(path));
     if (!result) {
-        Prompts::tell(QStringLiteral("ファイルを保存できませんでした。\n%1").arg(QString::fromStdString(result.reason)));
+        Prompts::warn(saveFailureMessage(QStringLiteral("ファイルを保存できませんでした。"), QString::fromStdString(result.reason)));
         m_document->modified = true; // the save point stays where it was
         emit m_view.stateChanged();
         return false;
@@ -344,7 +346,7 @@ bool OpenBook::runTool(const QString& name, const QStringList& arguments)
     }
     if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
         const QString detail = QString::fromLocal8Bit(process.readAllStandardError()).trimmed();
-        Prompts::tell(QStringLiteral("%1 が失敗しました（終了コード %2）。\n%3").arg(name).arg(process.exitCode()).arg(detail));
+        Prompts::warn(saveFailureMessage(QStringLiteral("%1 が失敗しました（終了コード %2）。").arg(name).arg(process.exitCode()), detail));
         return false;
     }
     return true;
@@ -371,10 +373,12 @@ void OpenBook::exportBraille(const QString& format)
     const QFileInfo input(m_pathName);
     const QString proposed = input.path() + u'/' + input.completeBaseName() + u'.' + format;
     const QString filter = QStringLiteral("%1 File(*.%2)").arg(format.toUpper(), format);
-    const QString output = Prompts::saveName(filter, proposed);
+    // The dialog is titled with the command's own caption (BRF出力), not as a save of the book.
+    const QString output = Prompts::saveName(filter, proposed, nullptr, QStringLiteral("%1出力").arg(format.toUpper()));
     if (output.isEmpty())
         return;
-    runTool(QStringLiteral("CellExport"), {QStringLiteral("--format"), format, m_pathName, output});
+    if (runTool(QStringLiteral("CellExport"), {QStringLiteral("--format"), format, m_pathName, output}))
+        emit exported(output);
 }
 
 void OpenBook::tocNew()

@@ -85,6 +85,8 @@ signals:
     void documentReplaced(const std::vector<braille::ReviewItem>& review);
     // The book was written to this file.
     void savedTo(const QString& path);
+    // An export (BSE, BRF, PEF) was written to this file.
+    void exported(const QString& path);
 
 private:
     // Reads the file into a new book and puts it in place of the old one once complete; the old

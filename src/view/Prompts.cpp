@@ -1,6 +1,9 @@
 #include "Prompts.h"
 
+#include <QApplication>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QMainWindow>
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -17,6 +20,42 @@ Prompts::Answers& answers()
 
 const QString kTitle = QStringLiteral("Tenkora");
 
+// The window a prompt belongs to: the given widget's window, else the modal dialog or the window
+// in front, else the main window.
+QWidget* owner(QWidget* parent)
+{
+    if (parent)
+        return parent->window();
+    if (QWidget* modal = QApplication::activeModalWidget())
+        return modal;
+    if (QWidget* active = QApplication::activeWindow())
+        return active;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (qobject_cast<QMainWindow*>(top) && top->isVisible())
+            return top;
+    return nullptr;
+}
+
+// "BRF File(*.brf)" → "brf": the first extension the filter names.
+QString extensionOf(const QString& filter)
+{
+    const int star = filter.indexOf(QStringLiteral("*."));
+    if (star < 0)
+        return {};
+    int end = star + 2;
+    while (end < filter.size() && (filter[end].isLetterOrNumber()))
+        ++end;
+    return filter.mid(star + 2, end - star - 2);
+}
+
+QString withExtension(const QString& name, const QString& filter)
+{
+    const QString extension = extensionOf(filter);
+    if (name.isEmpty() || extension.isEmpty() || !QFileInfo(name).suffix().isEmpty())
+        return name;
+    return name + u'.' + extension;
+}
+
 } // namespace
 
 void Prompts::setAnswers(Answers given) { answers() = std::move(given); }
@@ -25,14 +64,14 @@ int Prompts::question(const QString& text, int buttons, QWidget* parent, const Q
 {
     if (answers().question)
         return answers().question(text, buttons);
-    return QMessageBox::question(parent, title.isEmpty() ? kTitle : title, text, QMessageBox::StandardButtons(buttons));
+    return QMessageBox::question(owner(parent), title.isEmpty() ? kTitle : title, text, QMessageBox::StandardButtons(buttons));
 }
 
 int Prompts::choose(const QString& text, const QStringList& choices, QWidget* parent)
 {
     if (answers().choice)
         return answers().choice(text, choices);
-    QMessageBox box(QMessageBox::Question, kTitle, text, QMessageBox::NoButton, parent);
+    QMessageBox box(QMessageBox::Question, kTitle, text, QMessageBox::NoButton, owner(parent));
     std::vector<QPushButton*> buttons;
     for (const QString& choice : choices)
         buttons.push_back(box.addButton(choice, QMessageBox::AcceptRole));
@@ -50,7 +89,7 @@ void Prompts::tell(const QString& text, QWidget* parent)
     if (answers().message)
         answers().message(text);
     else
-        QMessageBox::information(parent, kTitle, text);
+        QMessageBox::information(owner(parent), kTitle, text);
 }
 
 void Prompts::warn(const QString& text, QWidget* parent)
@@ -58,27 +97,26 @@ void Prompts::warn(const QString& text, QWidget* parent)
     if (answers().message)
         answers().message(text);
     else
-        QMessageBox::warning(parent, kTitle, text);
+        QMessageBox::warning(owner(parent), kTitle, text);
 }
 
 QString Prompts::openName(const QString& filter, const QString& start, QWidget* parent)
 {
     if (answers().openName)
         return answers().openName(QString(), filter);
-    return QFileDialog::getOpenFileName(parent, QString(), start, filter);
+    return QFileDialog::getOpenFileName(owner(parent), QString(), start, filter);
 }
 
-QString Prompts::saveName(const QString& filter, const QString& start, QWidget* parent)
+QString Prompts::saveName(const QString& filter, const QString& start, QWidget* parent, const QString& title)
 {
     if (answers().saveName)
-        return answers().saveName(QString(), filter, start);
-    return QFileDialog::getSaveFileName(parent, QString(), start, filter);
+        return withExtension(answers().saveName(title, filter, start), filter);
+    return withExtension(QFileDialog::getSaveFileName(owner(parent), title, start, filter), filter);
 }
 
 std::unique_ptr<QProgressDialog> Prompts::progress(const QString& label, QWidget* parent, int maximum, int showAfterMs)
 {
-    auto dialog = std::make_unique<QProgressDialog>(label, QStringLiteral("キャンセル"), 0, maximum,
-                                                    parent ? parent->window() : nullptr);
+    auto dialog = std::make_unique<QProgressDialog>(label, QStringLiteral("キャンセル"), 0, maximum, owner(parent));
     dialog->setWindowTitle(kTitle);
     dialog->setWindowModality(Qt::WindowModal);
     dialog->setMinimumDuration(showAfterMs);

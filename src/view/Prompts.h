@@ -2,6 +2,8 @@
 // The one way the window asks the user something or tells them something: questions, messages,
 // warnings and file names. Each goes to a message box or a file dialog, unless answers are set,
 // as tests set them to play the user; an answer that is not set still shows the real dialog.
+// A prompt given no parent belongs to the window in front (a dialog of the editor's, or the main
+// window), so that it never falls behind it and screen readers tie it to it.
 
 #include <QString>
 #include <QStringList>
@@ -36,7 +38,9 @@ public:
     static void tell(const QString& text, QWidget* parent = nullptr);
     static void warn(const QString& text, QWidget* parent = nullptr);
     static QString openName(const QString& filter, const QString& start, QWidget* parent = nullptr);
-    static QString saveName(const QString& filter, const QString& start, QWidget* parent = nullptr);
+    // A name to save to; a name typed without an extension gets the filter's (book → book.bml).
+    static QString saveName(const QString& filter, const QString& start, QWidget* parent = nullptr,
+                            const QString& title = {});
     // The progress of long work, window-modal over `parent`'s window, with a キャンセル button;
     // it shows after `showAfterMs` (0: at once, so that nothing typed meanwhile reaches the book).
     static std::unique_ptr<QProgressDialog> progress(const QString& label, QWidget* parent, int maximum,

@@ -29,6 +29,7 @@
 #include <QProgressDialog>
 #include <QElapsedTimer>
 #include <QSettings>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -109,8 +110,46 @@ TEST(MainFrame, AFailedSaveIsShownAndTheBookStaysModified)
     QTest::keyClicks(&frame.view(), "ka");
     EXPECT_FALSE(frame.book().saveTo(QDir::tempPath() + QStringLiteral("/no-such-folder-tenkora/book.bml")));
     EXPECT_TRUE(told.startsWith(QStringLiteral("ファイルを保存できませんでした。")));
+    // The system's reason in Japanese, its own words after it.
+    EXPECT_TRUE(told.contains(QStringLiteral("保存先のフォルダーがありません。"))) << told.toStdString();
     EXPECT_TRUE(frame.book().isModified());
     EXPECT_TRUE(frame.windowTitle().contains(QStringLiteral(" *")));
+}
+
+TEST(MainFrame, SaveAsAndExportsAddTheExtensionAnExportSaysWhereItWroteAndPromptsBelongToTheWindow)
+{
+    FreshSettings fresh;
+    QTemporaryDir folder;
+    MainWindow frame(Settings::pageLayout());
+    frame.show();
+    QStringList titles;
+    Prompts::setAnswers({.question = [](const QString&, int) { return int(QMessageBox::No); },
+                         .saveName = [&](const QString& title, const QString& filter, const QString&) {
+                             titles << title;
+                             return folder.filePath(filter.contains(QStringLiteral("bml")) ? QStringLiteral("book")
+                                                                                            : QStringLiteral("out"));
+                         }});
+    QTest::keyClicks(&frame.view(), "ka");
+    ASSERT_TRUE(frame.book().saveAs());
+    EXPECT_TRUE(QFileInfo::exists(folder.filePath(QStringLiteral("book.bml"))));
+    frame.book().exportBraille(QStringLiteral("brf"));
+    EXPECT_TRUE(QFileInfo::exists(folder.filePath(QStringLiteral("out.brf"))));
+    ASSERT_EQ(titles.size(), 2);
+    EXPECT_EQ(titles[1], QStringLiteral("BRF出力"));
+    EXPECT_TRUE(frame.statusBar()->currentMessage().contains(QStringLiteral("out.brf に書き出しました。")))
+        << frame.statusBar()->currentMessage().toStdString();
+
+    // A message given no parent belongs to the window, not to the desktop.
+    Prompts::setAnswers({});
+    QWidget* owner = nullptr;
+    QTimer::singleShot(0, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            owner = box->parentWidget();
+            box->accept();
+        }
+    });
+    Prompts::tell(QStringLiteral("テスト"));
+    EXPECT_EQ(owner, &frame);
 }
 
 TEST(MainFrame, CancelInTheCloseQuestionKeepsTheWindowAndWritesNothing)
@@ -207,7 +246,9 @@ TEST(MainFrame, AFileCutShortIsReportedAndWhatWasReadStaysUsable)
     target = folder.filePath(QStringLiteral("no-such-folder/book.bse"));
     frame.book().exportBse();
     ASSERT_FALSE(told.isEmpty());
-    EXPECT_TRUE(told.back().startsWith(QStringLiteral("CellExport が失敗しました（終了コード 1）。\nCellExport: ")))
+    // The exporter's own words (English) are recognised and said in Japanese before them.
+    EXPECT_TRUE(told.back().startsWith(
+        QStringLiteral("CellExport が失敗しました（終了コード 1）。\n保存先のフォルダーがありません。\nCellExport: ")))
         << told.back().toStdString();
 }
 
