@@ -1,12 +1,13 @@
 #pragma once
 // Where Tenkora keeps what it remembers: the settings file Tenkora.ini (section Window: lines per
 // page, cells per line, the length of the recent-file list) and the per-user profile profile.ini
-// (the window's place, the recent files, the zoom), both in $XDG_CONFIG_HOME/Tenkora/.
+// (the window's place, the recent files, the zoom, the view's style), both in $XDG_CONFIG_HOME/Tenkora/.
 //
 // Missing or unreadable values take their defaults; values out of range are brought into the
 // range the page layout dialog accepts (1..100), so nothing downstream ever sees a zero.
 
 #include "PageLayout.h"
+#include "ViewPainter.h"
 
 #include <QRect>
 #include <QString>
@@ -35,6 +36,9 @@ public:
     static void setRecentFiles(const QStringList& files);
     static int pointSize();
     static void setPointSize(int points);
+    // The braille view and the print under its cells (Settings/BrailleView, Settings/PrintUnderCells).
+    static ViewStyle viewStyle();
+    static void setViewStyle(ViewStyle style);
     // The braille display's port number when the profile sets one (Settings/DisplayPort).
     static std::optional<int> displayPort();
 };
