@@ -1,0 +1,78 @@
+#!/usr/bin/env bash
+# A real screen reader on the editor: Orca under Xvfb with its own AT-SPI bus reads the sample
+# book while the caret walks onto signs that have no print counterpart. Orca must speak the
+# number sign before "１" of the body's first row as 数符, and the blank the rules put after
+# "。" as 空白のマス, from the debug file where it writes every "SPEECH OUTPUT". Skips with one
+# line where Orca or the accessibility bus cannot run.
+set -u
+bin=$1
+source=$2
+skip() { echo "SKIP orca: $*"; exit 0; }
+for tool in Xvfb xdotool dbus-run-session orca; do command -v "$tool" >/dev/null 2>&1 || skip "$tool is not installed"; done
+[ -x /usr/libexec/at-spi-bus-launcher ] || skip "at-spi2-core is not installed"
+# Orca refuses to start while another Orca of the same user runs (another test, a desktop's):
+# wait a while for it to end.
+others() { pgrep -u "$(id -u)" -x orca >/dev/null; }
+for i in $(seq 240); do others || break; sleep 0.5; done
+others && skip "another Orca of this user is running"
+work=$(mktemp -d -t tenkora-orca-XXXXXX)
+trap 'rm -rf "$work"' EXIT
+cp "$source/samples/sample.bml" "$work/book.bml"
+cp "$source/tests/support/xvfb.sh" "$work/xvfb.sh"
+mkdir -p "$work/run" "$work/home" "$work/tmp" "$work/orca"
+chmod 700 "$work/run"
+
+cat > "$work/session.sh" <<SCRIPT
+set -u
+source "$work/xvfb.sh"
+start_xvfb "$work" || { echo "NOXVFB"; exit 0; }
+/usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
+launcher=\$!
+orca -d speech --debug-file "$work/orca.out" -u "$work/orca" >"$work/orca.log" 2>&1 &
+orca=\$!
+# Orca is ready once it has written its first lines about the desktop.
+wait_for 90 grep -q "SPEECH OUTPUT" "$work/orca.out" || { echo "NOORCA \$(tail -3 "$work/orca.log" | tr '\n' ' ')"; kill \$orca \$launcher 2>/dev/null; stop_xvfb; exit 0; }
+QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 TENKORA_CONFIG_DIR="$work/config" \
+  "$bin/tenkora" "$work/book.bml" >"$work/app.log" 2>&1 &
+app=\$!
+window() { wid=\$(xdotool search --onlyvisible --name Tenkora 2>/dev/null | head -1); [ -n "\$wid" ]; }
+wait_for 30 window || echo "no window: \$(tail -2 "$work/app.log" | tr '\n' ' ')"
+xdotool windowfocus --sync "\$wid"
+# Orca speaks the view's name when the view takes the focus.
+wait_for 20 grep -q "本文 TEXT" "$work/orca.out" || echo "the view's name was not spoken"
+spoken() { grep -c "SPEECH OUTPUT" "$work/orca.out"; }
+# One key at a time, each once Orca has spoken for the one before.
+press() {
+  local before=\$(spoken)
+  xdotool key "\$1"
+  wait_for 10 test "\$(spoken)" -gt "\$before" || echo "nothing spoken after \$1"
+}
+echo "--- first row" >>"$work/orca.out"
+press Right; press Right
+echo "--- on the number sign" >>"$work/orca.out"
+sleep 0.5
+press Down; press Down
+for i in 1 2 3 4 5 6 7; do press Right; done
+echo "--- on the blank after 。" >>"$work/orca.out"
+sleep 0.5
+kill \$app \$orca \$launcher 2>/dev/null
+wait \$app \$orca \$launcher 2>/dev/null
+stop_xvfb
+SCRIPT
+out=$(env -i PATH="$PATH" HOME="$work/home" XDG_RUNTIME_DIR="$work/run" XDG_STATE_HOME="$work/state" \
+  XDG_CONFIG_HOME="$work/home/.config" XDG_DATA_HOME="$work/home/.local/share" TMPDIR="$work/tmp" \
+  QT_QPA_PLATFORM=xcb LANG=C.UTF-8 dbus-run-session -- bash "$work/session.sh" 2>&1)
+grep -q NOXVFB <<<"$out" && skip "Xvfb did not start"
+grep -q NOORCA <<<"$out" && skip "Orca did not start: $(grep NOORCA <<<"$out")"
+[ -n "$out" ] && echo "$out"
+# What Orca said after each step, between the markers.
+speech() { sed -n "/^--- $1/,/^--- $2/p" "$work/orca.out" | grep "SPEECH OUTPUT"; }
+number=$(speech "first row" "on the number sign")
+blank=$(speech "on the number sign" "on the blank after")
+[ -n "${ORCA_DEBUG:-}" ] && { echo "$number"; echo "$blank"; } >&2
+fail=0
+check() { if grep -qF -- "$3" <<<"$2"; then echo "ok $1"; else echo "FAIL $1: expected \"$3\" in: $(tail -3 <<<"$2" | tr '\n' ' ')"; fail=1; fi; }
+check "the number sign is named" "$(tail -1 <<<"$number")" "SPEECH OUTPUT: '数符'"
+check "the rules' blank is named" "$(tail -1 <<<"$blank")" "SPEECH OUTPUT: '空白のマス'"
+[ $fail -eq 0 ] && echo "1 passed, 0 failed" || echo "0 passed, 1 failed"
+exit $fail
