@@ -15,18 +15,31 @@
 using namespace braille;
 using namespace braille::test;
 
+namespace {
+
+// A view with the focus on a document of `body`.
+struct ShownView {
+    BrailleDocument document;
+    EditorView view{PageLayout{22, 32}};
+
+    explicit ShownView(std::u16string_view body)
+    {
+        shippedDictionary();
+        fillSection(document, body);
+        view.setDocument(&document);
+        view.resize(600, 400);
+        view.show();
+        view.setFocus();
+        QApplication::processEvents();
+    }
+};
+
+} // namespace
 
 TEST(Accessibility, TheViewIsAnEditableTextThatFollowsTheCaretAndTheEdits)
 {
-    shippedDictionary();
-    BrailleDocument document;
-    fillSection(document, u"あい う\nかき");
-    EditorView view{PageLayout{22, 32}};
-    view.setDocument(&document);
-    view.resize(600, 400);
-    view.show();
-    view.setFocus();
-    QApplication::processEvents();
+    ShownView shown(u"あい う\nかき");
+    EditorView& view = shown.view;
 
     QAccessibleInterface* object = QAccessible::queryAccessibleInterface(&view);
     ASSERT_NE(object, nullptr);
@@ -94,15 +107,9 @@ TEST(Accessibility, ASignWithoutPrintIsHeardByItsNameAndTheScreenStaysAsItWas)
 {
     // Typing "１あ" puts the number sign before "１" and a connector before "あ": a screen reader
     // moving onto them gets their names, the whole name as one character, and hears them come.
-    shippedDictionary();
-    BrailleDocument document;
-    fillSection(document, u"か");
-    EditorView view{PageLayout{22, 32}};
-    view.setDocument(&document);
-    view.resize(600, 400);
-    view.show();
-    view.setFocus();
-    QApplication::processEvents();
+    ShownView shown(u"か");
+    EditorView& view = shown.view;
+    BrailleDocument& document = shown.document;
     QStringList inserted;
     EditorViewAccessible::setListener([&inserted](QAccessibleEvent* event) {
         if (event->type() == QAccessible::TextInserted)
