@@ -1,5 +1,6 @@
 // bench_view: what the window costs on a 1000-page book, drawn off screen: a full repaint at
-// the top, the middle and the end of the body, the caret-only update while Right is held, start-up
+// the top, the middle and the end of the body and the caret-only update while Right is held (in
+// the print view, the braille view and the braille view with print under the cells), start-up
 // to the first painted window on the sample, and opening the book's file with its loading screen.
 
 #include "BenchSupport.h"
@@ -20,6 +21,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <string>
 #include <vector>
 
 using namespace braille;
@@ -40,7 +42,7 @@ Figures figures(std::vector<double> micros)
 bool report(const char* what, const std::vector<double>& micros, double goalMicros)
 {
     const Figures f = figures(micros);
-    std::printf("%-44s median %8.2f ms   p99 %8.2f ms   goal %6.1f ms\n", what, f.median / 1000, f.p99 / 1000,
+    std::printf("%-52s median %8.2f ms   p99 %8.2f ms   goal %6.1f ms\n", what, f.median / 1000, f.p99 / 1000,
                 goalMicros / 1000);
     return f.median < goalMicros;
 }
@@ -92,33 +94,41 @@ int main(int argc, char** argv)
                 double(book.section().rowCount) / 21);
 
     const std::uint32_t rows = book.section().rowCount;
-    for (const auto& [what, row] : {std::pair{"full repaint at the top", 0u}, std::pair{"full repaint in the middle", rows / 2},
-                                    std::pair{"full repaint at the end", rows - 1}}) {
-        view.session().cursor().goTo(row, 0);
-        view.session().scrollTo(row);
+    // The same figures in the print view, the braille view (every cell as its dots) and the
+    // braille view with the print under the cells.
+    const std::pair<const char*, ViewStyle> styles[] = {
+        {"", ViewStyle{}}, {" [braille]", ViewStyle{true, false}}, {" [braille+print]", ViewStyle{true, true}}};
+    for (const auto& [suffix, style] : styles) {
+        view.setViewStyle(style);
+        for (const auto& [what, row] : {std::pair{"full repaint at the top", 0u}, std::pair{"full repaint in the middle", rows / 2},
+                                        std::pair{"full repaint at the end", rows - 1}}) {
+            view.session().cursor().goTo(row, 0);
+            view.session().scrollTo(row);
+            std::vector<double> times;
+            for (int i = 0; i < 60; ++i)
+                times.push_back(timeMicros([&] {
+                    view.session().scrollTo(row + std::uint32_t(i % 2)); // asks for a full repaint
+                    view.viewport()->repaint();
+                }));
+            ok &= report((std::string(what) + suffix).c_str(), times, 8000);
+        }
+
+        // Holding Right: auto-repeated key presses move only the caret.
+        view.session().cursor().goTo(rows / 2, 0);
+        view.session().scrollTo(rows / 2);
+        view.viewport()->repaint();
         std::vector<double> times;
-        for (int i = 0; i < 60; ++i)
+        for (int i = 0; i < 200; ++i)
             times.push_back(timeMicros([&] {
-                view.session().scrollTo(row + std::uint32_t(i % 2)); // asks for a full repaint
+                QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Right, Qt::NoModifier, QString(), true);
+                QApplication::sendEvent(&view, &repeat);
                 view.viewport()->repaint();
             }));
-        ok &= report(what, times, 8000);
+        ok &= report((std::string("caret-only update (Right held)") + suffix).c_str(), times, 1000);
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_Right, Qt::NoModifier);
+        QApplication::sendEvent(&view, &release);
     }
-
-    // Holding Right: auto-repeated key presses move only the caret.
-    view.session().cursor().goTo(rows / 2, 0);
-    view.session().scrollTo(rows / 2);
-    view.viewport()->repaint();
-    std::vector<double> times;
-    for (int i = 0; i < 200; ++i)
-        times.push_back(timeMicros([&] {
-            QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Right, Qt::NoModifier, QString(), true);
-            QApplication::sendEvent(&view, &repeat);
-            view.viewport()->repaint();
-        }));
-    ok &= report("caret-only update (Right held)", times, 1000);
-    QKeyEvent release(QEvent::KeyRelease, Qt::Key_Right, Qt::NoModifier);
-    QApplication::sendEvent(&view, &release);
+    view.setViewStyle(ViewStyle{});
 
     // The pause a recovery copy costs the user-interface thread: the book is copied there and
     // written on a worker thread.

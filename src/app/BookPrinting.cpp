@@ -20,7 +20,7 @@ void printBook(QPrinter& printer, EditorView& view)
     const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
     // The screen's picture at the printer's resolution: the font keeps its size in points.
     const QFont font(view.viewFont(), &printer);
-    const ViewMetrics metrics = ViewMetrics::of(font, view.linkMode());
+    const ViewMetrics metrics = ViewMetrics::of(font, view.linkMode(), view.viewStyle());
     const std::uint32_t rows = document->section().rowCount;
     const std::uint32_t linesPerPage = view.session().pageLayout().LineNumber;
     const std::uint32_t perSheet = linesPerPage > 2 ? linesPerPage - 1 : 1;

@@ -70,6 +70,7 @@ MainWindow::MainWindow(PageLayout layout, bool linkMode, bool systemInputMethod,
     m_view->setPointSize(Settings::pointSize());
     m_view->setHighContrast(QSettings(Settings::profileFile(), QSettings::IniFormat)
                                 .value(QStringLiteral("Settings/HighContrast")).toInt() == 1);
+    m_view->setViewStyle(Settings::viewStyle());
     setCentralWidget(m_view);
     m_book = new OpenBook(*m_view, this);
 
@@ -236,7 +237,8 @@ void MainWindow::buildMenus()
         {cmd::Find, QKeySequence(Qt::CTRL | Qt::Key_F)},
         {cmd::AutoTranslatePaste, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V)},
         {cmd::ReviewNext, QKeySequence(Qt::Key_F12)},
-        {cmd::ReviewPrevious, QKeySequence(Qt::SHIFT | Qt::Key_F12)}};
+        {cmd::ReviewPrevious, QKeySequence(Qt::SHIFT | Qt::Key_F12)},
+        {cmd::BrailleView, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_B)}};
     for (const auto& [commandId, keys] : shortcuts)
         if (QAction* a = action(commandId)) {
             a->setShortcut(keys);
@@ -245,7 +247,7 @@ void MainWindow::buildMenus()
             a->setShortcutVisibleInContextMenu(false);
         }
     for (int commandId : {cmd::EditCover, cmd::EditContents, cmd::EditBody, cmd::EditColophon, cmd::ToolBar, cmd::StatusBar,
-                          cmd::HighContrast, cmd::ReviewPane})
+                          cmd::HighContrast, cmd::ReviewPane, cmd::BrailleView, cmd::PrintUnderCells})
         if (QAction* a = action(commandId))
             a->setCheckable(true);
     auto* sections = new QActionGroup(this);
@@ -343,6 +345,13 @@ void MainWindow::updateCommands()
         a->setChecked(m_view->highContrast());
     if (QAction* a = action(cmd::ReviewPane))
         a->setChecked(m_review->isVisible());
+    if (QAction* a = action(cmd::BrailleView))
+        a->setChecked(m_view->viewStyle().braille);
+    if (QAction* a = action(cmd::PrintUnderCells)) {
+        // The print goes under the cells of the braille view; the print view has only print.
+        a->setChecked(m_view->viewStyle().printUnderCells);
+        a->setEnabled(m_view->viewStyle().braille);
+    }
     if (QAction* a = action(cmd::Console))
         a->setChecked(DebugConsole::instance() && DebugConsole::instance()->isVisible());
     for (int companionKey : {cmd::CompanionUp, cmd::CompanionDown})
@@ -398,6 +407,17 @@ void MainWindow::onCommand(int commandId)
         m_view->setHighContrast(!m_view->highContrast());
         QSettings profile(Settings::profileFile(), QSettings::IniFormat);
         profile.setValue(QStringLiteral("Settings/HighContrast"), m_view->highContrast() ? 1 : 0);
+        break;
+    }
+    case cmd::BrailleView:
+    case cmd::PrintUnderCells: {
+        ViewStyle style = m_view->viewStyle();
+        if (commandId == cmd::BrailleView)
+            style.braille = !style.braille;
+        else
+            style.printUnderCells = !style.printUnderCells;
+        m_view->setViewStyle(style);
+        Settings::setViewStyle(style);
         break;
     }
     default:

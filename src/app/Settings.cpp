@@ -150,4 +150,23 @@ void Settings::setEmbosser(const QString& queue)
     QSettings(profileFile(), QSettings::IniFormat).setValue(QStringLiteral("Settings/Embosser"), queue);
 }
 
+ViewStyle Settings::viewStyle()
+{
+    QSettings s(profileFile(), QSettings::IniFormat);
+    s.beginGroup(QStringLiteral("Settings"));
+    ViewStyle style;
+    style.braille = readInt(s, QStringLiteral("BrailleView"), 0, 0, 1) == 1;
+    style.printUnderCells = readInt(s, QStringLiteral("PrintUnderCells"), 0, 0, 1) == 1;
+    return style;
+}
+
+void Settings::setViewStyle(ViewStyle style)
+{
+    makeFolder();
+    QSettings s(profileFile(), QSettings::IniFormat);
+    s.beginGroup(QStringLiteral("Settings"));
+    s.setValue(QStringLiteral("BrailleView"), style.braille ? 1 : 0);
+    s.setValue(QStringLiteral("PrintUnderCells"), style.printUnderCells ? 1 : 0);
+}
+
 } // namespace braille

@@ -1,13 +1,14 @@
 #pragma once
 // Where Tenkora keeps what it remembers: the settings file Tenkora.ini (section Window: lines per
 // page, cells per line, the length of the recent-file list) and the per-user profile profile.ini
-// (the window's place, the recent files, the zoom, the embosser last used), both in
-// $XDG_CONFIG_HOME/Tenkora/.
+// (the window's place, the recent files, the zoom, the view's style, the embosser last used),
+// both in $XDG_CONFIG_HOME/Tenkora/.
 //
 // Missing or unreadable values take their defaults; values out of range are brought into the
 // range the page layout dialog accepts (1..100), so nothing downstream ever sees a zero.
 
 #include "PageLayout.h"
+#include "ViewPainter.h"
 
 #include <QRect>
 #include <QString>
@@ -39,6 +40,9 @@ public:
     // The CUPS queue the last embossing job went to (Settings/Embosser), proposed the next time.
     static QString embosser();
     static void setEmbosser(const QString& queue);
+    // The braille view and the print under its cells (Settings/BrailleView, Settings/PrintUnderCells).
+    static ViewStyle viewStyle();
+    static void setViewStyle(ViewStyle style);
     // The braille display's port number when the profile sets one (Settings/DisplayPort).
     static std::optional<int> displayPort();
 };

@@ -32,6 +32,10 @@ constexpr int PageLayout = 33361;
 constexpr int OriginalPages = 33368;
 constexpr int Console = 33374;
 constexpr int ImportPrintBook = 33410;
+// The braille view (表示): every cell drawn as its dots (Ctrl+Shift+B), and the print under the
+// cells beside it.
+constexpr int BrailleView = 33420;
+constexpr int PrintUnderCells = 33421;
 // Embossing: the book sent to a braille embosser through CUPS (Ctrl+Shift+P).
 constexpr int Emboss = 33440;
 

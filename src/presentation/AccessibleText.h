@@ -1,7 +1,10 @@
 #pragma once
 // The current section as the text a screen reader reads: one line per row, the row's print texts
 // one after another (a blank cell as U+3000, the line break as the line's end, the end marker as
-// nothing), every row but the last ending in a line feed. Offsets count UTF-16 units of that
+// nothing), every row but the last ending in a line feed. A sign without a print counterpart
+// (the number sign, a connector, the foreign-letter sign, any cell typed as a cell) reads as its
+// name, and so do the blanks the rules put after "。" and "、" (SignNames): the screen shows
+// those as cells, which a screen reader would speak as nothing. Offsets count UTF-16 units of that
 // text. Everything is answered from the rows, without building the section's whole text, in one
 // walk over the rows before the answer (a screen reader asks afresh at every request, and asks
 // for the whole text of a long book too).
@@ -32,6 +35,15 @@ public:
     std::pair<std::size_t, std::size_t> lineAround(std::size_t offset) const;
     std::pair<std::size_t, std::size_t> wordAround(std::size_t offset) const;
     std::u16string text(std::size_t start, std::size_t end) const;
+
+    // The span of the character that holds an offset (a sign's whole name); one unit at a line's
+    // end.
+    std::pair<std::size_t, std::size_t> characterAround(std::size_t offset) const;
+
+    // What a character reads as, after the two characters before it in its paragraph (none at
+    // the paragraph's start).
+    static std::u16string_view readingOf(const BrailleCharacter* e, const BrailleCharacter* before,
+                                         const BrailleCharacter* beforeThat);
 
     // The braille of the character at an offset, for a screen reader's attributes:
     // "braille-dots:1-2,5;braille-set:text" (cells separated by commas, sets text/math/braille).

@@ -4,6 +4,7 @@
 #include "CharacterDictionary.h"
 #include "EditingSession.h"
 #include "EditorViewAccessible.h"
+#include "QtText.h"
 
 #include <QAccessible>
 
@@ -27,11 +28,24 @@ void AccessibilityAnnouncer::announce(QObject* view, const EditingSession& sessi
             BrailleDocumentCursor at = session.cursor();
             at.goToLocation(step->where);
             const int offset = int(text.offsetOf(at));
+            // The text as the accessible text reads it (signs by their names), each character
+            // after the two before it: those of the step, and before its first the paragraph's
+            // characters ahead of the place, which the step did not change.
+            const BrailleCharacter* before[2] = {nullptr, nullptr};
+            if (at.isAttached()) {
+                const CharacterSequence& chars = *at.rows.paragraph().characters;
+                const std::uint32_t k = std::min<std::uint32_t>(at.character, std::uint32_t(chars.size()));
+                before[0] = k > 0 ? chars[k - 1] : nullptr;
+                before[1] = k > 1 ? chars[k - 2] : nullptr;
+            }
             QString changed;
-            for (const BrailleCharacter* e : step->entries)
-                changed += e == CharacterDictionary::instance().blankEntry()          ? QStringLiteral("\u3000")
-                           : e == CharacterDictionary::instance().lineBreakEntry() ? QStringLiteral("\n")
-                                                                                   : QString::fromStdU16String(e->print);
+            for (const BrailleCharacter* e : step->entries) {
+                changed += e == CharacterDictionary::instance().lineBreakEntry()
+                               ? QStringLiteral("\n")
+                               : qt(AccessibleText::readingOf(e, before[0], before[1]));
+                before[1] = before[0];
+                before[0] = e;
+            }
             // Undoing an insertion takes its text out again, undoing a deletion puts it back.
             if ((step->kind == kInsertion) != change.undone) {
                 QAccessibleTextInsertEvent event(view, offset, changed);

@@ -119,7 +119,7 @@ void EditorView::hideLoading()
 void EditorView::setLinkMode(bool linkMode)
 {
     m_linkMode = linkMode;
-    m_metrics = ViewMetrics::of(m_font, m_linkMode);
+    m_metrics = ViewMetrics::of(m_font, m_linkMode, m_style);
     requestFullRepaint();
 }
 
@@ -129,11 +129,22 @@ void EditorView::setHighContrast(bool on)
     requestFullRepaint();
 }
 
+void EditorView::setViewStyle(ViewStyle style)
+{
+    if (style == m_style)
+        return;
+    m_style = style;
+    // The print under the cells makes the rows taller, so fewer fit.
+    m_metrics = ViewMetrics::of(m_font, m_linkMode, m_style);
+    updateVisibleRows();
+    requestFullRepaint();
+}
+
 void EditorView::setPointSize(int points)
 {
     m_pointSize = std::clamp(points, 6, 72);
     m_font = braille::viewFont(m_pointSize);
-    m_metrics = ViewMetrics::of(m_font, m_linkMode);
+    m_metrics = ViewMetrics::of(m_font, m_linkMode, m_style);
     updateVisibleRows();
     requestFullRepaint();
     emit pointSizeChanged(m_pointSize);
@@ -154,6 +165,7 @@ ViewFrame EditorView::frame(QSize size) const
     f.loadTotal = m_loadTotal;
     f.pending = qt(m_session->pendingText());
     f.highContrast = m_highContrast;
+    f.style = m_style;
     return f;
 }
 

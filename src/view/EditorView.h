@@ -59,6 +59,9 @@ public:
     // The high-contrast palette for low vision.
     void setHighContrast(bool on);
     bool highContrast() const { return m_highContrast; }
+    // Print or braille (every cell as its dots), with the print under the cells or not.
+    void setViewStyle(ViewStyle style);
+    ViewStyle viewStyle() const { return m_style; }
     bool usesSystemInputMethod() const { return m_usesSystemInputMethod; }
     bool linkMode() const { return m_linkMode; }
     // A long paste or undo is under way; whatever would edit the book waits until it is over.
@@ -194,6 +197,7 @@ private:
 
     bool m_linkMode = false;
     bool m_highContrast = false;
+    ViewStyle m_style;
     bool m_usesSystemInputMethod = false;
     int m_pointSize = 14;
     QFont m_font;

@@ -128,8 +128,12 @@ std::pair<int, int> EditorViewAccessible::around(int offset, QAccessible::TextBo
     const int length = int(text.length());
     offset = std::clamp(offset, 0, std::max(length - 1, 0));
     switch (boundary) {
-    case QAccessible::CharBoundary:
-        return {offset, std::min(offset + 1, length)};
+    case QAccessible::CharBoundary: {
+        // A character may read as several units (a sign's name, a kana with its small kana):
+        // the whole of it, so that a screen reader moving onto it speaks all of it.
+        const auto [a, b] = text.characterAround(std::size_t(offset));
+        return {int(a), std::min(int(b), length)};
+    }
     case QAccessible::WordBoundary: {
         const auto [a, b] = text.wordAround(std::size_t(offset));
         return {int(a), int(b)};
@@ -214,7 +218,15 @@ QString EditorViewAccessible::attributes(int offset, int* startOffset, int* endO
     *startOffset = offset;
     *endOffset = offset + 1;
     const BrailleDocument* document = view()->session().constDocument();
-    return document ? qt(AccessibleText(*document).attributesAt(std::size_t(std::max(offset, 0)))) : QString();
+    if (!document)
+        return {};
+    const AccessibleText text(*document);
+    const std::size_t at = std::size_t(std::max(offset, 0));
+    // The attributes hold over the whole character, a sign's name included.
+    const auto [a, b] = text.characterAround(at);
+    *startOffset = int(a);
+    *endOffset = int(b);
+    return qt(text.attributesAt(at));
 }
 
 } // namespace braille

@@ -1,13 +1,17 @@
 #include "ViewPainter.h"
 
+#include "CellDots.h"
+#include "CharacterDictionary.h"
+#include "Cells.h"
 #include "QtText.h"
 
 #include <QFontMetrics>
+#include <QPaintEngine>
 #include <QPainter>
 
 namespace braille {
 
-ViewMetrics ViewMetrics::of(const QFont& font, bool linkMode)
+ViewMetrics ViewMetrics::of(const QFont& font, bool linkMode, ViewStyle style)
 {
     const QFontMetrics fm(font);
     ViewMetrics m;
@@ -15,7 +19,8 @@ ViewMetrics ViewMetrics::of(const QFont& font, bool linkMode)
     // (for a rare ligature) would stretch every cell, so the full-width width bounds it.
     const int fullWidth = fm.horizontalAdvance(QChar(0x3042));
     m.cellWidth = std::min(fm.maxWidth(), std::max(fullWidth, fm.averageCharWidth())) + 3;
-    m.rowHeight = fm.height() + 3;
+    m.cellHeight = fm.height() + 3;
+    m.rowHeight = m.cellHeight + (style.braille && style.printUnderCells ? fm.height() : 0);
     m.rowGap = int(0.2f * float(m.rowHeight));
     m.rowPitch = m.rowHeight + m.rowGap;
     m.labelMargin = linkMode ? 0 : 4 * m.cellWidth;
@@ -109,6 +114,60 @@ void paintGridAndRuler(QPainter& p, const ViewMetrics& m, const ViewFrame& f)
                    Qt::AlignCenter, QStringLiteral("原本ページ"));
 }
 
+// A colour part way from `ink` to `paper`.
+QColor blend(const QColor& ink, const QColor& paper, qreal inkShare)
+{
+    const auto mix = [&](int a, int b) { return int(a * inkShare + b * (1 - inkShare) + 0.5); };
+    return QColor(mix(ink.red(), paper.red()), mix(ink.green(), paper.green()), mix(ink.blue(), paper.blue()));
+}
+
+// The cells of the screen's pictures, drawn once a size and colour (painting is on the window's
+// thread only).
+CellStamps& screenStamps()
+{
+    static CellStamps stamps;
+    return stamps;
+}
+
+// One character of a row in the braille view: its cells as dots in `box` (as wide as its cells,
+// `cellHeight` of it for the cells), and its print below them when asked. The line break and
+// the end marker are no cells: they keep their print marks.
+void paintBrailleCharacter(QPainter& p, const ViewMetrics& m, const ViewFrame& f, const Palette& pal,
+                           const CharacterBox& c, const QRect& box, bool stamps)
+{
+    const QColor ink = c.selected ? pal.selectedText : pal.of(c.colour);
+    const QColor paper = c.selected ? pal.selectedBackground : pal.background;
+    const QRect cells(box.left(), box.top(), box.width(), std::min(box.height(), m.cellHeight - 3));
+    const CharacterDictionary& d = CharacterDictionary::instance();
+    if (c.entry == d.lineBreakEntry() || c.entry == d.endMarkerEntry()) {
+        p.setPen(ink);
+        p.drawText(cells, Qt::AlignCenter, qt(c.entry->print));
+    } else {
+        // The empty positions in a faint shade of the ink; a blank cell's pale colour would
+        // hide them, so those take the text's.
+        const QColor faintInk = c.colour == CharacterColour::Special && !c.selected ? pal.text : ink;
+        const DotStyle style{ink, blend(faintInk, paper, 0.3)};
+        const qreal ratio = p.device()->devicePixelRatioF();
+        int left = box.left();
+        for (char16_t cell : c.entry->nabcc) {
+            const int dots = cellToDots(cell);
+            const QRect one(left, cells.top(), m.cellWidth, cells.height());
+            left += m.cellWidth;
+            if (dots < 0)
+                continue;
+            if (stamps)
+                p.drawPixmap(one.topLeft(), screenStamps().stamp(one.size(), ratio, std::uint8_t(dots), style));
+            else
+                drawCell(p, one, std::uint8_t(dots), style);
+        }
+    }
+    if (f.style.printUnderCells) {
+        p.setPen(ink);
+        p.drawText(QRect(box.left(), cells.bottom() + 1, box.width(), box.bottom() - cells.bottom()), Qt::AlignCenter,
+                   qt(c.entry->print));
+    }
+}
+
 } // namespace
 
 PaintedFrame paintView(QPainter& p, const QFont& font, const ViewMetrics& m, const ViewFrame& f)
@@ -133,6 +192,8 @@ PaintedFrame paintView(QPainter& p, const QFont& font, const ViewMetrics& m, con
     const std::uint32_t first = total && f.top >= total ? total - 1 : f.top;
     const std::vector<RowPicture> rows = pictureRows(*f.document, *f.cursor, first, std::uint32_t(rowsRoom), f.options);
     int top = m.rowPitch + 2, bottom = m.rowPitch + m.rowHeight - 1;
+    // On the screen the dots are copied from cells drawn once; a printer gets them as vectors.
+    const bool stamps = p.paintEngine() && p.paintEngine()->type() == QPaintEngine::Raster;
     out.firstRow = first;
     out.lastRow = first;
     for (const RowPicture& row : rows) {
@@ -150,8 +211,12 @@ PaintedFrame paintView(QPainter& p, const QFont& font, const ViewMetrics& m, con
             const QRect box(left, top, int(c.cells) * m.cellWidth, bottom - top);
             if (c.selected)
                 p.fillRect(box.adjusted(1, -1, 0, 1), pal.selectedBackground);
-            p.setPen(c.selected ? pal.selectedText : pal.of(c.colour));
-            p.drawText(box, Qt::AlignCenter, qt(c.entry->print));
+            if (f.style.braille) {
+                paintBrailleCharacter(p, m, f, pal, c, box, stamps);
+            } else {
+                p.setPen(c.selected ? pal.selectedText : pal.of(c.colour));
+                p.drawText(box, Qt::AlignCenter, qt(c.entry->print));
+            }
             left += box.width();
         }
         if (!row.originalPage.empty()) {

@@ -6,6 +6,10 @@
 //
 // Every measure comes from the font: a cell is as wide as the font's widest character plus 3
 // pixels, a row as tall as the font plus 3, with a gap of a fifth of that between rows.
+//
+// The rows show print (each character's print text in a box as wide as its cells) or braille
+// (each cell as its six dots, CellDots, in the same grid); the braille view can show each
+// character's print under its cells, the rows then being taller by a line of the font.
 
 #include "ViewPicture.h"
 
@@ -19,14 +23,22 @@ class QPainter;
 
 namespace braille {
 
+// How the rows are drawn.
+struct ViewStyle {
+    bool braille = false;         // cells as dots instead of print
+    bool printUnderCells = false; // in the braille view, the print under each character's cells
+    bool operator==(const ViewStyle&) const = default;
+};
+
 struct ViewMetrics {
     int cellWidth = 0;
     int rowHeight = 0;
+    int cellHeight = 0; // the part of a row the cells (or the print) take; the print under the cells below it
     int rowGap = 0;
     int rowPitch = 0;
     int labelMargin = 0;
 
-    static ViewMetrics of(const QFont& font, bool linkMode);
+    static ViewMetrics of(const QFont& font, bool linkMode, ViewStyle style = {});
     // Rows that fit completely in a height, and rows partly or completely visible.
     int fullRows(int height) const { return rowPitch ? (height + rowGap) / rowPitch : 0; }
     int visibleRows(int height) const { return rowPitch ? (height + rowPitch - 1) / rowPitch : 0; }
@@ -75,6 +87,7 @@ struct ViewFrame {
     // What is typed but not yet in the document, drawn at the caret.
     QString pending;
     bool highContrast = false;
+    ViewStyle style;
 };
 
 struct PaintedFrame {

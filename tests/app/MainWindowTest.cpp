@@ -7,6 +7,7 @@
 #include "FindReplaceDialog.h"
 #include "OriginalPageEditor.h"
 #include "BmlWriter.h"
+#include "CellDots.h"
 #include "CommandIds.h"
 #include "CommandLine.h"
 #include "DocumentBuilder.h"
@@ -662,4 +663,59 @@ TEST(MainFrame, ALargePasteShowsProgressAndItsCancelLeavesTheBookAsItWas)
     QTest::keyClick(&frame.view(), Qt::Key_Z, Qt::ControlModifier);
     EXPECT_TRUE(prints(frame.book().document()) == before) << "the undo left text behind";
     Prompts::setAnswers({.question = [](const QString&, int) { return int(QMessageBox::No); }});
+}
+
+TEST(BrailleView, CellsArePaintedAsDotsThePrintGoesUnderThemAndTheChoiceIsKept)
+{
+    FreshSettings fresh;
+    {
+        MainWindow frame(Settings::pageLayout());
+        BrailleDocument& book = frame.book().document();
+        fillSection(book, u"あいう");
+        book.complete = true;
+        frame.view().setDocument(&book);
+        frame.resize(900, 600);
+        frame.show();
+        frame.activateWindow();
+        frame.view().setFocus();
+        QApplication::processEvents();
+        EXPECT_FALSE(frame.action(cmd::BrailleView)->isChecked());
+        EXPECT_FALSE(frame.action(cmd::PrintUnderCells)->isEnabled());
+        QTest::keyClick(&frame.view(), Qt::Key_B, Qt::ControlModifier | Qt::ShiftModifier);
+        ASSERT_TRUE(frame.view().viewStyle().braille);
+        EXPECT_TRUE(frame.action(cmd::BrailleView)->isChecked());
+
+        // あ is dot 1, い dots 1-2, う dots 1-4: black where the cell has a dot, only a faint
+        // mark at the other positions.
+        const ViewMetrics& m = frame.view().metrics();
+        const auto cellBox = [&](int column) {
+            return QRectF(m.labelMargin + 1 + column * m.cellWidth, m.rowPitch + 2, m.cellWidth, m.cellHeight - 3);
+        };
+        const auto inked = [&](const QImage& image, int column, int dot) {
+            const QPoint at = dotCentre(cellBox(column), dot).toPoint();
+            return countColour(image, QRect(at - QPoint(1, 1), QSize(3, 3)), Qt::black) > 0;
+        };
+        QImage image = picture(*frame.view().viewport());
+        const std::pair<int, std::string> cells[] = {{0, "100000"}, {1, "110000"}, {2, "100100"}};
+        for (const auto& [column, dots] : cells)
+            for (int dot = 1; dot <= 6; ++dot)
+                EXPECT_EQ(inked(image, column, dot), dots[std::size_t(dot - 1)] == '1') << column << " dot " << dot;
+        const QRect under(m.labelMargin + 3, m.rowPitch + 2 + m.cellHeight - 3, 3 * m.cellWidth - 3, m.cellHeight - 3);
+        EXPECT_EQ(countColour(image, under, Qt::black), 0); // no print under the cells (the caret stands left of it)
+
+        // 墨字併記: the rows grow by a line, the print stands under the cells, the dots stay.
+        frame.onCommand(cmd::PrintUnderCells);
+        EXPECT_TRUE(frame.action(cmd::PrintUnderCells)->isChecked());
+        EXPECT_GT(m.rowHeight, m.cellHeight + 8);
+        image = picture(*frame.view().viewport());
+        const QRect print(m.labelMargin + 3, m.rowPitch + 2 + m.cellHeight - 3, 3 * m.cellWidth - 3, m.rowHeight - m.cellHeight);
+        EXPECT_GT(countColour(image, print, Qt::black), 8); // antialiased glyphs: a few pure black pixels
+        EXPECT_TRUE(inked(image, 2, 4));
+        EXPECT_FALSE(inked(image, 2, 2));
+    }
+    // The next start shows the braille view with the print under the cells again.
+    MainWindow again(Settings::pageLayout());
+    EXPECT_EQ(again.view().viewStyle(), (ViewStyle{true, true}));
+    EXPECT_TRUE(again.action(cmd::BrailleView)->isChecked());
+    EXPECT_TRUE(again.action(cmd::PrintUnderCells)->isChecked());
 }

@@ -51,9 +51,12 @@ TEST(AccessibleText, OffsetsAndPositionsAgreeAllOverALongSection)
         const CellPosition at = text.positionAt(offset);
         s.session.cursor().goTo(at.row, at.column);
         const std::size_t back = text.offsetOf(s.session.cursor());
-        // The caret lands on the character that holds the offset.
-        EXPECT_LE(back, offset);
-        EXPECT_LE(offset - back, 1u) << offset;
+        // The caret lands on the character that holds the offset (a sign's name is several
+        // units long).
+        const auto [first, last] = text.characterAround(offset);
+        EXPECT_LE(first, offset);
+        EXPECT_LT(offset, last);
+        EXPECT_EQ(back, first) << offset;
         const auto [start, end] = text.lineAround(offset);
         EXPECT_EQ(text.text(start, end), text.rowText(at.row));
     }
@@ -83,4 +86,35 @@ TEST(AccessibleText, TheWholeTextOfALongSectionCostsInProportionToItsLength)
     };
     const double small = fastest(2000), large = fastest(8000);
     EXPECT_LT(large / small, 8.0) << small << " us for 2000 rows, " << large << " us for 8000";
+}
+
+TEST(AccessibleText, SignsWithoutPrintReadAsTheirNamesWithOffsetsToMatch)
+{
+    // The rules put the number sign before "１", a connector between it and "あ" and two blanks
+    // after "。"; the screen shows those as cells, a screen reader hears their names.
+    Session s;
+    s.run(u"{ime:だい１あ。}{ime:ほし}");
+    ASSERT_EQ(s.cells(), "\"OB#A-A4  !\\");
+    const AccessibleText text(s.document);
+    const std::u16string row = u"だい数符１つなぎ符あ。空白のマス空白のマスほし";
+    EXPECT_EQ(text.rowText(0), row);
+    EXPECT_EQ(text.length(), row.size());
+    // Every unit of a name belongs to its sign: its span, its cell position, its braille.
+    EXPECT_EQ(text.characterAround(3), (std::pair<std::size_t, std::size_t>{2, 4}));
+    EXPECT_EQ(text.positionAt(3), (CellPosition{3, 0})); // だ takes two cells
+    EXPECT_EQ(text.attributesAt(3), u"braille-dots:3-4-5-6;braille-set:text");
+    EXPECT_EQ(text.attributesAt(6), u"braille-dots:3-6;braille-set:text");
+    EXPECT_EQ(text.text(5, 9), u"つなぎ符");
+    s.session.cursor().goTo(0, 5); // the connector
+    EXPECT_EQ(text.offsetOf(s.session.cursor()), 5u);
+    s.session.cursor().goTo(0, 9); // the second blank
+    const std::size_t second = text.offsetOf(s.session.cursor());
+    EXPECT_EQ(second, 16u);
+    EXPECT_EQ(text.characterAround(second + 4), (std::pair<std::size_t, std::size_t>{16, 21}));
+    // The named blanks still end words.
+    EXPECT_EQ(text.wordAround(21), (std::pair<std::size_t, std::size_t>{21, 23}));
+    EXPECT_EQ(text.wordAround(3), (std::pair<std::size_t, std::size_t>{0, 11}));
+    // A blank typed between words keeps reading as an ideographic space.
+    Session plain(u"あい う");
+    EXPECT_EQ(AccessibleText(plain.document).rowText(0), u"あい\u3000う");
 }

@@ -15,18 +15,31 @@
 using namespace braille;
 using namespace braille::test;
 
+namespace {
+
+// A view with the focus on a document of `body`.
+struct ShownView {
+    BrailleDocument document;
+    EditorView view{PageLayout{22, 32}};
+
+    explicit ShownView(std::u16string_view body)
+    {
+        shippedDictionary();
+        fillSection(document, body);
+        view.setDocument(&document);
+        view.resize(600, 400);
+        view.show();
+        view.setFocus();
+        QApplication::processEvents();
+    }
+};
+
+} // namespace
 
 TEST(Accessibility, TheViewIsAnEditableTextThatFollowsTheCaretAndTheEdits)
 {
-    shippedDictionary();
-    BrailleDocument document;
-    fillSection(document, u"あい う\nかき");
-    EditorView view{PageLayout{22, 32}};
-    view.setDocument(&document);
-    view.resize(600, 400);
-    view.show();
-    view.setFocus();
-    QApplication::processEvents();
+    ShownView shown(u"あい う\nかき");
+    EditorView& view = shown.view;
 
     QAccessibleInterface* object = QAccessible::queryAccessibleInterface(&view);
     ASSERT_NE(object, nullptr);
@@ -88,4 +101,45 @@ TEST(Accessibility, TheViewIsAnEditableTextThatFollowsTheCaretAndTheEdits)
     EXPECT_EQ(object->text(QAccessible::Name), QStringLiteral("本文 MATH"));
     EXPECT_TRUE(heard.contains(QStringLiteral("name"))) << heard.join(u'|').toStdString();
     EditorViewAccessible::setListener({});
+}
+
+TEST(Accessibility, ASignWithoutPrintIsHeardByItsNameAndTheScreenStaysAsItWas)
+{
+    // Typing "１あ" puts the number sign before "１" and a connector before "あ": a screen reader
+    // moving onto them gets their names, the whole name as one character, and hears them come.
+    ShownView shown(u"か");
+    EditorView& view = shown.view;
+    BrailleDocument& document = shown.document;
+    QStringList inserted;
+    EditorViewAccessible::setListener([&inserted](QAccessibleEvent* event) {
+        if (event->type() == QAccessible::TextInserted)
+            inserted << static_cast<QAccessibleTextInsertEvent*>(event)->textInserted();
+    });
+    QTest::keyClick(&view, Qt::Key_Right);
+    QInputMethodEvent commit;
+    commit.setCommitString(QStringLiteral("１あ"));
+    QApplication::sendEvent(&view, &commit);
+    QApplication::processEvents();
+    EditorViewAccessible::setListener({});
+    EXPECT_EQ(test::prints(document, false), "か\uE003１\uE00Dあ"); // what the screen shows
+    // Each sign the rules put in is heard as its name.
+    EXPECT_TRUE(inserted.contains(QStringLiteral("数符"))) << inserted.join(u'|').toStdString();
+    EXPECT_TRUE(inserted.contains(QStringLiteral("つなぎ符"))) << inserted.join(u'|').toStdString();
+
+    QAccessibleTextInterface* text = QAccessible::queryAccessibleInterface(&view)->textInterface();
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(text->characterCount(), 9);
+    int start = 0, end = 0;
+    EXPECT_EQ(text->textAtOffset(0, QAccessible::LineBoundary, &start, &end), QStringLiteral("か数符１つなぎ符あ"));
+    view.session().cursor().goTo(0, 1);
+    EXPECT_EQ(text->cursorPosition(), 1);
+    EXPECT_EQ(text->textAtOffset(text->cursorPosition(), QAccessible::CharBoundary, &start, &end), QStringLiteral("数符"));
+    EXPECT_EQ(std::pair(start, end), std::pair(1, 3));
+    EXPECT_EQ(text->textAfterOffset(1, QAccessible::CharBoundary, &start, &end), QStringLiteral("１"));
+    EXPECT_EQ(text->textAfterOffset(3, QAccessible::CharBoundary, &start, &end), QStringLiteral("つなぎ符"));
+    EXPECT_EQ(text->attributes(5, &start, &end), QStringLiteral("braille-dots:3-6;braille-set:text"));
+    EXPECT_EQ(std::pair(start, end), std::pair(4, 8));
+    QTest::keyClick(&view, Qt::Key_Right);
+    QTest::keyClick(&view, Qt::Key_Right);
+    EXPECT_EQ(text->cursorPosition(), 4); // on the connector
 }
