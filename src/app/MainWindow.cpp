@@ -29,9 +29,11 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLayout>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QScreen>
 #include <QSettings>
 #include <QStatusBar>
 #include <QStyle>
@@ -152,6 +154,7 @@ MainWindow::MainWindow(PageLayout layout, bool linkMode, bool systemInputMethod,
     });
     m_recent->setMenu(m_fileMenu, m_recentAnchor);
     setGeometry(Settings::windowRect());
+    m_fitToLine = !Settings::hasWindowRect();
     // The view wrote its status panes before the frame listened: show the start state.
     m_panes[kModePane]->setText(QStringLiteral("TEXT"));
     m_panes[kSectionPane]->setText(QStringLiteral("BODY"));
@@ -238,7 +241,10 @@ void MainWindow::buildMenus()
         {cmd::AutoTranslatePaste, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V)},
         {cmd::ReviewNext, QKeySequence(Qt::Key_F12)},
         {cmd::ReviewPrevious, QKeySequence(Qt::SHIFT | Qt::Key_F12)},
-        {cmd::BrailleView, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_B)}};
+        {cmd::BrailleView, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_B)},
+        {cmd::ZoomIn, QKeySequence(QKeySequence::ZoomIn)},
+        {cmd::ZoomOut, QKeySequence(QKeySequence::ZoomOut)},
+        {cmd::ZoomReset, QKeySequence(Qt::CTRL | Qt::Key_0)}};
     for (const auto& [commandId, keys] : shortcuts)
         if (QAction* a = action(commandId)) {
             a->setShortcut(keys);
@@ -403,6 +409,9 @@ void MainWindow::onCommand(int commandId)
     case cmd::Help: showHelp(); break;
     case cmd::ToolBar: m_toolBar->setVisible(!m_toolBar->isVisible()); break;
     case cmd::StatusBar: statusBar()->setVisible(!statusBar()->isVisible()); break;
+    case cmd::ZoomIn: m_view->setPointSize(m_view->pointSize() + 2); break;
+    case cmd::ZoomOut: m_view->setPointSize(m_view->pointSize() - 2); break;
+    case cmd::ZoomReset: m_view->setPointSize(EditorView::kDefaultPointSize); break;
     case cmd::HighContrast: {
         m_view->setHighContrast(!m_view->highContrast());
         QSettings profile(Settings::profileFile(), QSettings::IniFormat);
@@ -543,6 +552,27 @@ void MainWindow::showHelp()
     const QString path = OpenBook::toolPath(QStringLiteral("help/index.html"));
     if (!QFileInfo::exists(path) || !QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
         Prompts::tell(QStringLiteral("ヘルプを開けません。\n%1").arg(path), this);
+}
+
+void MainWindow::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (!m_fitToLine)
+        return;
+    // At the first start the window is as wide as a whole line with its original-page column
+    // (within the screen), so nothing of it needs the scroll bar.
+    m_fitToLine = false;
+    const QRect screen = this->screen() ? this->screen()->availableGeometry() : QRect();
+    fitWidthToLine(screen.isValid() ? screen.width() : width());
+}
+
+void MainWindow::fitWidthToLine(int available)
+{
+    // The view knows the line's width once laid out.
+    QMainWindow::layout()->activate();
+    const int missing = m_view->contentWidth() - m_view->viewport()->width();
+    if (missing > 0)
+        resize(std::max(width(), std::min(width() + missing, available)), height());
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

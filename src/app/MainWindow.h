@@ -36,6 +36,8 @@ class MainWindow : public QMainWindow, private LinkHost {
     Q_OBJECT
 
 public:
+    // Widens the window, up to `available` pixels, until a whole line fits without the scroll bar.
+    void fitWidthToLine(int available);
     // `systemInputMethod`: TEXT types through the system's input method (see EditorView).
     // `companion`: in link mode, the handle of the companion application that started the editor.
     explicit MainWindow(PageLayout layout, bool linkMode = false, bool systemInputMethod = false,
@@ -59,6 +61,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
@@ -119,6 +122,7 @@ public:
 
 private:
     ReviewPane* m_review = nullptr;
+    bool m_fitToLine = false; // widen the window to a whole line when first shown
 };
 
 } // namespace braille

@@ -78,6 +78,12 @@ QRect Settings::windowRect()
     return QRect(QPoint(left, top), QPoint(right - 1, bottom - 1));
 }
 
+bool Settings::hasWindowRect()
+{
+    QSettings s(profileFile(), QSettings::IniFormat);
+    return s.contains(QStringLiteral("Tenkora/window_right"));
+}
+
 void Settings::setWindowRect(const QRect& rect)
 {
     makeFolder();

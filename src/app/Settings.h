@@ -32,6 +32,8 @@ public:
     static int recentFileCount();
 
     static QRect windowRect();
+    // Whether a window place was kept (none at the first start).
+    static bool hasWindowRect();
     static void setWindowRect(const QRect& rect);
     static QStringList recentFiles();
     static void setRecentFiles(const QStringList& files);

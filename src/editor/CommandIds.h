@@ -32,6 +32,10 @@ constexpr int PageLayout = 33361;
 constexpr int OriginalPages = 33368;
 constexpr int Console = 33374;
 constexpr int ImportPrintBook = 33410;
+// 表示: the view's zoom (拡大 Ctrl++, 縮小 Ctrl+-, 標準の大きさ Ctrl+0), also on Ctrl and the wheel.
+constexpr int ZoomIn = 33450;
+constexpr int ZoomOut = 33451;
+constexpr int ZoomReset = 33452;
 // The braille view (表示): every cell drawn as its dots (Ctrl+Shift+B), and the print under the
 // cells beside it.
 constexpr int BrailleView = 33420;

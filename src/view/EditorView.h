@@ -70,6 +70,9 @@ public:
     // The font size in points (zoom for low vision); kept between 6 and 72.
     void setPointSize(int points);
     int pointSize() const { return m_pointSize; }
+    static constexpr int kDefaultPointSize = 14;
+    // The width of a whole line: the row labels, the cells and the original-page column.
+    int contentWidth() const;
     const QFont& viewFont() const { return m_font; }
     const ViewMetrics& metrics() const { return m_metrics; }
 
@@ -171,7 +174,6 @@ private:
     void paintCaret(QPainter& painter) const;
     void showOnDisplay();
     // The width of the picture: a whole line with its labels, at least the window's.
-    int contentWidth() const;
     void keepCaretInViewSideways();
     // The caret's top left in the viewport, the picture being scrolled sideways.
     QPoint screenCaret() const { return m_painted.caret - QPoint(hOffset(), 0); }
@@ -199,7 +201,7 @@ private:
     bool m_highContrast = false;
     ViewStyle m_style;
     bool m_usesSystemInputMethod = false;
-    int m_pointSize = 14;
+    int m_pointSize = kDefaultPointSize;
     QFont m_font;
     ViewMetrics m_metrics;
 
