@@ -45,12 +45,11 @@ set(CPACK_PACKAGE_VENDOR "Tenkora")
 set(CPACK_PACKAGE_CONTACT "Tenkora developers <tenkora@example.invalid>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "editor for Japanese braille books, text and mathematics")
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-  "editor for Japanese braille books, text and mathematics
- Tenkora turns typed kana, letters, digits and math symbols (or cells typed
- with six keys) into Japanese braille, adds the signs the braille rules need
- and lays the result out into braille lines and pages. Books are BML files.
- It translates print automatically, checks the braille, exports BSE, BRF and
- PEF, embosses through CUPS and works with braille displays and screen readers.")
+"Tenkora turns typed kana, letters, digits and math symbols (or cells typed
+with six keys) into Japanese braille, adds the signs the braille rules need
+and lays the result out into braille lines and pages. Books are BML files.
+It translates print automatically, checks the braille, exports BSE, BRF and
+PEF, embosses through CUPS and works with braille displays and screen readers.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION editors)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://github.com/tenkora/tenkora")
