@@ -7,10 +7,12 @@
 #include "CharacterDictionary.h"
 #include "Settings.h"
 #include "TableLoader.h"
+#include "DataPaths.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QFontDatabase>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QMessageBox>
 #include <QTranslator>
@@ -35,7 +37,9 @@ void loadCellFont()
     if (loaded)
         return;
     loaded = true;
-    QFontDatabase::addApplicationFont(QCoreApplication::applicationDirPath() + QStringLiteral("/TenkoraCells.ttf"));
+    // Beside the program in the build tree, in share/tenkora once installed.
+    const std::filesystem::path font = paths::dataFolder() / "TenkoraCells.ttf";
+    QFontDatabase::addApplicationFont(QString::fromStdU16String(font.u16string()));
 }
 
 Application::Application(int& argc, char** argv) : QApplication(argc, argv)
@@ -44,6 +48,13 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv)
     EditorViewAccessible::install();
     setApplicationName(QStringLiteral("Tenkora"));
     setOrganizationName(QStringLiteral("Tenkora"));
+    // The desktop entry's id ties the window to its launcher and its icon; the theme's icon
+    // (installed under hicolor) wins, the one compiled in serves the build tree.
+    setDesktopFileName(QStringLiteral("io.github.tenkora.Tenkora"));
+    QIcon compiledIn;
+    for (int size : {16, 24, 32, 48, 64, 128, 256})
+        compiledIn.addFile(QStringLiteral(":/icons/%1/tenkora.png").arg(size), QSize(size, size));
+    setWindowIcon(QIcon::fromTheme(QStringLiteral("io.github.tenkora.Tenkora"), compiledIn));
     // Qt's own dialogs and buttons in Japanese.
     auto* translator = new QTranslator(this);
     if (translator->load(QLocale(QLocale::Japanese), QStringLiteral("qtbase"), QStringLiteral("_"),

@@ -28,7 +28,7 @@ private:
     std::unique_ptr<MainWindow> m_frame;
 };
 
-// Loads the tables from beside the executable; false (and why) when they are missing.
+// Loads the shipped tables (paths::tableFolder); false (and why) when they are missing.
 bool loadShippedTables(QString& why);
 // Makes the generated cell font known to Qt.
 void loadCellFont();

@@ -1,6 +1,7 @@
 #include "MainWindow.h"
 
 #include "BookPrinting.h"
+#include "DataPaths.h"
 #include "MenuBuilder.h"
 #include "PrintBookImport.h"
 #include "RecentFiles.h"
@@ -549,7 +550,11 @@ void MainWindow::applyPageLayout(const PageLayout& before)
 
 void MainWindow::showHelp()
 {
-    const QString path = OpenBook::toolPath(QStringLiteral("help/index.html"));
+    // The help pages are data: beside the program in the build tree, in share/tenkora once
+    // installed; TENKORA_TOOL_DIR, which points at another build, brings that build's pages.
+    const QString path = qEnvironmentVariableIsSet("TENKORA_TOOL_DIR")
+                             ? OpenBook::toolPath(QStringLiteral("help/index.html"))
+                             : QString::fromStdU16String((paths::dataFolder() / "help" / "index.html").u16string());
     if (!QFileInfo::exists(path) || !QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
         Prompts::tell(QStringLiteral("ヘルプを開けません。\n%1").arg(path), this);
 }

@@ -53,7 +53,8 @@ QString OpenBook::title() const
 
 QString OpenBook::toolPath(const QString& name)
 {
-    // TENKORA_TOOL_DIR runs the tools of another build (and the tests' stand-ins).
+    // The tools are programs, beside the editor in the build tree and in the installed bin/
+    // folder alike. TENKORA_TOOL_DIR runs the tools of another build (and the tests' stand-ins).
     const QString folder = qEnvironmentVariable("TENKORA_TOOL_DIR", QCoreApplication::applicationDirPath());
     return folder + u'/' + name;
 }

@@ -67,7 +67,7 @@ public:
     void tocNew();
     void tocWorkingFile();
 
-    // The folder of the external tools and the help page (beside the executable).
+    // The path of an external tool (beside the executable, in the build tree and installed).
     static QString toolPath(const QString& name);
 
     // How often the loading screen follows the reading (and the window's events are handled).

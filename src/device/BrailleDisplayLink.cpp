@@ -1,8 +1,8 @@
 #include "BrailleDisplayLink.h"
 
+#include "DataPaths.h"
 #include "DisplayDriverCodes.h"
 
-#include <QCoreApplication>
 #include <QFileInfo>
 #include <QSerialPortInfo>
 
@@ -54,7 +54,8 @@ QString BrailleDisplayLink::defaultLibraryPath()
 {
     if (qEnvironmentVariableIsSet("TENKORA_DISPLAY_DRIVER"))
         return qEnvironmentVariable("TENKORA_DISPLAY_DRIVER");
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/libktnbrlc.so");
+    // Beside the program in the build tree, in lib/tenkora once installed.
+    return QString::fromStdU16String((paths::libraryFolder() / "libktnbrlc.so").u16string());
 }
 
 void BrailleDisplayLink::start(const QString& libraryPath, std::optional<int> port, Hooks hooks)

@@ -1,7 +1,8 @@
 #pragma once
 // The link to a refreshable braille display, owned by the view.
 //
-// The device work is a driver library, libktnbrlc.so beside the program, loaded at run time with
+// The device work is a driver library, libktnbrlc.so (beside the program in the build tree, in
+// lib/tenkora once installed: paths::libraryFolder), loaded at run time with
 // five C entry points:
 //   int brldvc_init(int port, int, int)     opens the display; 1 when it is ready
 //   int brldvc_delete(int port)             gives it back

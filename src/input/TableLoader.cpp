@@ -1,6 +1,7 @@
 #include "TableLoader.h"
 
 #include "CharacterDictionary.h"
+#include "DataPaths.h"
 #include "Utf8File.h"
 
 #include <initializer_list>
@@ -79,14 +80,7 @@ constexpr Files kTextFiles = {"kana.txt",  "bi_text.txt", "jtext_symbol.txt", "a
 
 } // namespace
 
-std::filesystem::path tableDirectory()
-{
-    std::error_code ec;
-    std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (ec)
-        return "tables";
-    return exe.parent_path() / "tables";
-}
+std::filesystem::path tableDirectory() { return paths::tableFolder(); }
 
 void loadTables(CharacterDictionary& dictionary, const std::filesystem::path& dir)
 {

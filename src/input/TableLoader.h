@@ -1,5 +1,6 @@
 #pragma once
-// Fills the character dictionary from the table files in the `tables` folder beside the program.
+// Fills the character dictionary from the table files in the shipped `tables` folder (beside the
+// program in the build tree, in share/tenkora once installed: paths::tableFolder).
 //
 // Each dictionary table is read twice: into the print sets (print text to braille, and stored
 // characters) and into the key sets (typed input). Within a set the first record for a print
@@ -13,7 +14,7 @@ namespace braille {
 
 class CharacterDictionary;
 
-// The folder `tables` beside the running executable.
+// The shipped `tables` folder of the running program (paths::tableFolder).
 std::filesystem::path tableDirectory();
 
 void loadTables(CharacterDictionary& dictionary, const std::filesystem::path& directory);
