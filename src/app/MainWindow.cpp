@@ -36,6 +36,10 @@
 #include <QMimeData>
 #include <QScreen>
 #include <QSettings>
+#include <QPalette>
+#include <QApplication>
+#include <QStandardPaths>
+#include <QProcess>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTextStream>
@@ -46,6 +50,57 @@
 namespace braille {
 
 namespace {
+
+// The whole window in high contrast, as the view: light text on black, a yellow selection.
+QPalette highContrastPalette()
+{
+    QPalette p;
+    const QColor black(0, 0, 0), white(255, 255, 255), yellow(255, 255, 0), grey(160, 160, 160);
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        const QColor text = group == QPalette::Disabled ? grey : white;
+        p.setColor(group, QPalette::Window, black);
+        p.setColor(group, QPalette::WindowText, text);
+        p.setColor(group, QPalette::Base, black);
+        p.setColor(group, QPalette::AlternateBase, QColor(32, 32, 32));
+        p.setColor(group, QPalette::Text, text);
+        p.setColor(group, QPalette::Button, QColor(24, 24, 24));
+        p.setColor(group, QPalette::ButtonText, text);
+        p.setColor(group, QPalette::BrightText, yellow);
+        p.setColor(group, QPalette::Highlight, yellow);
+        p.setColor(group, QPalette::HighlightedText, black);
+        p.setColor(group, QPalette::ToolTipBase, black);
+        p.setColor(group, QPalette::ToolTipText, yellow);
+        p.setColor(group, QPalette::PlaceholderText, grey);
+        p.setColor(group, QPalette::Link, QColor(0, 255, 255));
+        // No etched shadow under disabled text: it blurs the letters on black.
+        p.setColor(group, QPalette::Light, group == QPalette::Disabled ? black : grey);
+        p.setColor(group, QPalette::Midlight, QColor(96, 96, 96));
+        p.setColor(group, QPalette::Mid, QColor(96, 96, 96));
+        p.setColor(group, QPalette::Dark, grey);
+        p.setColor(group, QPalette::Shadow, white);
+    }
+    return p;
+}
+
+// Whether the desktop asks for high contrast: a high-contrast GTK theme in the environment, or
+// GNOME's accessibility setting.
+bool desktopWantsHighContrast()
+{
+    if (qEnvironmentVariable("GTK_THEME").contains(QStringLiteral("HighContrast"), Qt::CaseInsensitive))
+        return true;
+    const QString gsettings = QStandardPaths::findExecutable(QStringLiteral("gsettings"));
+    if (gsettings.isEmpty() || qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS"))
+        return false;
+    QProcess query;
+    query.start(gsettings, {QStringLiteral("get"), QStringLiteral("org.gnome.desktop.a11y.interface"),
+                            QStringLiteral("high-contrast")});
+    if (!query.waitForFinished(500)) {
+        query.kill();
+        query.waitForFinished(100);
+        return false;
+    }
+    return query.readAllStandardOutput().trimmed() == "true";
+}
 
 // The braille display beside a screen reader. BRLTTY gives the display to the client whose
 // terminal path ends deepest in the focus: the X server's terminal (WINDOWPATH, which a desktop
@@ -71,8 +126,9 @@ MainWindow::MainWindow(PageLayout layout, bool linkMode, bool systemInputMethod,
     m_view = new EditorView(layout, this, systemInputMethod);
     m_view->setLinkMode(linkMode);
     m_view->setPointSize(Settings::pointSize());
-    m_view->setHighContrast(QSettings(Settings::profileFile(), QSettings::IniFormat)
-                                .value(QStringLiteral("Settings/HighContrast")).toInt() == 1);
+    // High contrast as last chosen; never chosen, as the desktop's theme says.
+    const QVariant contrast = QSettings(Settings::profileFile(), QSettings::IniFormat).value(QStringLiteral("Settings/HighContrast"));
+    applyHighContrast(contrast.isValid() ? contrast.toInt() == 1 : desktopWantsHighContrast());
     m_view->setViewStyle(Settings::viewStyle());
     setCentralWidget(m_view);
     m_book = new OpenBook(*m_view, this);
@@ -414,7 +470,7 @@ void MainWindow::onCommand(int commandId)
     case cmd::ZoomOut: m_view->setPointSize(m_view->pointSize() - 2); break;
     case cmd::ZoomReset: m_view->setPointSize(EditorView::kDefaultPointSize); break;
     case cmd::HighContrast: {
-        m_view->setHighContrast(!m_view->highContrast());
+        applyHighContrast(!m_view->highContrast());
         QSettings profile(Settings::profileFile(), QSettings::IniFormat);
         profile.setValue(QStringLiteral("Settings/HighContrast"), m_view->highContrast() ? 1 : 0);
         break;
@@ -557,6 +613,15 @@ void MainWindow::showHelp()
                              : QString::fromStdU16String((paths::dataFolder() / "help" / "index.html").u16string());
     if (!QFileInfo::exists(path) || !QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
         Prompts::tell(QStringLiteral("ヘルプを開けません。\n%1").arg(path), this);
+}
+
+void MainWindow::applyHighContrast(bool on)
+{
+    // The view paints with its own palette; the menus, the tool bar, the status bar, the panes and
+    // the dialogs follow the application's.
+    static const QPalette standard = QApplication::palette();
+    m_view->setHighContrast(on);
+    QApplication::setPalette(on ? highContrastPalette() : standard);
 }
 
 void MainWindow::showEvent(QShowEvent* event)

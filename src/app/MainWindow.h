@@ -38,6 +38,8 @@ class MainWindow : public QMainWindow, private LinkHost {
 public:
     // Widens the window, up to `available` pixels, until a whole line fits without the scroll bar.
     void fitWidthToLine(int available);
+    // High contrast in the view and the whole window (menus, tool bar, status bar, dialogs).
+    void applyHighContrast(bool on);
     // `systemInputMethod`: TEXT types through the system's input method (see EditorView).
     // `companion`: in link mode, the handle of the companion application that started the editor.
     explicit MainWindow(PageLayout layout, bool linkMode = false, bool systemInputMethod = false,

@@ -20,6 +20,7 @@
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMimeData>
@@ -31,6 +32,8 @@
 #include <QElapsedTimer>
 #include <QScrollBar>
 #include <QSettings>
+#include <QPalette>
+#include <QMenuBar>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -165,6 +168,55 @@ TEST(MainFrame, SaveAsAndExportsAddTheExtensionAnExportSaysWhereItWroteAndPrompt
     });
     Prompts::tell(QStringLiteral("テスト"));
     EXPECT_EQ(owner, &frame);
+    // The about box too, with what Tenkora is and the licences of what it uses.
+    QString about;
+    owner = nullptr;
+    QTimer::singleShot(0, [&] {
+        if (QWidget* box = QApplication::activeModalWidget()) {
+            owner = box->parentWidget();
+            for (QLabel* label : box->findChildren<QLabel*>())
+                about += label->text() + u'\n';
+            box->close();
+        }
+    });
+    frame.onCommand(57664);
+    EXPECT_EQ(owner, &frame);
+    EXPECT_TRUE(about.contains(QStringLiteral("点訳エディター")) && about.contains(QStringLiteral("LGPL 3.0")))
+        << about.toStdString();
+}
+
+TEST(MainFrame, HighContrastCoversTheWholeWindowIsKeptAndFollowsTheDesktopUntilChosen)
+{
+    FreshSettings fresh;
+    const QColor normalWindow = QApplication::palette().color(QPalette::Window);
+    {
+        MainWindow frame(Settings::pageLayout());
+        frame.show();
+        frame.action(32860)->trigger();
+        QApplication::processEvents();
+        EXPECT_TRUE(frame.view().highContrast());
+        // The menus, the tool bar and the status bar are black with light text, as the view.
+        EXPECT_EQ(frame.menuBar()->palette().color(QPalette::Window), QColor(0, 0, 0));
+        EXPECT_EQ(frame.statusBar()->palette().color(QPalette::WindowText), QColor(255, 255, 255));
+        EXPECT_EQ(QApplication::palette().color(QPalette::Highlight), QColor(255, 255, 0));
+    }
+    {
+        MainWindow again(Settings::pageLayout());
+        EXPECT_TRUE(again.view().highContrast()); // kept in the profile
+        again.action(32860)->trigger();
+        EXPECT_EQ(QApplication::palette().color(QPalette::Window), normalWindow);
+    }
+    // Never chosen: the desktop's high-contrast theme decides.
+    QDir(Settings::folder()).removeRecursively();
+    qputenv("GTK_THEME", "HighContrast");
+    {
+        MainWindow desktop(Settings::pageLayout());
+        EXPECT_TRUE(desktop.view().highContrast());
+    }
+    qunsetenv("GTK_THEME");
+    MainWindow plain(Settings::pageLayout());
+    EXPECT_FALSE(plain.view().highContrast());
+    EXPECT_EQ(QApplication::palette().color(QPalette::Window), normalWindow);
 }
 
 TEST(MainFrame, CancelInTheCloseQuestionKeepsTheWindowAndWritesNothing)

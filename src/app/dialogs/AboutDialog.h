@@ -1,5 +1,6 @@
 #pragma once
-// The about box: the program's name and the version it was built as.
+// The about box: the program's name, the version it was built as, what it is, and the licences of
+// the libraries and data it uses.
 
 #include <QDialog>
 
@@ -10,6 +11,8 @@ public:
     explicit AboutDialog(QWidget* parent = nullptr);
     // "Tenkora, Version $VERSION$" with the version filled in.
     static QString versionText();
+    // The libraries and data used, each with its licence.
+    static QString licencesText();
 };
 
 } // namespace braille
