@@ -134,7 +134,7 @@ bool OpenBook::importPrintAfterQuestion(const QString& path)
     PrintBookImportResult imported = importPrintBookWithProgress(m_view.window(), path, layout);
     if (!imported.document) {
         if (!imported.error.isEmpty())
-            Prompts::tell(QStringLiteral("墨字の本を取り込めません。\n%1").arg(imported.error));
+            Prompts::warn(QStringLiteral("墨字の本を取り込めません。\n%1").arg(imported.error));
         return false;
     }
     // A new book, not yet saved anywhere: Save asks where, proposing the source's name.
@@ -184,13 +184,13 @@ bool OpenBook::load(const QString& path, bool quiet, bool remember)
     const QScopedValueRollback<bool> busy(m_busy, true);
     const QFileInfo info(path);
     if (!info.exists()) {
-        Prompts::tell(QStringLiteral("ファイルが見つかりません。\n%1").arg(path));
+        Prompts::warn(QStringLiteral("ファイルが見つかりません。\n%1").arg(path));
         return false;
     }
     BmlReader reader(fsPath(path));
     if (!reader.isOpen()) {
         // A file that is there but cannot be opened is held by another program (or forbidden).
-        Prompts::tell(info.isReadable() ? kInUse : QStringLiteral("ファイルを開けません。\n%1\n%2").arg(
+        Prompts::warn(info.isReadable() ? kInUse : QStringLiteral("ファイルを開けません。\n%1\n%2").arg(
                                               path, QString::fromStdString(reader.error())));
         return false;
     }
@@ -213,7 +213,7 @@ bool OpenBook::load(const QString& path, bool quiet, bool remember)
     }
     if (!reader.sawDocument()) {
         m_view.hideLoading();
-        Prompts::tell(notBmlMessage(info.absoluteFilePath()));
+        Prompts::warn(notBmlMessage(info.absoluteFilePath()));
         return false;
     }
     // What a save killed before its rename left beside the book goes, unless a save is under way.
@@ -300,7 +300,7 @@ bool OpenBook::runTool(const QString& name, const QStringList& arguments)
 {
     const QString program = toolPath(name);
     if (!QFileInfo(program).isExecutable()) {
-        Prompts::tell(QStringLiteral("%1 が見つかりません。\n%2").arg(name, program));
+        Prompts::warn(QStringLiteral("%1 が見つかりません。\n%2").arg(name, program));
         return false;
     }
     if (m_busy)
@@ -309,7 +309,7 @@ bool OpenBook::runTool(const QString& name, const QStringList& arguments)
     QProcess process;
     process.start(program, arguments);
     if (!process.waitForStarted()) {
-        Prompts::tell(QStringLiteral("%1 を起動できません。\n%2").arg(name, process.errorString()));
+        Prompts::warn(QStringLiteral("%1 を起動できません。\n%2").arg(name, process.errorString()));
         return false;
     }
     // The window stays alive while the tool works: a progress dialog (after a moment) with a
@@ -386,7 +386,7 @@ void OpenBook::tocNew()
 {
     const QString program = toolPath(QStringLiteral("TocComposer"));
     if (!QFileInfo(program).isExecutable() || !QProcess::startDetached(program, {})) {
-        Prompts::tell(QStringLiteral("%1 を起動できません。\n%2").arg(QStringLiteral("TocComposer"), program));
+        Prompts::warn(QStringLiteral("%1 を起動できません。\n%2").arg(QStringLiteral("TocComposer"), program));
     }
 }
 
