@@ -21,20 +21,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# BrlAPI's TCP port is 4101 + the number after the colon; a free one for this run.
-for n in $(seq 21 60); do
-  (exec 3<>/dev/tcp/127.0.0.1/$((4101 + n))) 2>/dev/null || { api=$n; break; }
-done
-[ -n "${api:-}" ] || skip "no free BrlAPI port"
-
-/usr/bin/python3 "$here/display_simulator.py" "$work/vr.sock" "$work/display.log" "$work/keys" &
-pids+=($!)
-for i in $(seq 50); do [ -S "$work/vr.sock" ] && break; sleep 0.1; done
-brltty -n -e -f /dev/null -F /dev/null -Z -b vr -d "client:$work/vr.sock" -x no -s no \
-  -A "auth=none,host=127.0.0.1:$api" -W "$work" -U "$work" >"$work/brltty.log" 2>&1 &
-pids+=($!)
-for i in $(seq 50); do grep -q '^Braille' "$work/display.log" 2>/dev/null && break; sleep 0.1; done
-grep -q '^Braille' "$work/display.log" 2>/dev/null || skip "brltty did not start: $(tail -1 "$work/brltty.log")"
+source "$here/virtual_display.sh"
+start_virtual_display "$work" 21 60 || skip "$why"
 sleep 2 # keys pressed while brltty shows its start-up message are lost
 
 "$bin/tenkora-cli" type --save "$work/book.bml" 'aiueo' >/dev/null || fail "could not make a book"
