@@ -34,6 +34,10 @@ constexpr int Console = 33374;
 constexpr int ImportPrintBook = 33410;
 // Embossing: the book sent to a braille embosser through CUPS (Ctrl+Shift+P).
 constexpr int Emboss = 33440;
+// The page preview (ファイル → 点字ページプレビュー: the book's braille pages in dots) and going to a
+// braille page and line (編集 → ページと行へ移動, Ctrl+G).
+constexpr int PagePreview = 33450;
+constexpr int GoToPageLine = 33451;
 
 // The editing session's commands.
 

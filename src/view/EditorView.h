@@ -154,6 +154,8 @@ private:
     };
 
     void sessionRepaint();
+    // The caret's page, line and cell in its status pane, sent only when the text changes.
+    void updatePlace();
 
     void requestFullRepaint();
     void updateDisplayFocus();
@@ -198,6 +200,8 @@ private:
     int m_pointSize = 14;
     QFont m_font;
     ViewMetrics m_metrics;
+
+    QString m_placeText;
 
     bool m_loading = false;
     std::uint64_t m_loadDone = 0;
