@@ -139,7 +139,8 @@ std::vector<BraillePage> paginate(const BrailleDocument& document, const PageLay
                     for (char16_t c : e.nabcc)
                         if (c >= 0x20 && c <= 0x5F)
                             line.push_back(char(c));
-                    if (spans && line.size() > first)
+                    // The blank, the line break and the end marker have no print to show.
+                    if (spans && line.size() > first && e.set != kSpecialSet)
                         spans->push_back({std::uint32_t(first), std::uint32_t(line.size() - first), e.print});
                 }
                 trimRight(line);
