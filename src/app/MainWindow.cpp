@@ -154,6 +154,7 @@ MainWindow::MainWindow(PageLayout layout, bool linkMode, bool systemInputMethod,
     // The view wrote its status panes before the frame listened: show the start state.
     m_panes[kModePane]->setText(QStringLiteral("TEXT"));
     m_panes[kSectionPane]->setText(QStringLiteral("BODY"));
+    m_panes[kPlacePane]->setText(m_view->placeText());
     if (QAction* body = action(cmd::EditBody))
         body->setChecked(true);
     updateCommands();

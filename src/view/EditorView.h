@@ -82,6 +82,9 @@ public:
     // The companion application in link mode (none outside it).
     void setCompanion(Companion* companion) { m_companion.target = companion; }
 
+    // The caret's page, line and cell as its status pane shows them ("3ページ 5行 12マス").
+    const QString& placeText() const { return m_placeText; }
+
     // The name a screen reader gives the view: the section and the mode ("本文 TEXT").
     QString accessibleTitle() const;
 
