@@ -27,16 +27,18 @@ QRectF PageGeometry::printBox(std::uint32_t line, std::uint32_t column, std::uin
 
 QPointF dotCentre(const QRectF& box, int dot)
 {
-    // Two columns 0.42 of the width apart, three rows as far apart, centred in the box.
-    const qreal pitch = box.width() * 0.42;
-    const qreal x = box.center().x() + (dot <= 3 ? -pitch / 2 : pitch / 2);
-    const qreal y = box.center().y() + ((dot - 1) % 3 - 1) * pitch;
+    // As on paper: the two columns 0.38 of the cell pitch apart, so that the gap to the next
+    // cell is clearly wider; the three rows 0.4 of it apart; centred in the box.
+    const qreal across = box.width() * 0.38;
+    const qreal down = box.width() * 0.40;
+    const qreal x = box.center().x() + (dot <= 3 ? -across / 2 : across / 2);
+    const qreal y = box.center().y() + ((dot - 1) % 3 - 1) * down;
     return {x, y};
 }
 
 void drawCellDots(QPainter& painter, const QRectF& box, std::uint8_t dots, const PageColours& colours)
 {
-    const qreal raised = box.width() * 0.14;
+    const qreal raised = box.width() * 0.13;
     const qreal faint = box.width() * 0.06;
     painter.setPen(Qt::NoPen);
     for (int dot = 1; dot <= 6; ++dot) {
@@ -92,7 +94,7 @@ void paintBraillePage(QPainter& painter, const PageGeometry& g, const BraillePag
     if (g.printUnder && print) {
         QFont font;
         font.setFamilies({QStringLiteral("IPAGothic")});
-        font.setPixelSize(std::max(1, int(g.printBandHeight() * 0.8)));
+        font.setPixelSize(std::max(1, int(g.printBandHeight() * 0.85)));
         painter.setFont(font);
         painter.setPen(colours.print);
         for (std::uint32_t line = 0; line < g.lines && line < print->lines.size(); ++line)

@@ -5,8 +5,8 @@
 // prints the proof for a sighted proofreader, so both show the same page.
 //
 // Every measure follows the cell pitch (the distance from one cell to the next), so the page
-// keeps the proportions of paper braille at any zoom: dots 0.42 of the pitch apart, lines 1.7
-// pitches apart, and the print under a line in a band of 0.8 pitches.
+// keeps the proportions of paper braille at any zoom: dots about 0.4 of the pitch apart, lines 1.7
+// pitches apart, and the print under a line in a band of 0.9 pitches.
 
 #include "Pagination.h"
 
@@ -29,7 +29,7 @@ struct PageGeometry {
 
     qreal margin() const { return cellPitch * 0.8; }
     qreal dotBandHeight() const { return cellPitch * 1.3; }
-    qreal printBandHeight() const { return printUnder ? cellPitch * 0.8 : 0; }
+    qreal printBandHeight() const { return printUnder ? cellPitch * 0.9 : 0; }
     qreal linePitch() const { return cellPitch * 0.4 + dotBandHeight() + printBandHeight(); }
     // The sheet, from its top left corner.
     QSizeF sheetSize() const;

@@ -517,6 +517,11 @@ void MainWindow::pagePreview()
         m_previewDialog->deleteLater();
     m_previewDialog = new PagePreviewDialog(std::move(pages), std::move(print), layout, first, this);
     m_previewDialog->setAttribute(Qt::WA_DeleteOnClose);
+    // Back to the book when the preview closes, the keyboard with it.
+    connect(m_previewDialog, &QDialog::finished, this, [this] {
+        activateWindow();
+        m_view->setFocus();
+    });
     m_previewDialog->open();
 }
 
@@ -530,6 +535,7 @@ void MainWindow::goToPageLine()
         return qt(session.goToPageLine({std::uint32_t(page), std::uint32_t(line)}));
     }, this);
     dialog.exec();
+    activateWindow();
 }
 
 FindReplaceDialog* MainWindow::openFindDialog()

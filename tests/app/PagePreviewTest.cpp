@@ -46,12 +46,11 @@ void openBook(MainWindow& frame)
 }
 
 // Cells of `page` whose dots the picture of the sheet does not show as they are: a raised dot's
-// centre must be drawn in the raised colour, an empty position's must not.
+// centre must be drawn dark (black, softened at most by antialiasing), an empty position's light.
 int wrongDots(const QImage& image, const PagePreviewDialog& dialog, const BraillePage& page, int& raised)
 {
     const PageGeometry g = dialog.geometry();
     const QPointF origin = dialog.sheetOrigin(0);
-    const QRgb black = PageColours{}.raised.rgb();
     int wrong = 0;
     for (std::uint32_t line = 0; line < g.lines; ++line)
         for (std::uint32_t column = 0; column < g.columns; ++column) {
@@ -61,7 +60,7 @@ int wrongDots(const QImage& image, const PagePreviewDialog& dialog, const Braill
                 const QPoint at = (origin + dotCentre(g.cellBox(line, column), dot)).toPoint();
                 const bool up = mask & (1 << (dot - 1));
                 raised += up;
-                if ((image.pixel(at) == black) != up)
+                if ((qGray(image.pixel(at)) < 96) != up)
                     ++wrong;
             }
         }

@@ -44,6 +44,7 @@ void GoToPageDialog::accept()
     const QString problem = m_go(m_page->value(), m_line->value());
     if (!problem.isEmpty()) {
         Prompts::warn(problem, this);
+        activateWindow();
         m_page->setFocus();
         m_page->selectAll();
         return;

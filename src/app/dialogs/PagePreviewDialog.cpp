@@ -53,7 +53,7 @@ protected:
     void paintEvent(QPaintEvent*) override
     {
         QPainter painter(this);
-        painter.fillRect(rect(), QColor(128, 128, 128));
+        painter.fillRect(rect(), palette().color(QPalette::Dark));
         const PageGeometry g = m_dialog.geometry();
         for (int slot = 0; slot < slotCount(); ++slot) {
             const std::size_t index = m_dialog.m_current + std::size_t(slot);
@@ -99,7 +99,7 @@ PagePreviewDialog::PagePreviewDialog(std::vector<BraillePage> pages, std::vector
     auto* next = new QPushButton(QStringLiteral("次のページ"), this);
     next->setToolTip(QStringLiteral("PgDn"));
     m_caption = new QLabel(this);
-    m_caption->setMinimumWidth(m_caption->fontMetrics().horizontalAdvance(QStringLiteral("本文 9999ページ")));
+    m_caption->setMinimumWidth(m_caption->fontMetrics().horizontalAdvance(QStringLiteral("本文 999ページ・本文 999ページ")));
     m_twoPages = new QCheckBox(QStringLiteral("見開き(&W)"), this);
     m_printUnder = new QCheckBox(QStringLiteral("墨字を表示(&S)"), this);
     auto* smaller = new QPushButton(QStringLiteral("縮小"), this);
