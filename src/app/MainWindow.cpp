@@ -433,6 +433,26 @@ void MainWindow::printBook(QPrinter& printer) { braille::printBook(printer, *m_v
 
 EmbossDialog* MainWindow::embossDialog() const { return m_embossDialog; }
 
+bool MainWindow::pageBook(std::vector<BraillePage>& pages, std::vector<PagePrint>* print)
+{
+    // The book as it is in the window, saved or not, paged as the exports page it (a large book
+    // takes a moment: the wait cursor says so).
+    const PageLayout layout = m_view->session().pageLayout();
+    std::string problem = layoutProblem(layout);
+    if (problem.empty()) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        pages = paginate(m_book->document(), layout, print);
+        QApplication::restoreOverrideCursor();
+        problem = pagesProblem(pages, layout);
+    }
+    if (problem.empty())
+        return true;
+    Prompts::warn(QStringLiteral("このページレイアウトでは本をページに分けられません（%1）。\nページレイアウトを見直してください。")
+                      .arg(QString::fromStdString(problem)),
+                  this);
+    return false;
+}
+
 void MainWindow::emboss()
 {
     if (!m_view->session().viewReady())
@@ -443,20 +463,9 @@ void MainWindow::emboss()
         m_embossDialog->activateWindow();
         return;
     }
-    // The book as it is in the window, saved or not, paged as the BRF export pages it.
-    const PageLayout layout = m_view->session().pageLayout();
-    std::string problem = layoutProblem(layout);
     std::vector<BraillePage> pages;
-    if (problem.empty()) {
-        pages = paginate(m_book->document(), layout);
-        problem = pagesProblem(pages, layout);
-    }
-    if (!problem.empty()) {
-        Prompts::warn(QStringLiteral("このページレイアウトでは本をページに分けられません（%1）。\nページレイアウトを見直してください。")
-                          .arg(QString::fromStdString(problem)),
-                      this);
+    if (!pageBook(pages, nullptr))
         return;
-    }
     if (const std::string empty = rangeProblem({}, pages.size()); !empty.empty()) {
         Prompts::tell(QString::fromStdString(empty), this);
         return;
@@ -481,24 +490,12 @@ void MainWindow::pagePreview()
         m_previewDialog->activateWindow();
         return;
     }
-    // The book as it is in the window, paged by the export's own pagination, with the print of
-    // every cell from the same walk.
-    const PageLayout layout = m_view->session().pageLayout();
-    std::string problem = layoutProblem(layout);
+    // With the print of every cell, found in the same walk as the pages.
     std::vector<BraillePage> pages;
     std::vector<PagePrint> print;
-    if (problem.empty()) {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        pages = paginate(m_book->document(), layout, &print);
-        QApplication::restoreOverrideCursor();
-        problem = pagesProblem(pages, layout);
-    }
-    if (!problem.empty()) {
-        Prompts::warn(QStringLiteral("このページレイアウトでは本をページに分けられません（%1）。\nページレイアウトを見直してください。")
-                          .arg(QString::fromStdString(problem)),
-                      this);
+    if (!pageBook(pages, &print))
         return;
-    }
+    const PageLayout layout = m_view->session().pageLayout();
     if (pages.empty()) {
         Prompts::tell(QStringLiteral("本にはまだ点字のページがありません。"), this);
         return;

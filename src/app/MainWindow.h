@@ -10,6 +10,7 @@
 #include "LinkHost.h"
 #include "OpenBook.h"
 #include "EditorView.h"
+#include "Pagination.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -90,6 +91,9 @@ public:
 
 private:
     QAction* makeAction(int id, const QString& caption);
+    // The book paged as the exports page it (and the print of its cells when `print` is given);
+    // false, after telling the user why, when the page layout cannot page it.
+    bool pageBook(std::vector<BraillePage>& pages, std::vector<PagePrint>* print);
 
     // LinkHost: what link mode may do to the window.
     EditingSession& linkSession() override;
