@@ -1,7 +1,8 @@
 // bench_view: what the window costs on a 1000-page book, drawn off screen: a full repaint at
 // the top, the middle and the end of the body and the caret-only update while Right is held (in
 // the print view, the braille view and the braille view with print under the cells), start-up
-// to the first painted window on the sample, and opening the book's file with its loading screen.
+// to the first painted window on the sample, the page preview (paging the book with its print,
+// painting a page), and opening the book's file with its loading screen.
 
 #include "BenchSupport.h"
 #include "BmlWriter.h"
@@ -9,6 +10,7 @@
 #include "Application.h"
 #include "CharacterDictionary.h"
 #include "PageLayout.h"
+#include "PagePreviewDialog.h"
 #include "Recovery.h"
 
 #include <QApplication>
@@ -129,6 +131,31 @@ int main(int argc, char** argv)
         QApplication::sendEvent(&view, &release);
     }
     view.setViewStyle(ViewStyle{});
+
+    // The page preview: the book paged as for export, with and without the print of its cells
+    // (the preview pages it on the window's thread under a wait cursor), and one page painted.
+    {
+        std::vector<BraillePage> pages;
+        std::vector<PagePrint> print;
+        std::vector<double> plain, withPrint, paints;
+        for (int i = 0; i < 5; ++i) {
+            plain.push_back(timeMicros([&] { pages = paginate(book, PageLayout{}); }));
+            withPrint.push_back(timeMicros([&] { pages = paginate(book, PageLayout{}, &print); }));
+        }
+        report("pagination of the book (export)", plain, 200000);
+        ok &= report("page preview: paging the book with its print", withPrint, 200000);
+        std::printf("%zu pages\n", pages.size());
+        PagePreviewDialog preview(std::move(pages), std::move(print), PageLayout{}, 500, &frame);
+        preview.setPrintUnder(true);
+        preview.show();
+        QApplication::processEvents();
+        for (int i = 0; i < 30; ++i)
+            paints.push_back(timeMicros([&] {
+                preview.step(i % 2 ? -1 : +1);
+                preview.sheetWidget()->repaint();
+            }));
+        ok &= report("page preview: turning and painting a page", paints, 16000);
+    }
 
     // The pause a recovery copy costs the user-interface thread: the book is copied there and
     // written on a worker thread.

@@ -7,9 +7,12 @@
 #include "RecentFiles.h"
 
 #include "Prompts.h"
+#include "QtText.h"
 #include "AboutDialog.h"
 #include "DebugConsole.h"
 #include "EmbossDialog.h"
+#include "GoToPageDialog.h"
+#include "PagePreviewDialog.h"
 #include "PageLayoutDialog.h"
 #include "FindReplaceDialog.h"
 #include "OriginalPageEditor.h"
@@ -21,6 +24,7 @@
 #include "Settings.h"
 
 #include <QActionGroup>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QFile>
@@ -215,6 +219,7 @@ MainWindow::MainWindow(PageLayout layout, bool linkMode, bool systemInputMethod,
     // The view wrote its status panes before the frame listened: show the start state.
     m_panes[kModePane]->setText(QStringLiteral("TEXT"));
     m_panes[kSectionPane]->setText(QStringLiteral("BODY"));
+    m_panes[kPlacePane]->setText(m_view->placeText());
     if (QAction* body = action(cmd::EditBody))
         body->setChecked(true);
     updateCommands();
@@ -295,6 +300,7 @@ void MainWindow::buildMenus()
         {cmd::Print, QKeySequence(Qt::CTRL | Qt::Key_P)},
         {cmd::Emboss, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P)},
         {cmd::Find, QKeySequence(Qt::CTRL | Qt::Key_F)},
+        {cmd::GoToPageLine, QKeySequence(Qt::CTRL | Qt::Key_G)},
         {cmd::AutoTranslatePaste, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V)},
         {cmd::ReviewNext, QKeySequence(Qt::Key_F12)},
         {cmd::ReviewPrevious, QKeySequence(Qt::SHIFT | Qt::Key_F12)},
@@ -385,6 +391,12 @@ void MainWindow::buildStatusBar()
         bar->addPermanentWidget(label);
         m_panes[n] = label;
     };
+    // The caret's page, line and cell, wide enough for a long book, so that its text changing
+    // with every caret move never makes the status bar lay itself out again.
+    pane(kPlacePane, QString(), 2);
+    m_panes[kPlacePane]->setMinimumWidth(
+        m_panes[kPlacePane]->fontMetrics().horizontalAdvance(QStringLiteral("9999ページ 22行 32マス 原本p.9999")) + 8);
+    m_panes[kPlacePane]->setAccessibleName(QStringLiteral("カーソルの位置"));
     pane(kKanaPane, QStringLiteral("あ"), 2);
     pane(kModePane, QStringLiteral("TEXT"), 5);
     pane(kBraillePane, QString(), 8);
@@ -446,6 +458,8 @@ void MainWindow::onCommand(int commandId)
     case cmd::Print: printWithDialog(this, *m_view, false); break;
     case cmd::PrintPreview: printWithDialog(this, *m_view, true); break;
     case cmd::Emboss: emboss(); break;
+    case cmd::PagePreview: pagePreview(); break;
+    case cmd::GoToPageLine: goToPageLine(); break;
     case cmd::PrintSetup: {
         QPrinter printer;
         QPrintDialog(&printer, this).exec();
@@ -509,6 +523,26 @@ void MainWindow::printBook(QPrinter& printer) { braille::printBook(printer, *m_v
 
 EmbossDialog* MainWindow::embossDialog() const { return m_embossDialog; }
 
+bool MainWindow::pageBook(std::vector<BraillePage>& pages, std::vector<PagePrint>* print)
+{
+    // The book as it is in the window, saved or not, paged as the exports page it (a large book
+    // takes a moment: the wait cursor says so).
+    const PageLayout layout = m_view->session().pageLayout();
+    std::string problem = layoutProblem(layout);
+    if (problem.empty()) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        pages = paginate(m_book->document(), layout, print);
+        QApplication::restoreOverrideCursor();
+        problem = pagesProblem(pages, layout);
+    }
+    if (problem.empty())
+        return true;
+    Prompts::warn(QStringLiteral("このページレイアウトでは本をページに分けられません（%1）。\nページレイアウトを見直してください。")
+                      .arg(QString::fromStdString(problem)),
+                  this);
+    return false;
+}
+
 void MainWindow::emboss()
 {
     if (!m_view->session().viewReady())
@@ -519,20 +553,9 @@ void MainWindow::emboss()
         m_embossDialog->activateWindow();
         return;
     }
-    // The book as it is in the window, saved or not, paged as the BRF export pages it.
-    const PageLayout layout = m_view->session().pageLayout();
-    std::string problem = layoutProblem(layout);
     std::vector<BraillePage> pages;
-    if (problem.empty()) {
-        pages = paginate(m_book->document(), layout);
-        problem = pagesProblem(pages, layout);
-    }
-    if (!problem.empty()) {
-        Prompts::warn(QStringLiteral("このページレイアウトでは本をページに分けられません（%1）。\nページレイアウトを見直してください。")
-                          .arg(QString::fromStdString(problem)),
-                      this);
+    if (!pageBook(pages, nullptr))
         return;
-    }
     if (const std::string empty = rangeProblem({}, pages.size()); !empty.empty()) {
         Prompts::tell(QString::fromStdString(empty), this);
         return;
@@ -544,6 +567,62 @@ void MainWindow::emboss()
     m_embossDialog = new EmbossDialog(std::move(pages), title, this);
     m_embossDialog->setAttribute(Qt::WA_DeleteOnClose);
     m_embossDialog->open();
+}
+
+PagePreviewDialog* MainWindow::pagePreviewDialog() const { return m_previewDialog; }
+
+void MainWindow::pagePreview()
+{
+    if (!m_view->session().viewReady())
+        return;
+    if (m_previewDialog && m_previewDialog->isVisible()) {
+        m_previewDialog->raise();
+        m_previewDialog->activateWindow();
+        return;
+    }
+    // With the print of every cell, found in the same walk as the pages.
+    std::vector<BraillePage> pages;
+    std::vector<PagePrint> print;
+    if (!pageBook(pages, &print))
+        return;
+    const PageLayout layout = m_view->session().pageLayout();
+    if (pages.empty()) {
+        Prompts::tell(QStringLiteral("本にはまだ点字のページがありません。"), this);
+        return;
+    }
+    // The caret's page: the pages of the sections before its own, then its page there.
+    const BrailleDocument& document = m_book->document();
+    std::size_t first = 0;
+    for (const BraillePage& page : pages)
+        if (page.section < document.currentSection)
+            ++first;
+    const std::size_t sectionPages =
+        std::size_t(std::count_if(pages.begin(), pages.end(), [&](const BraillePage& p) { return p.section == document.currentSection; }));
+    if (sectionPages > 0)
+        first += std::min<std::size_t>(pageOfRow(m_view->session().cursor().row(), layout.LineNumber) - 1, sectionPages - 1);
+    if (m_previewDialog)
+        m_previewDialog->deleteLater();
+    m_previewDialog = new PagePreviewDialog(std::move(pages), std::move(print), layout, first, this);
+    m_previewDialog->setAttribute(Qt::WA_DeleteOnClose);
+    // Back to the book when the preview closes, the keyboard with it.
+    connect(m_previewDialog, &QDialog::finished, this, [this] {
+        activateWindow();
+        m_view->setFocus();
+    });
+    m_previewDialog->open();
+}
+
+void MainWindow::goToPageLine()
+{
+    EditingSession& session = m_view->session();
+    if (!session.viewReady())
+        return;
+    const PageLine at = pageLineOfRow(session.cursor().row(), session.pageLayout().LineNumber);
+    GoToPageDialog dialog(int(at.page), int(at.line), [&session](int page, int line) {
+        return qt(session.goToPageLine({std::uint32_t(page), std::uint32_t(line)}));
+    }, this);
+    dialog.exec();
+    activateWindow();
 }
 
 FindReplaceDialog* MainWindow::openFindDialog()

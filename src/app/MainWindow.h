@@ -1,6 +1,6 @@
 #pragma once
-// The main window: the menu bar, the toolbar, the status bar with the mode, BRAILLE and section
-// panes, the view in the middle, the recent files, the window's place, and the question on
+// The main window: the menu bar, the toolbar, the status bar with the caret's page and line, the
+// mode, BRAILLE and section panes, the view in the middle, the recent files, the window's place, and the question on
 // closing a modified book.
 //
 // Every menu item and toolbar button carries its command id. The File, Help and window commands
@@ -10,6 +10,7 @@
 #include "LinkHost.h"
 #include "OpenBook.h"
 #include "EditorView.h"
+#include "Pagination.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -25,6 +26,7 @@ class QToolBar;
 namespace braille {
 
 class EmbossDialog;
+class PagePreviewDialog;
 class FindReplaceDialog;
 class OriginalPageEditor;
 class RecentFiles;
@@ -60,6 +62,12 @@ public:
     // waited for); the open dialog, for tests.
     void emboss();
     EmbossDialog* embossDialog() const;
+    // 点字ページプレビュー: the book paged as it is embossed, opened at the caret's page
+    // (window-modal, not waited for); the open preview, for tests.
+    void pagePreview();
+    PagePreviewDialog* pagePreviewDialog() const;
+    // ページと行へ移動: asks for a page and a line of the current section and moves the caret there.
+    void goToPageLine();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -88,6 +96,9 @@ public:
 
 private:
     QAction* makeAction(int id, const QString& caption);
+    // The book paged as the exports page it (and the print of its cells when `print` is given);
+    // false, after telling the user why, when the page layout cannot page it.
+    bool pageBook(std::vector<BraillePage>& pages, std::vector<PagePrint>* print);
 
     // LinkHost: what link mode may do to the window.
     EditingSession& linkSession() override;
@@ -111,6 +122,7 @@ private:
     std::map<int, QLabel*> m_panes;
     QPointer<FindReplaceDialog> m_findDialog;
     QPointer<EmbossDialog> m_embossDialog;
+    QPointer<PagePreviewDialog> m_previewDialog;
     LinkMode* m_link = nullptr;
 
     RecoveryKeeper* m_recovery = nullptr;

@@ -42,6 +42,10 @@ constexpr int BrailleView = 33420;
 constexpr int PrintUnderCells = 33421;
 // Embossing: the book sent to a braille embosser through CUPS (Ctrl+Shift+P).
 constexpr int Emboss = 33440;
+// The page preview (ファイル → 点字ページプレビュー: the book's braille pages in dots) and going to a
+// braille page and line (編集 → ページと行へ移動, Ctrl+G).
+constexpr int PagePreview = 33460;
+constexpr int GoToPageLine = 33461;
 
 // The editing session's commands.
 

@@ -19,6 +19,7 @@
 #include "DisplayKeyboard.h"
 #include "InputModeSwitch.h"
 #include "PageLayout.h"
+#include "PagePlace.h"
 #include "SessionHost.h"
 #include "UndoHistory.h"
 
@@ -144,6 +145,11 @@ public:
     // Selects the characters from `begin` to `end` of a section, going to that section first,
     // with the caret at the end: how the review list shows an item.
     void selectStretch(SectionKind section, DocumentLocation begin, DocumentLocation end);
+
+    // 編集 → ページと行へ移動: the caret to the start of the row at a braille page and line of the
+    // current section, as the row labels count them. Empty when it went there; otherwise why not,
+    // and nothing moved.
+    std::u16string goToPageLine(PageLine place);
 
     // A line of the candidate list clicked (selected) or double-clicked (committed).
     void chooseCandidate(std::size_t line, bool commit);

@@ -6,6 +6,7 @@
 #include "EditingSession.h"
 #include "OriginalPages.h"
 #include "RecordedEditing.h"
+#include "ReviewItem.h"
 
 #include <algorithm>
 
@@ -51,6 +52,22 @@ void EditingSession::selectStretch(SectionKind section, DocumentLocation begin, 
         m_cursor.setSelectionEnd(false);
     }
     commandEpilogue();
+}
+
+std::u16string EditingSession::goToPageLine(PageLine place)
+{
+    if (!viewReady())
+        return {};
+    const RowOfPageLine found = rowOfPageLine(place, m_layout.LineNumber, m_document->section().rowCount,
+                                              sectionCaption(m_document->currentSection));
+    if (!found.row)
+        return found.problem;
+    settlePending();
+    m_cursor.goTo(*found.row, 0);
+    m_cursor.setDesired();
+    m_cursor.collapseSelection();
+    commandEpilogue();
+    return {};
 }
 
 bool EditingSession::searchDown(const EntryList& pattern)

@@ -21,6 +21,7 @@ enum StatusPane : int {
     kBraillePane = 2, // "BRAILLE" or empty
     kSectionPane = 6, // "COVER", "CONTENTS", "BODY", "COLOPHON"
     kKanaPane = 7,    // what TEXT mode's input method types: "あ", "ア" or "A"
+    kPlacePane = 8,   // the caret's braille page, line and cell (the view writes it)
 };
 
 // The view's timers: the six-key chord window and the flush of cells typed on the display.

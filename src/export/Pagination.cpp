@@ -39,7 +39,8 @@ std::string digitsOf(std::u16string_view label)
     return digits;
 }
 
-std::string pageLine(std::uint32_t number, const std::u16string& label, std::uint32_t columns)
+std::string pageLine(std::uint32_t number, const std::u16string& label, std::uint32_t columns,
+                     std::vector<PrintSpan>* print)
 {
     const std::string right = brailleNumber(std::to_string(number));
     std::string line(columns > right.size() ? columns - right.size() : 0, ' ');
@@ -47,12 +48,29 @@ std::string pageLine(std::uint32_t number, const std::u16string& label, std::uin
     if (!digits.empty()) {
         // The original page at the start; it never reaches into the page number.
         const std::string left = brailleNumber(digits);
-        if (left.size() + 1 <= line.size())
+        if (left.size() + 1 <= line.size()) {
             line.replace(0, left.size(), left);
+            if (print)
+                print->push_back({0, std::uint32_t(left.size()), std::u16string(digits.begin(), digits.end())});
+        }
+    }
+    if (print) {
+        const std::string n = std::to_string(number);
+        print->push_back({std::uint32_t(line.size()), std::uint32_t(right.size()), std::u16string(n.begin(), n.end())});
     }
     line += right;
     trimRight(line);
     return line;
+}
+
+// The spans of a row cut to the cells its line keeps (trailing blanks go, a too-wide character
+// is cut at the edge).
+void fitSpans(std::vector<PrintSpan>& spans, std::size_t cells)
+{
+    while (!spans.empty() && spans.back().column >= cells)
+        spans.pop_back();
+    if (!spans.empty() && spans.back().column + spans.back().cells > cells)
+        spans.back().cells = std::uint32_t(cells - spans.back().column);
 }
 
 } // namespace
@@ -93,7 +111,15 @@ std::uint32_t pageOfRow(std::uint32_t row, std::uint32_t linesPerPage) { return 
 
 std::vector<BraillePage> paginate(const BrailleDocument& document, const PageLayout& layout)
 {
+    return paginate(document, layout, nullptr);
+}
+
+std::vector<BraillePage> paginate(const BrailleDocument& document, const PageLayout& layout,
+                                  std::vector<PagePrint>* print)
+{
     std::vector<BraillePage> pages;
+    if (print)
+        print->clear();
     const std::uint32_t perPage = rowsPerPage(layout.LineNumber);
     const std::uint32_t columns = std::max<std::uint32_t>(layout.ColumnNumber, 1);
     for (int k = 0; k < kSectionCount; ++k) {
@@ -102,16 +128,26 @@ std::vector<BraillePage> paginate(const BrailleDocument& document, const PageLay
             continue;
         std::vector<std::string> rows;
         std::vector<std::u16string> labels;
+        std::vector<std::vector<PrintSpan>> rowPrint;
         for (const BrailleParagraph& p : section.paragraphs)
             for (const BrailleRow& r : p.rows) {
                 std::string line;
-                for (std::uint32_t i = r.begin; i < r.end && i < p.characters->size(); ++i)
-                    for (char16_t c : (*p.characters)[i]->nabcc)
+                std::vector<PrintSpan>* spans = print ? &rowPrint.emplace_back() : nullptr;
+                for (std::uint32_t i = r.begin; i < r.end && i < p.characters->size(); ++i) {
+                    const BrailleCharacter& e = *(*p.characters)[i];
+                    const std::size_t first = line.size();
+                    for (char16_t c : e.nabcc)
                         if (c >= 0x20 && c <= 0x5F)
                             line.push_back(char(c));
+                    // The blank, the line break and the end marker have no print to show.
+                    if (spans && line.size() > first && e.set != kSpecialSet)
+                        spans->push_back({std::uint32_t(first), std::uint32_t(line.size() - first), e.print});
+                }
                 trimRight(line);
                 if (line.size() > columns)
                     line.resize(columns); // a character wider than the line is cut at the edge
+                if (spans)
+                    fitSpans(*spans, line.size());
                 rows.push_back(std::move(line));
                 labels.push_back(r.orgPage);
             }
@@ -122,9 +158,14 @@ std::vector<BraillePage> paginate(const BrailleDocument& document, const PageLay
             std::u16string label;
             for (std::size_t r = first; r < first + perPage && r < rows.size() && label.empty(); ++r)
                 label = labels[r];
-            page.lines.push_back(pageLine(page.number, label, columns));
-            for (std::size_t r = first; r < first + perPage && r < rows.size(); ++r)
+            PagePrint* pagePrint = print ? &print->emplace_back() : nullptr;
+            std::vector<PrintSpan>* linePrint = pagePrint ? &pagePrint->lines.emplace_back() : nullptr;
+            page.lines.push_back(pageLine(page.number, label, columns, linePrint));
+            for (std::size_t r = first; r < first + perPage && r < rows.size(); ++r) {
                 page.lines.push_back(rows[r]);
+                if (pagePrint)
+                    pagePrint->lines.push_back(std::move(rowPrint[r]));
+            }
         }
     }
     return pages;

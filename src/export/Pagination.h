@@ -21,11 +21,29 @@ struct BraillePage {
     std::vector<std::string> lines; // Braille ASCII, no trailing blanks; lines[0] is the page line
 };
 
+// The print under the cells of a line: one character's print text over the cells it takes. The
+// page line's numbers carry their digits.
+struct PrintSpan {
+    std::uint32_t column = 0; // its first cell, from 0
+    std::uint32_t cells = 0;
+    std::u16string print;
+};
+
+// The print of one page, line by line as BraillePage::lines: what a sighted proofreader reads
+// under the cells. It never goes into an export; the exported bytes come from the lines alone.
+struct PagePrint {
+    std::vector<std::vector<PrintSpan>> lines;
+};
+
 // The cells of a braille number: the number sign and the digits ("12" → "#AB").
 std::string brailleNumber(std::string_view digits);
 
 // The pages of every section of `document`, which must be laid out to layout.ColumnNumber.
 std::vector<BraillePage> paginate(const BrailleDocument& document, const PageLayout& layout);
+// The same pages, and in `print` (one for each page) the print of their cells, found in the same
+// walk so that the two cannot disagree.
+std::vector<BraillePage> paginate(const BrailleDocument& document, const PageLayout& layout,
+                                  std::vector<PagePrint>* print);
 
 // Why `layout` cannot page any book, or empty: a page needs its page line and a row (2 lines)
 // and a line at least one cell.

@@ -1,6 +1,7 @@
 #include "ViewPicture.h"
 
 #include "Cells.h"
+#include "PagePlace.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -23,27 +24,17 @@ CharacterColour characterColour(const BrailleCharacter& entry)
     }
 }
 
-namespace {
-
-// Rows of text on a page: its first line carries the page number. A page of one line would leave
-// none; it is taken as a page of one row, so that nothing is divided by zero.
-std::uint32_t rowsPerPage(std::uint32_t linesPerPage) { return linesPerPage > 2 ? linesPerPage - 1 : 1; }
-
-} // namespace
-
 std::u16string rowLabel(std::uint32_t row, std::uint32_t linesPerPage)
 {
-    const std::uint32_t perPage = rowsPerPage(linesPerPage);
-    // A page of one line has no line for its number: the row is that page's line 1.
-    const std::uint32_t firstLine = linesPerPage < 2 ? 1 : 2;
+    const PageLine at = pageLineOfRow(row, linesPerPage);
     char text[40];
-    std::snprintf(text, sizeof text, "%3u - %2u", row / perPage + 1, row % perPage + firstLine);
+    std::snprintf(text, sizeof text, "%3u - %2u", at.page, at.line);
     return std::u16string(text, text + std::char_traits<char>::length(text));
 }
 
 bool isPageEnd(std::uint32_t row, std::uint32_t linesPerPage)
 {
-    const std::uint32_t perPage = rowsPerPage(linesPerPage);
+    const std::uint32_t perPage = rowsOnPage(linesPerPage);
     return row % perPage == perPage - 1;
 }
 

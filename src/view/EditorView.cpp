@@ -97,6 +97,7 @@ void EditorView::setDocument(BrailleDocument* document)
     m_document = document;
     m_dragging = m_mouseSeen = false;
     m_session->setDocument(document);
+    updatePlace();
     updateVisibleRows();
     requestFullRepaint();
     emit stateChanged();
@@ -119,6 +120,7 @@ void EditorView::hideLoading()
 void EditorView::setLinkMode(bool linkMode)
 {
     m_linkMode = linkMode;
+    updatePlace();
     m_metrics = ViewMetrics::of(m_font, m_linkMode, m_style);
     requestFullRepaint();
 }
@@ -345,9 +347,23 @@ QString EditorView::accessibleTitle() const
     return title;
 }
 
+void EditorView::updatePlace()
+{
+    // Link mode numbers no pages; a book still loading has no caret.
+    const QString text = m_linkMode || !m_session->viewReady()
+                             ? QString()
+                             : qt(caretPlaceText(m_session->cursor(), m_session->pageLayout().LineNumber));
+    if (text == m_placeText)
+        return;
+    m_placeText = text;
+    emit statusTextChanged(kPlacePane, text);
+}
+
 void EditorView::sessionRepaint()
 {
     updateScrollBar();
+    // Before the caret-only path returns: the pane follows a held arrow key too.
+    updatePlace();
     if (m_keyRepeating) {
         // Holding Left or Right moves only the caret; the rows are drawn again on release.
         viewport()->update(QRect(m_lastCaretPoint - QPoint(hOffset(), 0), QSize(4, m_metrics.rowHeight)));

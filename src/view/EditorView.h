@@ -88,6 +88,9 @@ public:
     // The companion application in link mode (none outside it).
     void setCompanion(Companion* companion) { m_companion.target = companion; }
 
+    // The caret's page, line and cell as its status pane shows them ("3ページ 5行 12マス").
+    const QString& placeText() const { return m_placeText; }
+
     // The name a screen reader gives the view: the section and the mode ("本文 TEXT").
     QString accessibleTitle() const;
 
@@ -160,6 +163,8 @@ private:
     };
 
     void sessionRepaint();
+    // The caret's page, line and cell in its status pane, sent only when the text changes.
+    void updatePlace();
 
     void requestFullRepaint();
     void updateDisplayFocus();
@@ -204,6 +209,8 @@ private:
     int m_pointSize = kDefaultPointSize;
     QFont m_font;
     ViewMetrics m_metrics;
+
+    QString m_placeText;
 
     bool m_loading = false;
     std::uint64_t m_loadDone = 0;

@@ -48,6 +48,47 @@ void expectRefused(const std::filesystem::path& book, ExportFormat format, PageL
 
 } // namespace
 
+TEST(Pagination, ThePrintOfEveryCellComesWithTheSamePages)
+{
+    shippedDictionary();
+    BrailleDocument document;
+    fillSection(document, u"がい_う\nかき\nあ");
+    document.setCellsPerLine(8);
+    document.sections[Body].paragraphs.front().rows.front().orgPage = u"12";
+    const PageLayout layout{3, 8};
+    std::vector<PagePrint> print;
+    const std::vector<BraillePage> pages = paginate(document, layout, &print);
+    const std::vector<BraillePage> plain = paginate(document, layout);
+    ASSERT_EQ(pages.size(), plain.size());
+    for (std::size_t i = 0; i < pages.size(); ++i)
+        EXPECT_EQ(pages[i].lines, plain[i].lines) << "page " << i;
+    ASSERT_EQ(print.size(), pages.size());
+    // Every span lies on the cells of its line, in order, without overlap.
+    for (std::size_t i = 0; i < pages.size(); ++i) {
+        ASSERT_EQ(print[i].lines.size(), pages[i].lines.size());
+        for (std::size_t l = 0; l < pages[i].lines.size(); ++l) {
+            std::uint32_t end = 0;
+            for (const PrintSpan& span : print[i].lines[l]) {
+                EXPECT_GE(span.column, end);
+                end = span.column + span.cells;
+                EXPECT_LE(end, pages[i].lines[l].size()) << "page " << i << " line " << l;
+            }
+        }
+    }
+    // The page line: the original page "12" over #AB at the start, the page number "1" over #A at
+    // the end. The first row: が over its two cells, い, う; the blank has no print.
+    const auto spans = [](const std::vector<PrintSpan>& line) {
+        std::string out;
+        for (const PrintSpan& span : line)
+            out += std::to_string(span.column) + "+" + std::to_string(span.cells) + ":" + u8(span.print) + " ";
+        return out;
+    };
+    EXPECT_EQ(pages[0].lines[0], "#AB   #A");
+    EXPECT_EQ(spans(print[0].lines[0]), "0+3:12 6+2:1 ");
+    EXPECT_EQ(pages[0].lines[1].size(), 5u);
+    EXPECT_EQ(spans(print[0].lines[1]), "0+2:が 2+1:い 4+1:う ");
+}
+
 TEST(CellExport, BseIsAHeaderThenEveryPageLineByLine)
 {
     BrailleDocument document;
