@@ -7,6 +7,7 @@
 // are the frame's; every other id goes to the view's editing session.
 
 #include "AutoTranslateAction.h"
+#include "BookPrinting.h"
 #include "LinkHost.h"
 #include "OpenBook.h"
 #include "EditorView.h"
@@ -20,7 +21,9 @@
 class QLabel;
 class QMenu;
 class QPrinter;
+class QTextBrowser;
 class QToolBar;
+class QUrl;
 
 namespace braille {
 
@@ -50,15 +53,23 @@ public:
 
     // Runs a command by id, as its menu item or button does.
     void onCommand(int id);
-    // Paints the current section onto the printer, a braille page of the book on each sheet.
-    void printBook(QPrinter& printer);
+    // Paints the book, or its current section, onto the printer, a braille page on each sheet;
+    // returns how many sheets.
+    int printBook(QPrinter& printer, PrintRange range = PrintRange::CurrentSection);
     // 点字プリンタで印刷: the book paged as for BRF, in the embossing dialog (window-modal, not
     // waited for); the open dialog, for tests.
     void emboss();
     EmbossDialog* embossDialog() const;
 
+    // Help opens in the desktop's browser through `opener`; where it cannot (no browser, or it
+    // fails), in a help window of the editor's own, which tests find here.
+    void setHelpOpener(std::function<bool(const QUrl&)> opener) { m_helpOpener = std::move(opener); }
+    QTextBrowser* helpWindow() const;
+
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Coming back to the window: a book changed on disk meanwhile is offered to be read again.
+    void changeEvent(QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
@@ -70,6 +81,7 @@ private:
     void updateTitle();
     void openRecent(int index);
     void showHelp();
+    void checkBookOnDisk();
     void pageLayout();
 
 public:
@@ -106,6 +118,8 @@ private:
     std::map<int, QLabel*> m_panes;
     QPointer<FindReplaceDialog> m_findDialog;
     QPointer<EmbossDialog> m_embossDialog;
+    QPointer<QTextBrowser> m_helpWindow;
+    std::function<bool(const QUrl&)> m_helpOpener;
     LinkMode* m_link = nullptr;
 
     RecoveryKeeper* m_recovery = nullptr;

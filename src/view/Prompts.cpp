@@ -60,11 +60,12 @@ QString withExtension(const QString& name, const QString& filter)
 
 void Prompts::setAnswers(Answers given) { answers() = std::move(given); }
 
-int Prompts::question(const QString& text, int buttons, QWidget* parent, const QString& title)
+int Prompts::question(const QString& text, int buttons, QWidget* parent, const QString& title, int defaultButton)
 {
     if (answers().question)
         return answers().question(text, buttons);
-    return QMessageBox::question(owner(parent), title.isEmpty() ? kTitle : title, text, QMessageBox::StandardButtons(buttons));
+    return QMessageBox::question(owner(parent), title.isEmpty() ? kTitle : title, text, QMessageBox::StandardButtons(buttons),
+                                 QMessageBox::StandardButton(defaultButton));
 }
 
 int Prompts::choose(const QString& text, const QStringList& choices, QWidget* parent)
