@@ -95,9 +95,9 @@ void printWithDialog(QWidget* parent, EditorView& view, bool preview)
     // The preview shows what printing would print: the same choice for both.
     const int chosen = Prompts::choose(QStringLiteral("印刷する範囲を選んでください。"),
                                        {QStringLiteral("本全体（表紙・目次・本文・奥付）"),
-                                        QStringLiteral("編集中のセクションだけ")},
-                                       parent);
-    if (chosen < 0)
+                                        QStringLiteral("編集中のセクションだけ"), QStringLiteral("キャンセル")},
+                                       parent, 2);
+    if (chosen < 0 || chosen == 2)
         return;
     const PrintRange range = chosen == 0 ? PrintRange::WholeBook : PrintRange::CurrentSection;
     QPrinter printer(QPrinter::HighResolution);

@@ -103,7 +103,7 @@ OpenBook::LockClaim OpenBook::claimLock(const QString& path, bool opening)
             QStringLiteral("%1 は、ほかの Tenkora で開かれています。\n%2\n\n読み取り専用で開くと、上書き保存はできません"
                            "（別の名前で保存できます）。")
                 .arg(path, who),
-            {kReadOnly, kDoNotOpen});
+            {kReadOnly, kDoNotOpen}, nullptr, 1);
         claim.result = chosen == 0 ? LockClaim::ReadOnly : LockClaim::Refused;
         break;
     }
@@ -405,7 +405,13 @@ bool OpenBook::save()
 
 bool OpenBook::saveAs()
 {
-    const QString path = Prompts::saveName(kBmlFilter, m_pathName.isEmpty() ? m_suggestedPath : m_pathName);
+    QString start = m_pathName.isEmpty() ? m_suggestedPath : m_pathName;
+    if (m_readOnly) {
+        // Not the name that cannot be written: a copy's beside it.
+        const QFileInfo book(m_pathName);
+        start = book.path() + u'/' + book.completeBaseName() + QStringLiteral("-コピー.bml");
+    }
+    const QString path = Prompts::saveName(kBmlFilter, start);
     if (path.isEmpty())
         return false;
     return saveTo(path);

@@ -77,9 +77,14 @@ TEST(BookLock, ASecondWindowIsOfferedReadOnlyAndItsSaveNeverWritesTheBook)
 
     QStringList chosen, told;
     QString savedAs = folder.filePath(QStringLiteral("写し.bml"));
+    QString proposed;
     int choice = 1;
     Prompts::setAnswers({.question = [](const QString&, int) { return int(QMessageBox::No); },
-                         .saveName = [&](const QString&, const QString&, const QString&) { return savedAs; },
+                         .saveName =
+                             [&](const QString&, const QString&, const QString& start) {
+                                 proposed = start;
+                                 return savedAs;
+                             },
                          .message = [&](const QString& text) { told << text; },
                          .choice =
                              [&](const QString& text, const QStringList& choices) {
@@ -113,6 +118,7 @@ TEST(BookLock, ASecondWindowIsOfferedReadOnlyAndItsSaveNeverWritesTheBook)
     second.onCommand(cmd::Save);
     EXPECT_TRUE(second.statusBar()->currentMessage().contains(QStringLiteral("読み取り専用"))) << second.statusBar()->currentMessage().toStdString();
     EXPECT_EQ(bytesOf(book), saved);
+    EXPECT_EQ(proposed, folder.filePath(QStringLiteral("本-コピー.bml"))); // not the book itself
     EXPECT_TRUE(QFileInfo::exists(savedAs));
     // The copy is the second window's own book now, locked by it.
     EXPECT_FALSE(second.book().isReadOnly());
@@ -238,15 +244,18 @@ TEST(Printing, TheWholeBookPrintsItsSectionsInOrderTheCurrentSectionAlone)
     EXPECT_EQ(document.section().rowCount, 31u);
 
     // Printing and its preview ask which first; closing the question prints nothing.
-    QStringList asked;
+    int asked = 0;
+    QStringList offered;
     Prompts::setAnswers({.choice = [&](const QString&, const QStringList& choices) {
-        asked << choices;
-        return -1;
+        ++asked;
+        offered = choices;
+        return int(asked == 1 ? 2 : -1); // キャンセル, then the box closed
     }});
     frame.onCommand(cmd::Print);
     frame.onCommand(cmd::PrintPreview);
-    EXPECT_EQ(asked.size(), 4);
-    EXPECT_TRUE(asked.value(0).startsWith(QStringLiteral("本全体")));
+    EXPECT_EQ(asked, 2);
+    EXPECT_EQ(offered, QStringList({QStringLiteral("本全体（表紙・目次・本文・奥付）"), QStringLiteral("編集中のセクションだけ"),
+                                    QStringLiteral("キャンセル")}));
     Prompts::setAnswers({.question = [](const QString&, int) { return int(QMessageBox::No); }});
 }
 
