@@ -82,7 +82,11 @@ OpenBook::LockClaim OpenBook::claimLock(const QString& path, bool opening)
     LockClaim claim;
     if (!m_locking)
         return claim;
-    switch (claim.lock.take(fsPath(path))) {
+    // A book reached through a symbolic link is locked beside the file it names, where another
+    // Tenkora opening it by its own name looks.
+    const QString canonical = QFileInfo(path).canonicalFilePath();
+    const QString locked = canonical.isEmpty() ? path : canonical;
+    switch (claim.lock.take(fsPath(locked))) {
     case BookLock::Outcome::Taken:
         claim.result = LockClaim::Locked; // a stale lock of a Tenkora that is gone, taken over silently
         break;
@@ -92,7 +96,7 @@ OpenBook::LockClaim OpenBook::claimLock(const QString& path, bool opening)
                          .arg(opening ? QStringLiteral("開きました") : QStringLiteral("保存しました"));
         break;
     case BookLock::Outcome::Held: {
-        const QString who = holderText(claim.lock.holder(), QString::fromStdU16String(lockPathOf(fsPath(path)).u16string()));
+        const QString who = holderText(claim.lock.holder(), QString::fromStdU16String(lockPathOf(fsPath(locked)).u16string()));
         if (!opening) {
             Prompts::warn(QStringLiteral("%1 は、ほかの Tenkora で開かれているため保存できません。\n%2\n別の名前で保存してください。")
                               .arg(path, who));
