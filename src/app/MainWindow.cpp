@@ -36,6 +36,8 @@
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
+#include <QProcess>
+#include <QTextBrowser>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QScreen>
@@ -120,10 +122,22 @@ void claimDisplayFor(QWidget& window)
     qputenv("WINDOWID", QByteArray::number(quint64(window.winId())));
 }
 
+// The desktop's browser, when there is one: xdg-open hands a page to the program the desktop
+// names for HTML, and says nothing when there is none, so that is asked first.
+bool openInDesktopBrowser(const QUrl& url)
+{
+    QProcess query;
+    query.start(QStringLiteral("xdg-mime"), {QStringLiteral("query"), QStringLiteral("default"), QStringLiteral("text/html")});
+    if (!query.waitForFinished(3000) || query.exitStatus() != QProcess::NormalExit || query.exitCode() != 0 ||
+        query.readAllStandardOutput().trimmed().isEmpty())
+        return false;
+    return QDesktopServices::openUrl(url);
+}
+
 } // namespace
 
 MainWindow::MainWindow(PageLayout layout, bool linkMode, bool systemInputMethod, std::uint32_t companion)
-    : m_linkMode(linkMode)
+    : m_linkMode(linkMode), m_helpOpener(openInDesktopBrowser)
 {
     setAcceptDrops(true);
     m_autoTranslate = std::make_unique<AutoTranslateAction>();
@@ -136,6 +150,12 @@ MainWindow::MainWindow(PageLayout layout, bool linkMode, bool systemInputMethod,
     m_view->setViewStyle(Settings::viewStyle());
     setCentralWidget(m_view);
     m_book = new OpenBook(*m_view, this);
+    // Link mode's texts are private work files, which no other Tenkora opens.
+    m_book->setLocking(!linkMode);
+    connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
+        if (state == Qt::ApplicationActive)
+            QMetaObject::invokeMethod(this, &MainWindow::checkBookOnDisk, Qt::QueuedConnection);
+    });
 
     // The review list, docked below the view; it shows itself when it gets items.
     m_review = new ReviewPane(*m_view, *m_book, this);
@@ -519,7 +539,7 @@ void MainWindow::openRecent(int index)
         m_recent->forget(index);
 }
 
-void MainWindow::printBook(QPrinter& printer) { braille::printBook(printer, *m_view); }
+int MainWindow::printBook(QPrinter& printer, PrintRange range) { return braille::printBook(printer, *m_view, range); }
 
 EmbossDialog* MainWindow::embossDialog() const { return m_embossDialog; }
 
@@ -653,8 +673,9 @@ void MainWindow::editOriginalPages(const std::function<void(OriginalPageEditor&)
     if (editor.result() != QDialog::Accepted)
         return;
     const std::vector<std::u16string> labels = originalPageLabels(editor.lines(), rows.rowLabels.size());
-    // The labels go to the file, which is read again; a book without a file takes them in memory.
-    if (m_book->pathName().isEmpty())
+    // The labels go to the file, which is read again; a book without a file (or one opened
+    // read-only) takes them in memory.
+    if (m_book->pathName().isEmpty() || m_book->isReadOnly())
         session.applyOriginalPages(labels);
     else
         m_book->rewriteAndReload(&labels);
@@ -683,6 +704,8 @@ void MainWindow::applyPageLayout(const PageLayout& before)
     updateTitle();
 }
 
+QTextBrowser* MainWindow::helpWindow() const { return m_helpWindow; }
+
 void MainWindow::showHelp()
 {
     // The help pages are data: beside the program in the build tree, in share/tenkora once
@@ -690,8 +713,46 @@ void MainWindow::showHelp()
     const QString path = qEnvironmentVariableIsSet("TENKORA_TOOL_DIR")
                              ? OpenBook::toolPath(QStringLiteral("help/index.html"))
                              : QString::fromStdU16String((paths::dataFolder() / "help" / "index.html").u16string());
-    if (!QFileInfo::exists(path) || !QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
+    if (!QFileInfo::exists(path)) {
         Prompts::tell(QStringLiteral("ヘルプを開けません。\n%1").arg(path), this);
+        return;
+    }
+    const QUrl url = QUrl::fromLocalFile(path);
+    if (m_helpOpener && m_helpOpener(url))
+        return;
+    // No browser: the pages in a window of the editor's own, whose links lead between them.
+    if (!m_helpWindow) {
+        m_helpWindow = new QTextBrowser(this);
+        m_helpWindow->setWindowFlag(Qt::Window);
+        m_helpWindow->setAttribute(Qt::WA_DeleteOnClose);
+        m_helpWindow->setWindowTitle(QStringLiteral("Tenkora ヘルプ"));
+        m_helpWindow->setAccessibleName(QStringLiteral("Tenkora ヘルプ"));
+        m_helpWindow->setOpenExternalLinks(true);
+        m_helpWindow->resize(720, 640);
+    }
+    m_helpWindow->setSource(url);
+    m_helpWindow->show();
+    m_helpWindow->raise();
+    m_helpWindow->activateWindow();
+}
+
+void MainWindow::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    // After the event: the question must not be asked while the window is being activated.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        QMetaObject::invokeMethod(this, &MainWindow::checkBookOnDisk, Qt::QueuedConnection);
+}
+
+void MainWindow::checkBookOnDisk()
+{
+    // Not while a dialog of the window's is up: the next return to the window asks.
+    if (m_linkMode || QApplication::activeModalWidget())
+        return;
+    if (m_book->reloadIfChangedOnDisk()) {
+        updateCommands();
+        updateTitle();
+    }
 }
 
 void MainWindow::applyHighContrast(bool on)

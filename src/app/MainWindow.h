@@ -7,6 +7,7 @@
 // are the frame's; every other id goes to the view's editing session.
 
 #include "AutoTranslateAction.h"
+#include "BookPrinting.h"
 #include "LinkHost.h"
 #include "OpenBook.h"
 #include "EditorView.h"
@@ -21,7 +22,9 @@
 class QLabel;
 class QMenu;
 class QPrinter;
+class QTextBrowser;
 class QToolBar;
+class QUrl;
 
 namespace braille {
 
@@ -56,8 +59,9 @@ public:
 
     // Runs a command by id, as its menu item or button does.
     void onCommand(int id);
-    // Paints the current section onto the printer, a braille page of the book on each sheet.
-    void printBook(QPrinter& printer);
+    // Paints the book, or its current section, onto the printer, a braille page on each sheet;
+    // returns how many sheets.
+    int printBook(QPrinter& printer, PrintRange range = PrintRange::CurrentSection);
     // 点字プリンタで印刷: the book paged as for BRF, in the embossing dialog (window-modal, not
     // waited for); the open dialog, for tests.
     void emboss();
@@ -69,9 +73,16 @@ public:
     // ページと行へ移動: asks for a page and a line of the current section and moves the caret there.
     void goToPageLine();
 
+    // Help opens in the desktop's browser through `opener`; where it cannot (no browser, or it
+    // fails), in a help window of the editor's own, which tests find here.
+    void setHelpOpener(std::function<bool(const QUrl&)> opener) { m_helpOpener = std::move(opener); }
+    QTextBrowser* helpWindow() const;
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    // Coming back to the window: a book changed on disk meanwhile is offered to be read again.
+    void changeEvent(QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
@@ -83,6 +94,7 @@ private:
     void updateTitle();
     void openRecent(int index);
     void showHelp();
+    void checkBookOnDisk();
     void pageLayout();
 
 public:
@@ -123,6 +135,8 @@ private:
     QPointer<FindReplaceDialog> m_findDialog;
     QPointer<EmbossDialog> m_embossDialog;
     QPointer<PagePreviewDialog> m_previewDialog;
+    QPointer<QTextBrowser> m_helpWindow;
+    std::function<bool(const QUrl&)> m_helpOpener;
     LinkMode* m_link = nullptr;
 
     RecoveryKeeper* m_recovery = nullptr;

@@ -11,6 +11,7 @@
 #include "SessionHost.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -20,6 +21,8 @@
 #include <QTimer>
 #include <QEventLoop>
 #include <QScopedValueRollback>
+
+#include <sys/stat.h>
 
 namespace braille {
 
@@ -31,6 +34,23 @@ const QString kInUse = QStringLiteral("別アプリケーションで起動済�
 constexpr int kYesNoCancel = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
 
 std::filesystem::path fsPath(const QString& path) { return std::filesystem::path(path.toStdU16String()); }
+
+const QString kReadOnly = QStringLiteral("読み取り専用で開く");
+const QString kDoNotOpen = QStringLiteral("開かない");
+
+// Who holds a book, as the second Tenkora tells it.
+QString holderText(const LockHolder& holder, const QString& lockFile)
+{
+    if (holder.host.empty())
+        return QStringLiteral("（ロックファイル %1 の中身を読めません）").arg(lockFile);
+    const QString since = holder.since > 0
+                              ? QDateTime::fromSecsSinceEpoch(holder.since).toString(QStringLiteral("yyyy/MM/dd HH:mm:ss"))
+                              : QStringLiteral("不明");
+    return QStringLiteral("コンピューター: %1\nプロセス: %2\nユーザー: %3\n開いた時刻: %4")
+        .arg(QString::fromStdString(holder.host))
+        .arg(holder.pid)
+        .arg(QString::fromStdString(holder.user), since);
+}
 
 } // namespace
 
@@ -48,7 +68,92 @@ QString OpenBook::title() const
         const QString name = m_suggestedPath.isEmpty() ? QStringLiteral("無題") : QFileInfo(m_suggestedPath).fileName();
         return isModified() ? name + QStringLiteral(" *") : name;
     }
-    return isModified() ? m_pathName + QStringLiteral(" *") : m_pathName;
+    const QString name = m_readOnly ? m_pathName + QStringLiteral(" [読み取り専用]") : m_pathName;
+    return isModified() ? name + QStringLiteral(" *") : name;
+}
+
+QString OpenBook::lockFile() const
+{
+    return m_lock.held() ? QString::fromStdU16String(m_lock.lockFile().u16string()) : QString();
+}
+
+OpenBook::LockClaim OpenBook::claimLock(const QString& path, bool opening)
+{
+    LockClaim claim;
+    if (!m_locking)
+        return claim;
+    // A book reached through a symbolic link is locked beside the file it names, where another
+    // Tenkora opening it by its own name looks.
+    const QString canonical = QFileInfo(path).canonicalFilePath();
+    const QString locked = canonical.isEmpty() ? path : canonical;
+    switch (claim.lock.take(fsPath(locked))) {
+    case BookLock::Outcome::Taken:
+        claim.result = LockClaim::Locked; // a stale lock of a Tenkora that is gone, taken over silently
+        break;
+    case BookLock::Outcome::Unwritable:
+        claim.note = QStringLiteral("このフォルダーにはロックファイルを作れないため、ロックなしで%1。"
+                                    "ほかの Tenkora が同じ本を開いても分かりません。")
+                         .arg(opening ? QStringLiteral("開きました") : QStringLiteral("保存しました"));
+        break;
+    case BookLock::Outcome::Held: {
+        const QString who = holderText(claim.lock.holder(), QString::fromStdU16String(lockPathOf(fsPath(locked)).u16string()));
+        if (!opening) {
+            Prompts::warn(QStringLiteral("%1 は、ほかの Tenkora で開かれているため保存できません。\n%2\n別の名前で保存してください。")
+                              .arg(path, who));
+            claim.result = LockClaim::Refused;
+            break;
+        }
+        const int chosen = Prompts::choose(
+            QStringLiteral("%1 は、ほかの Tenkora で開かれています。\n%2\n\n読み取り専用で開くと、上書き保存はできません"
+                           "（別の名前で保存できます）。")
+                .arg(path, who),
+            {kReadOnly, kDoNotOpen}, nullptr, 1);
+        claim.result = chosen == 0 ? LockClaim::ReadOnly : LockClaim::Refused;
+        break;
+    }
+    }
+    return claim;
+}
+
+void OpenBook::adoptLock(LockClaim& claim)
+{
+    m_lock = std::move(claim.lock);
+    m_readOnly = claim.result == LockClaim::ReadOnly;
+    if (!claim.note.isEmpty())
+        emit m_view.statusTextChanged(kMessagePane, claim.note);
+}
+
+void OpenBook::dropLock()
+{
+    m_lock.release();
+    m_readOnly = false;
+}
+
+OpenBook::DiskStamp OpenBook::stampOf(const QString& path)
+{
+    struct stat st {};
+    if (path.isEmpty() || ::stat(fsPath(path).c_str(), &st) != 0)
+        return {};
+    return {std::int64_t(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec, std::int64_t(st.st_size)};
+}
+
+bool OpenBook::reloadIfChangedOnDisk()
+{
+    if (m_pathName.isEmpty() || m_busy)
+        return false;
+    const DiskStamp now = stampOf(m_pathName);
+    // A file that went away is no change to read; one already asked about is not asked again.
+    if (now == DiskStamp{} || now == m_stamp || now == m_askedStamp)
+        return false;
+    m_askedStamp = now;
+    QString text = QStringLiteral("%1が他のプログラムで変更されました。読み込み直しますか？").arg(QFileInfo(m_pathName).fileName());
+    if (isModified())
+        text += QStringLiteral("\n読み込み直すと、保存していない変更は失われます。");
+    const int answer = Prompts::question(text, QMessageBox::Yes | QMessageBox::No, nullptr, {},
+                                         isModified() ? QMessageBox::No : QMessageBox::Yes);
+    if (answer != QMessageBox::Yes)
+        return false;
+    return load(m_pathName, false);
 }
 
 QString OpenBook::toolPath(const QString& name)
@@ -88,6 +193,7 @@ void OpenBook::newDocument()
         return;
     m_pathName.clear();
     m_suggestedPath.clear();
+    dropLock();
     replaceDocument(std::make_unique<BrailleDocument>());
     emit settled();
     emit pathChanged(m_pathName);
@@ -139,6 +245,7 @@ bool OpenBook::importPrintAfterQuestion(const QString& path)
     }
     // A new book, not yet saved anywhere: Save asks where, proposing the source's name.
     m_pathName.clear();
+    dropLock();
     const QFileInfo source(path);
     m_suggestedPath = source.path() + u'/' + source.completeBaseName() + QStringLiteral(".bml");
     replaceDocument(std::move(imported.document), imported.review);
@@ -175,7 +282,7 @@ QString OpenBook::notBmlMessage(const QString& path)
     return QStringLiteral("BML ファイルではないため開けません。\n%1\n%2").arg(path, what);
 }
 
-bool OpenBook::load(const QString& path, bool quiet, bool remember)
+bool OpenBook::load(const QString& path, bool quiet, bool remember, bool claim)
 {
     // Opening spins the event loop for the loading screen; whatever asks to open another file
     // meanwhile (link mode, a drop) waits for this one.
@@ -186,6 +293,14 @@ bool OpenBook::load(const QString& path, bool quiet, bool remember)
     if (!info.exists()) {
         Prompts::warn(QStringLiteral("ファイルが見つかりません。\n%1").arg(path));
         return false;
+    }
+    // Reading the open book's own file again (a reload) keeps its lock, or its being read-only.
+    const bool sameBook = !m_pathName.isEmpty() && info.absoluteFilePath() == m_pathName;
+    LockClaim lock;
+    if (claim && !sameBook) {
+        lock = claimLock(info.absoluteFilePath(), true);
+        if (lock.result == LockClaim::Refused)
+            return false;
     }
     BmlReader reader(fsPath(path));
     if (!reader.isOpen()) {
@@ -221,6 +336,12 @@ bool OpenBook::load(const QString& path, bool quiet, bool remember)
     document->modified = false;
     m_pathName = info.absoluteFilePath();
     m_suggestedPath.clear();
+    if (!claim)
+        dropLock();
+    else if (!sameBook)
+        adoptLock(lock);
+    m_stamp = stampOf(m_pathName);
+    m_askedStamp = {};
     replaceDocument(std::move(document));
     emit settled();
     emit pathChanged(m_pathName);
@@ -237,6 +358,10 @@ bool OpenBook::rewriteAndReload(const std::vector<std::u16string>* labels)
         emit m_view.stateChanged();
         return true;
     }
+    if (m_readOnly) {
+        Prompts::tell(QStringLiteral("読み取り専用で開いているため、ファイルに書き込めません。\n%1").arg(m_pathName));
+        return false;
+    }
     const SaveResult result = writeBml(*m_document, fsPath(m_pathName), labels);
     if (!result) {
         Prompts::warn(saveFailureMessage(QStringLiteral("ファイルを保存できませんでした。"), QString::fromStdString(result.reason)));
@@ -248,10 +373,22 @@ bool OpenBook::rewriteAndReload(const std::vector<std::u16string>* labels)
 
 bool OpenBook::openRecovered(const QString& copy, const QString& original)
 {
-    // The copy's own path is no book of the user's: it goes into no recent-file list.
-    if (!askToSave() || !load(copy, false, false))
+    // The copy's own path is no book of the user's: it goes into no recent-file list, and takes
+    // no lock; the original, where Save writes, does.
+    if (!askToSave())
         return false;
-    m_pathName = original.isEmpty() ? QString() : QFileInfo(original).absoluteFilePath();
+    const QString originalPath = original.isEmpty() ? QString() : QFileInfo(original).absoluteFilePath();
+    LockClaim lock;
+    if (!originalPath.isEmpty()) {
+        lock = claimLock(originalPath, true);
+        if (lock.result == LockClaim::Refused)
+            return false;
+    }
+    if (!load(copy, false, false, false))
+        return false;
+    m_pathName = originalPath;
+    adoptLock(lock);
+    m_stamp = stampOf(m_pathName);
     m_view.session().markUnsaved();
     emit pathChanged(m_pathName);
     if (!m_pathName.isEmpty())
@@ -264,12 +401,22 @@ bool OpenBook::save()
 {
     if (m_pathName.isEmpty())
         return saveAs();
+    if (m_readOnly) {
+        emit m_view.statusTextChanged(kMessagePane, QStringLiteral("読み取り専用で開いているため上書き保存できません。別の名前で保存してください。"));
+        return saveAs();
+    }
     return saveTo(m_pathName);
 }
 
 bool OpenBook::saveAs()
 {
-    const QString path = Prompts::saveName(kBmlFilter, m_pathName.isEmpty() ? m_suggestedPath : m_pathName);
+    QString start = m_pathName.isEmpty() ? m_suggestedPath : m_pathName;
+    if (m_readOnly) {
+        // Not the name that cannot be written: a copy's beside it.
+        const QFileInfo book(m_pathName);
+        start = book.path() + u'/' + book.completeBaseName() + QStringLiteral("-コピー.bml");
+    }
+    const QString path = Prompts::saveName(kBmlFilter, start);
     if (path.isEmpty())
         return false;
     return saveTo(path);
@@ -277,6 +424,19 @@ bool OpenBook::saveAs()
 
 bool OpenBook::saveTo(const QString& path)
 {
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    const bool sameBook = absolute == m_pathName;
+    if (sameBook && m_readOnly) {
+        Prompts::warn(QStringLiteral("%1 は読み取り専用で開いているため、上書き保存できません。\n別の名前で保存してください。").arg(absolute));
+        return false;
+    }
+    // A book saved to a new file locks it first; one that another Tenkora holds is not written.
+    LockClaim lock;
+    if (!sameBook) {
+        lock = claimLock(absolute, false);
+        if (lock.result == LockClaim::Refused)
+            return false;
+    }
     const SaveResult result = writeBml(*m_document, fsPath(path));
     if (!result) {
         Prompts::warn(saveFailureMessage(QStringLiteral("ファイルを保存できませんでした。"), QString::fromStdString(result.reason)));
@@ -285,6 +445,9 @@ bool OpenBook::saveTo(const QString& path)
         return false;
     }
     m_view.session().markSaved();
+    if (!sameBook)
+        adoptLock(lock);
+    m_stamp = stampOf(absolute);
     emit settled();
     if (m_pathName != QFileInfo(path).absoluteFilePath()) {
         m_pathName = QFileInfo(path).absoluteFilePath();

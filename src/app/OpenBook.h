@@ -6,7 +6,13 @@
 // Loading reads the file a paragraph at a time and shows the loading screen with its progress
 // in between. Saving goes through the atomic BML writer: a failed save is shown with its reason,
 // the file on disk stays as it was and the document stays modified.
+//
+// A book opened or saved is locked (BookLock, ".NAME.lock" beside it) while it is the open book.
+// A book another Tenkora holds is opened read-only, or not at all, as the user chooses; a
+// read-only book is never written to its file (Save asks for another name). The file's
+// modification time and size, as read or last saved, tell when another program changed it.
 
+#include "BookLock.h"
 #include "BrailleDocument.h"
 #include "ReviewItem.h"
 
@@ -30,8 +36,18 @@ public:
     BrailleDocument& document() { return *m_document; }
     const QString& pathName() const { return m_pathName; }
     bool isModified() const { return m_document && m_document->modified; }
-    // The window title: the file's path, with " *" while modified.
+    // The window title: the file's path, with " *" while modified, and [読み取り専用] for a book
+    // another Tenkora holds.
     QString title() const;
+    // Opened while another Tenkora holds it: Save writes nothing to its file.
+    bool isReadOnly() const { return m_readOnly; }
+    // The lock file held for the open book (empty when none).
+    QString lockFile() const;
+    // Link mode's texts are the editor's private work files: no lock for them.
+    void setLocking(bool locking) { m_locking = locking; }
+    // Asks whether to read the book again when its file was changed by another program since it
+    // was read or saved here (once per change); true when it was read again.
+    bool reloadIfChangedOnDisk();
 
     // Asks whether to save a modified document: true to go on (saved, or not wanted), false
     // when the user cancelled or the save failed.
@@ -89,10 +105,32 @@ signals:
     void exported(const QString& path);
 
 private:
+    // What opening or saving a book does about its lock.
+    struct LockClaim {
+        enum Result { Locked, ReadOnly, Unlocked, Refused } result = Unlocked;
+        BookLock lock;
+        QString note; // for the message pane: why the book has no lock
+    };
+    // Locks `path` (absolute) for this window; when another Tenkora holds it, asks whether to
+    // open it read-only (`opening`) or says it cannot be saved there.
+    LockClaim claimLock(const QString& path, bool opening);
+    // The claim becomes the open book's (its old lock goes).
+    void adoptLock(LockClaim& claim);
+    void dropLock();
+
+    // The file's modification time and size: what tells another program's change.
+    struct DiskStamp {
+        std::int64_t modified = -1;
+        std::int64_t size = -1;
+        bool operator==(const DiskStamp&) const = default;
+    };
+    static DiskStamp stampOf(const QString& path);
+
     // Reads the file into a new book and puts it in place of the old one once complete; the old
     // one stays as it was when the file cannot be read. `remember`: the path goes into the
-    // recent files.
-    bool load(const QString& path, bool quiet, bool remember = true);
+    // recent files. `claim`: a book from another file than the open one is locked first (not
+    // link mode's texts or a recovery copy).
+    bool load(const QString& path, bool quiet, bool remember = true, bool claim = true);
     // What the user is told of a file that is not BML, saying what it is.
     static QString notBmlMessage(const QString& path);
     void replaceDocument(std::unique_ptr<BrailleDocument> document, const std::vector<ReviewItem>& review = {});
@@ -109,6 +147,12 @@ private:
     QString m_suggestedPath; // where Save As proposes to put a book made from a print source
     int m_toolTimeLimitMs = 60000;
     int m_loadingScreenMs = 40; // a few times a second, not at every paragraph
+
+    BookLock m_lock;
+    bool m_locking = true;
+    bool m_readOnly = false;
+    DiskStamp m_stamp;      // the file as read or last saved here
+    DiskStamp m_askedStamp; // the change last asked about
 };
 
 } // namespace braille

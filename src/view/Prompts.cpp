@@ -60,14 +60,15 @@ QString withExtension(const QString& name, const QString& filter)
 
 void Prompts::setAnswers(Answers given) { answers() = std::move(given); }
 
-int Prompts::question(const QString& text, int buttons, QWidget* parent, const QString& title)
+int Prompts::question(const QString& text, int buttons, QWidget* parent, const QString& title, int defaultButton)
 {
     if (answers().question)
         return answers().question(text, buttons);
-    return QMessageBox::question(owner(parent), title.isEmpty() ? kTitle : title, text, QMessageBox::StandardButtons(buttons));
+    return QMessageBox::question(owner(parent), title.isEmpty() ? kTitle : title, text, QMessageBox::StandardButtons(buttons),
+                                 QMessageBox::StandardButton(defaultButton));
 }
 
-int Prompts::choose(const QString& text, const QStringList& choices, QWidget* parent)
+int Prompts::choose(const QString& text, const QStringList& choices, QWidget* parent, int escape)
 {
     if (answers().choice)
         return answers().choice(text, choices);
@@ -77,6 +78,8 @@ int Prompts::choose(const QString& text, const QStringList& choices, QWidget* pa
         buttons.push_back(box.addButton(choice, QMessageBox::AcceptRole));
     if (!buttons.empty())
         box.setDefaultButton(buttons.front());
+    if (escape >= 0 && std::size_t(escape) < buttons.size())
+        box.setEscapeButton(buttons[std::size_t(escape)]);
     box.exec();
     for (std::size_t i = 0; i < buttons.size(); ++i)
         if (box.clickedButton() == buttons[i])

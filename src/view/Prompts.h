@@ -31,10 +31,12 @@ public:
     // Answers for every prompt from now on; {} brings the real dialogs back.
     static void setAnswers(Answers answers);
 
-    static int question(const QString& text, int buttons, QWidget* parent = nullptr, const QString& title = {});
+    // `defaultButton`: the one Enter presses (0: the box's own choice).
+    static int question(const QString& text, int buttons, QWidget* parent = nullptr, const QString& title = {},
+                        int defaultButton = 0);
     // One of `choices` as buttons (the first is the default); the index of the chosen one, or -1
-    // when the box was closed.
-    static int choose(const QString& text, const QStringList& choices, QWidget* parent = nullptr);
+    // when the box was closed. `escape`: the choice Escape makes (none when -1).
+    static int choose(const QString& text, const QStringList& choices, QWidget* parent = nullptr, int escape = -1);
     static void tell(const QString& text, QWidget* parent = nullptr);
     static void warn(const QString& text, QWidget* parent = nullptr);
     static QString openName(const QString& filter, const QString& start, QWidget* parent = nullptr);

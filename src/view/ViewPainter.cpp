@@ -248,6 +248,8 @@ PaintedFrame paintView(QPainter& p, const QFont& font, const ViewMetrics& m, con
     }
 
     // The braille band.
+    if (!f.band)
+        return out;
     p.fillRect(0, H - m.rowHeight, W, m.rowHeight, pal.band);
     p.setPen(pal.bandText);
     p.drawText(QRect(0, H - m.rowHeight + 2, m.labelMargin, m.rowHeight - 2), Qt::AlignCenter,

@@ -88,6 +88,8 @@ struct ViewFrame {
     QString pending;
     bool highContrast = false;
     ViewStyle style;
+    // The braille band of the caret's row at the bottom (a printed book has no caret).
+    bool band = true;
 };
 
 struct PaintedFrame {
