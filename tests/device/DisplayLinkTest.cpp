@@ -3,11 +3,13 @@
 
 #include "EditorView.h"
 #include "DisplayDriverCodes.h"
+#include "GuiTestSupport.h"
 #include "DocumentBuilder.h"
 #include "TestSupport.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QMenu>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -43,15 +45,15 @@ struct TestDriver {
     TestDriver(const TestDriver&) = delete;
     TestDriver& operator=(const TestDriver&) = delete;
     struct State {
-        int inits, prints, deletes, keyCalls, caret;
+        int inits, prints, deletes, keyCalls, caret, focus;
         std::string row;
     };
     State state() const
     {
-        int c[5];
+        int c[6];
         char row[256];
         counts(c, row, sizeof row);
-        return {c[0], c[1], c[2], c[3], c[4], row};
+        return {c[0], c[1], c[2], c[3], c[4], c[5], row};
     }
     // Presses keys on the display and waits until the editor has taken them all.
     void type(std::initializer_list<int> codes)
@@ -134,6 +136,29 @@ TEST(DisplayLink, ShowsTheCaretsRowButNotWhileAnArrowKeyRepeats)
     f.repaint();
     EXPECT_GT(driver.state().prints, prints);
     EXPECT_EQ(driver.state().caret, 4);
+}
+
+TEST(DisplayLink, TheDisplayIsGivenBackWhileAMenuOrAnotherWindowHasTheKeys)
+{
+    TestDriver driver(TENKORA_TEST_DISPLAY);
+    DisplayFixture f(TENKORA_TEST_DISPLAY, u"あいうえお");
+    QApplication::setActiveWindow(&f.view);
+    f.view.setFocus();
+    f.repaint();
+    ASSERT_TRUE(f.view.hasFocus());
+    // A menu takes the keys without taking the focus: the driver hears it all the same.
+    QMenu menu;
+    menu.addAction(QStringLiteral("切り取り"));
+    menu.popup(QPoint(10, 10));
+    EXPECT_TRUE(waitUntil([&] { return driver.state().focus == 0; }, 2000));
+    menu.close();
+    EXPECT_TRUE(waitUntil([&] { return driver.state().focus == 1; }, 2000));
+    // Another window in front.
+    QWidget other;
+    other.show();
+    QApplication::setActiveWindow(&other);
+    other.setFocus();
+    EXPECT_TRUE(waitUntil([&] { return driver.state().focus == 0; }, 2000));
 }
 
 TEST(DisplayLink, KeysOfTheDisplayEditAndMove)

@@ -1,4 +1,4 @@
-// A display driver for tests: the five entry points of libktnbrlc.so, recording what it is asked
+// A display driver for tests: the entry points of libktnbrlc.so, recording what it is asked
 // to show and handing out keys a test queues. Built three times: complete, without
 // brldvc_print (no driver at all) and without brldvc_key (a display that only shows).
 // The test reaches its state through the testdisplay_* functions of the same library.
@@ -16,6 +16,7 @@ int g_initFailures = 0; // how many opens fail before one succeeds
 int g_inits = 0, g_prints = 0, g_deletes = 0, g_keyCalls = 0;
 std::string g_row;
 int g_caret = -1;
+int g_focus = -1; // the last focus the editor reported; -1 before any
 } // namespace
 
 EXPORT int brldvc_init(int, int, int)
@@ -49,6 +50,13 @@ EXPORT int brldvc_print(int, const char* cells, int caret, int, int)
 
 EXPORT int brldvc_length() { return 40; }
 
+EXPORT int brldvc_focus(int, int focused)
+{
+    std::lock_guard lock(g_mutex);
+    g_focus = focused;
+    return 1;
+}
+
 #ifndef WITHOUT_KEY
 EXPORT int brldvc_key(int)
 {
@@ -70,6 +78,7 @@ EXPORT void testdisplay_reset(int initFailures)
     g_inits = g_prints = g_deletes = g_keyCalls = 0;
     g_row.clear();
     g_caret = -1;
+    g_focus = -1;
 }
 
 EXPORT void testdisplay_press(int code)
@@ -84,7 +93,8 @@ EXPORT int testdisplay_waiting()
     return int(g_keys.size());
 }
 
-// inits, prints, deletes, key calls, the caret of the last print; the last row into `row`.
+// inits, prints, deletes, key calls, the caret of the last print, the last focus; the last row
+// into `row`.
 EXPORT void testdisplay_counts(int* counts, char* row, int rowSize)
 {
     std::lock_guard lock(g_mutex);
@@ -93,6 +103,7 @@ EXPORT void testdisplay_counts(int* counts, char* row, int rowSize)
     counts[2] = g_deletes;
     counts[3] = g_keyCalls;
     counts[4] = g_caret;
+    counts[5] = g_focus;
     if (rowSize > 0) {
         const std::string cut = g_row.substr(0, std::size_t(rowSize - 1));
         cut.copy(row, cut.size());
