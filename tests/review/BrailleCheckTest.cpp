@@ -83,3 +83,52 @@ TEST(BrailleCheck, EachFixIsOneUndoStepAskedForOnItsItem)
     EXPECT_FALSE(applyReviewFix(s.session, word));
     EXPECT_EQ(s.cells(), typed);
 }
+
+// A finding edited inside after it was listed: its fix must still mend what it says, and never
+// take characters the finding no longer stands on.
+TEST(BrailleCheck, AFixAfterAnEditInsideTheFindingKeepsTheText)
+{
+    Session s;
+    s.run(u"{ime:あ}。 {ime:いう}");
+    ReviewList list;
+    list.replaceFindings(std::nullopt, checkBook(s.document));
+    list.startFollowing(s.session.undoHistory());
+    ASSERT_EQ(list.size(), 1u) << dump(s.document, list.items());
+    const std::string before = s.cells();
+    // One of the three blanks goes: two are left, as the rule wants.
+    s.run(u"{Home}{Right}{Right}{Right}{Del}");
+    const std::string edited = s.cells();
+    ASSERT_NE(edited, before);
+    list.follow(s.session.undoHistory(), s.document);
+    ASSERT_EQ(list.size(), 1u);
+    fixReviewItem(s.session, list, 0);
+    // The word after the blanks is whole.
+    EXPECT_EQ(s.cells().substr(s.cells().size() - 2), edited.substr(edited.size() - 2)) << before << " / " << edited << " / " << s.cells();
+}
+
+TEST(BrailleCheck, TheEmptyParagraphsFixKeepsTextTypedIntoThem)
+{
+    Session s;
+    s.run(u"kore{Enter}{Enter}{Enter}{Enter}owari");
+    ReviewList list;
+    list.replaceFindings(std::nullopt, checkBook(s.document));
+    list.startFollowing(s.session.undoHistory());
+    std::size_t index = list.size();
+    for (std::size_t i = 0; i < list.size(); ++i)
+        if (list.items()[i].kind == ReviewKind::EmptyParagraphs)
+            index = i;
+    ASSERT_LT(index, list.size()) << dump(s.document, list.items());
+    const std::string before = s.cells();
+    // Text typed into the last of the empty paragraphs.
+    s.run(u"{C-End}{Up}kore");
+    const std::string edited = s.cells();
+    list.follow(s.session.undoHistory(), s.document);
+    for (std::size_t i = 0; i < list.size(); ++i)
+        if (list.items()[i].kind == ReviewKind::EmptyParagraphs)
+            index = i;
+    fixReviewItem(s.session, list, index);
+    const std::string fixed = s.cells();
+    // Whatever the fix did, the typed word is still there.
+    EXPECT_EQ(std::count(fixed.begin(), fixed.end(), '['), std::count(edited.begin(), edited.end(), '['))
+        << before << " / " << edited << " / " << fixed;
+}
