@@ -3,6 +3,7 @@
 #include "ReviewActions.h"
 #include "ReviewList.h"
 #include "ReviewPlaces.h"
+#include "ReviewSidecar.h"
 #include "SessionFixture.h"
 
 using namespace braille;
@@ -131,4 +132,25 @@ TEST(BrailleCheck, TheEmptyParagraphsFixKeepsTextTypedIntoThem)
     // Whatever the fix did, the typed word is still there.
     EXPECT_EQ(std::count(fixed.begin(), fixed.end(), '['), std::count(edited.begin(), edited.end(), '['))
         << before << " / " << edited << " / " << fixed;
+}
+
+// A list read from its file is checked against the book before it is used: an item whose
+// stretch and cells match but whose count is damaged must not let its fix cut the paragraph.
+TEST(BrailleCheck, ADamagedCountFromTheListFileDoesNotCutTheParagraph)
+{
+    Session s;
+    s.run(u"{ime:あ}。 {ime:いうえお}");
+    const std::vector<ReviewItem> found = checkBook(s.document);
+    ASSERT_EQ(found.size(), 1u);
+    ReviewItem damaged = found[0];
+    damaged.count = 40; // as a hand-edited or damaged BOOK.bml.review may say
+    const ReviewRead read = parseReviewText(writeReviewText({damaged}));
+    ASSERT_EQ(read.error, "");
+    ReviewList list;
+    list.add(read.items);
+    EXPECT_EQ(list.keepValid(s.document), 0u);
+    list.startFollowing(s.session.undoHistory());
+    const std::string before = s.cells();
+    fixReviewItem(s.session, list, 0);
+    EXPECT_EQ(s.cells().substr(s.cells().size() - 4), before.substr(before.size() - 4)) << before << " / " << s.cells();
 }
