@@ -302,14 +302,23 @@ ReviewFix fixFor(const BrailleDocument& document, const ReviewItem& item)
         fix.caption = u"外字符を入れる";
         break;
     case ReviewKind::BlanksAfterPunctuation: {
+        // The blanks are counted again in the book as it is now, and the stretch must still be
+        // the mark and its blanks alone: an edit inside it, or a count from a damaged list file,
+        // must never make the fix remove anything but blanks.
         const std::uint32_t wanted = printIs(first, u"。", u"4") ? 2 : 1;
         const std::uint32_t afterMark = item.begin.character + 1;
-        if (item.count > wanted) {
+        std::uint32_t blanks = 0;
+        while (isBlank(at({item.begin.paragraph, afterMark + blanks})))
+            ++blanks;
+        if (item.end.paragraph != item.begin.paragraph || item.end.character != afterMark + blanks ||
+            blanks == wanted)
+            return fix;
+        if (blanks > wanted) {
             fix.at = {item.begin.paragraph, afterMark + wanted};
-            fix.stop = {item.begin.paragraph, afterMark + item.count};
+            fix.stop = {item.begin.paragraph, afterMark + blanks};
         } else {
-            fix.at = fix.stop = {item.begin.paragraph, afterMark + item.count};
-            fix.insert.assign(wanted - item.count, CharacterDictionary::instance().blankEntry());
+            fix.at = fix.stop = {item.begin.paragraph, afterMark + blanks};
+            fix.insert.assign(wanted - blanks, CharacterDictionary::instance().blankEntry());
         }
         fix.caption = wanted == 2 ? u"句点のあとを2マスあけにする" : u"読点のあとを1マスあけにする";
         break;
@@ -319,6 +328,11 @@ ReviewFix fixFor(const BrailleDocument& document, const ReviewItem& item)
         fix.caption = u"改行を削除して語をつなげる";
         break;
     case ReviewKind::EmptyParagraphs:
+        // Only paragraphs that are still empty are taken out: text typed into one of them stays.
+        for (std::uint32_t p = item.begin.paragraph; p < item.end.paragraph; ++p)
+            if (p >= paragraphs.size() || paragraphs[p]->characters->size() != 1 ||
+                !isLineBreak((*paragraphs[p]->characters)[0]))
+                return fix;
         fix.stop = item.end;
         fix.caption = u"空の段落を1つにする";
         break;
