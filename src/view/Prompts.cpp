@@ -112,9 +112,25 @@ QString Prompts::openName(const QString& filter, const QString& start, QWidget* 
 
 QString Prompts::saveName(const QString& filter, const QString& start, QWidget* parent, const QString& title)
 {
-    if (answers().saveName)
-        return withExtension(answers().saveName(title, filter, start), filter);
-    return withExtension(QFileDialog::getSaveFileName(owner(parent), title, start, filter), filter);
+    QString chosen;
+    if (answers().saveName) {
+        chosen = answers().saveName(title, filter, start);
+    } else {
+        QFileDialog dialog(owner(parent), title, start, filter);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        // The dialog adds the extension itself, before it asks whether to replace a file.
+        dialog.setDefaultSuffix(extensionOf(filter));
+        if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+            chosen = dialog.selectedFiles().front();
+    }
+    const QString named = withExtension(chosen, filter);
+    // A dialog that asked about the name as typed (book) has not asked about the file written
+    // (book.bml): that one is never replaced without a question.
+    if (named != chosen && QFileInfo::exists(named) &&
+        question(QStringLiteral("%1 は既にあります。\n置き換えますか？").arg(QFileInfo(named).fileName()),
+                 QMessageBox::Yes | QMessageBox::No, parent) != QMessageBox::Yes)
+        return {};
+    return named;
 }
 
 std::unique_ptr<QProgressDialog> Prompts::progress(const QString& label, QWidget* parent, int maximum, int showAfterMs)

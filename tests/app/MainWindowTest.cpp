@@ -157,6 +157,19 @@ TEST(MainFrame, SaveAsAndExportsAddTheExtensionAnExportSaysWhereItWroteAndPrompt
     frame.book().exportBraille(QStringLiteral("brf"));
     EXPECT_TRUE(QFileInfo::exists(folder.filePath(QStringLiteral("out.brf"))));
     ASSERT_EQ(titles.size(), 2);
+    // "book" typed again: book.bml is there, and it is not replaced without a question.
+    QStringList asked;
+    Prompts::Answers answers{.question = [&](const QString& text, int) {
+                                 asked << text;
+                                 return int(QMessageBox::No);
+                             },
+                             .saveName = [&](const QString&, const QString&, const QString&) {
+                                 return folder.filePath(QStringLiteral("book"));
+                             }};
+    Prompts::setAnswers(answers);
+    EXPECT_FALSE(frame.book().saveAs());
+    ASSERT_EQ(asked.size(), 1);
+    EXPECT_TRUE(asked[0].startsWith(QStringLiteral("book.bml は既にあります。"))) << asked[0].toStdString();
     EXPECT_EQ(titles[1], QStringLiteral("BRF出力"));
     EXPECT_TRUE(frame.statusBar()->currentMessage().contains(QStringLiteral("out.brf に書き出しました。")))
         << frame.statusBar()->currentMessage().toStdString();
