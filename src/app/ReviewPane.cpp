@@ -249,6 +249,8 @@ void ReviewPane::keepDoneFlags()
 {
     if (m_book.pathName().isEmpty() || m_book.isModified())
         return; // the places are those of the book in memory: they go with its next save
+    if (m_book.isReadOnly())
+        return; // the book and its list belong to the Tenkora that holds it
     bookSaved(m_book.pathName());
 }
 

@@ -111,6 +111,11 @@ std::string writeReviewText(const std::vector<ReviewItem>& items)
 
 SaveResult writeReviewSidecar(const std::filesystem::path& path, const std::vector<ReviewItem>& items)
 {
+    // The list file lies in the book's folder, which others may write to: a link planted there
+    // under its name is never followed (it could point at any file of the user's).
+    std::error_code ec;
+    if (std::filesystem::is_symlink(path, ec))
+        return SaveResult::failure("cannot write " + path.string() + ": it is a symbolic link");
     return saveBytesAtomically(path, writeReviewText(items));
 }
 

@@ -47,4 +47,11 @@ TEST(ReviewSidecar, RoundTripAndAFileThatCannotBeRead)
         EXPECT_NE(damaged.error, "") << bad;
         EXPECT_TRUE(damaged.items.empty()) << bad;
     }
+    // A link planted under the list file's name is not followed: the file it points at stays.
+    const std::filesystem::path other = book.parent_path() / "someone-elses.txt";
+    test::writeBytes(other, "theirs");
+    std::filesystem::remove(reviewSidecarPath(book));
+    std::filesystem::create_symlink(other, reviewSidecarPath(book));
+    EXPECT_FALSE(writeReviewSidecar(reviewSidecarPath(book), items));
+    EXPECT_EQ(test::readBytes(other), "theirs");
 }
