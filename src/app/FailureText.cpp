@@ -39,11 +39,20 @@ QString failureInJapanese(const QString& systemText)
 {
     if (systemText.contains(QStringLiteral("in use by another program")))
         return QStringLiteral("ほかのプログラムがこのファイルを使っています。");
+    // A missing file or folder is the destination only where the reason is about writing (a tool
+    // may also miss its input).
+    const bool writing = systemText.contains(QStringLiteral("cannot create")) ||
+                         systemText.contains(QStringLiteral("cannot write")) ||
+                         systemText.contains(QStringLiteral("cannot replace")) ||
+                         systemText.contains(QStringLiteral("cannot save"));
     for (const Known& k : kKnown) {
         const QString local = QString::fromLocal8Bit(std::strerror(k.error));
         const QString english = englishText(k.error);
-        if ((!local.isEmpty() && systemText.contains(local)) || (!english.isEmpty() && systemText.contains(english)))
+        if ((!local.isEmpty() && systemText.contains(local)) || (!english.isEmpty() && systemText.contains(english))) {
+            if ((k.error == ENOENT || k.error == ENOTDIR) && !writing)
+                return QStringLiteral("ファイルまたはフォルダーが見つかりません。");
             return QString::fromUtf8(k.japanese);
+        }
     }
     return {};
 }

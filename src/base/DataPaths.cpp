@@ -65,8 +65,10 @@ std::filesystem::path tableFolder() { return dataFolder() / "tables"; }
 
 std::filesystem::path libraryFolder()
 {
+    // Without /proc no folder is named: a library is never loaded from the working folder, which
+    // may be anyone's.
     const std::filesystem::path program = programFolder();
-    return program.empty() ? std::filesystem::path(".") : libraryFolderFor(program);
+    return program.empty() ? std::filesystem::path() : libraryFolderFor(program);
 }
 
 } // namespace braille::paths

@@ -33,7 +33,7 @@ std::filesystem::path libraryFolderFor(const std::filesystem::path& programFolde
 std::filesystem::path dataFolder();
 std::filesystem::path tableFolder();
 
-// The running program's library folder.
+// The running program's library folder; empty when the program's own folder cannot be found.
 std::filesystem::path libraryFolder();
 
 } // namespace braille::paths

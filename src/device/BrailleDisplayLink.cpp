@@ -54,8 +54,10 @@ QString BrailleDisplayLink::defaultLibraryPath()
 {
     if (qEnvironmentVariableIsSet("TENKORA_DISPLAY_DRIVER"))
         return qEnvironmentVariable("TENKORA_DISPLAY_DRIVER");
-    // Beside the program in the build tree, in lib/tenkora once installed.
-    return QString::fromStdU16String((paths::libraryFolder() / "libktnbrlc.so").u16string());
+    // Beside the program in the build tree, in lib/tenkora once installed; none when the
+    // program's folder is unknown.
+    const std::filesystem::path folder = paths::libraryFolder();
+    return folder.empty() ? QString() : QString::fromStdU16String((folder / "libktnbrlc.so").u16string());
 }
 
 void BrailleDisplayLink::start(const QString& libraryPath, std::optional<int> port, Hooks hooks)

@@ -225,6 +225,8 @@ __attribute__((visibility("default"))) int brldvc_focus(int, int focused)
         brlapi__leaveTtyMode(g_handle);
     } else if (enterTty()) {
         show();
+    } else {
+        g_broken = true; // the next print connects again
     }
     return 1;
 }
