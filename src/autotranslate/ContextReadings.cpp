@@ -52,8 +52,20 @@ void readByContext(Morphemes& words)
         // (先日行った温泉, 行ってきます).
         if (m.pos == u"動詞" && m.surface == u"行っ" && (m.baseForm == u"行く" || m.baseForm == u"行う")) {
             const Morpheme* noun = after && after->pos == u"助動詞" ? at(i, 2) : nullptr;
-            const bool doing = (before && before->surface == u"を" && before->pos == u"助詞") ||
-                               (noun && noun->pos == u"名詞" && noun->pos1 == u"サ変接続");
+            // を earlier in the clause (会議を毎週行った, 実験を三回行った), looked for back to the
+            // verb, the punctuation or the へ before it.
+            bool object = false;
+            for (std::ptrdiff_t k = 1; k <= 6; ++k) {
+                const Morpheme* w = at(i, -k);
+                if (!w || w->pos == u"記号" || w->pos == u"動詞" || w->pos == u"助動詞" || w->pos == u"形容詞" ||
+                    (w->pos == u"助詞" && (w->surface == u"へ" || w->pos1 == u"接続助詞")))
+                    break;
+                if (w->pos == u"助詞" && w->surface == u"を") {
+                    object = true;
+                    break;
+                }
+            }
+            const bool doing = object || (noun && noun->pos == u"名詞" && noun->pos1 == u"サ変接続");
             if (doing)
                 reread(m, u"オコナッ", u"行う");
             else

@@ -252,6 +252,8 @@ TEST(AutoTranslatorReadings, HomographsAreReadByTheWordsAroundThem)
     EXPECT_EQ(brailleOf(u"本日行った調査"), "ホンジツ_オコナッタ_チョーサ");
     EXPECT_EQ(brailleOf(u"先日行った温泉"), "センジツ_イッタ_オンセン");
     EXPECT_EQ(brailleOf(u"行ってきます。"), "イッテ_キマス。");
+    EXPECT_EQ(brailleOf(u"実験を三回行った。"), "ジッケンヲ_3カイ_オコナッタ。");
+    EXPECT_EQ(brailleOf(u"本を読みに行った。"), "ホンヲ_ヨミニ_イッタ。");
     // 方: a person after a verb or この, a side or a comparison otherwise.
     EXPECT_EQ(brailleOf(u"希望する方は"), "キボー_スル_カタワ");
     EXPECT_EQ(brailleOf(u"この方が、"), "コノ_カタガ、");
