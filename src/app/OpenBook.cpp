@@ -123,6 +123,17 @@ void OpenBook::adoptLock(LockClaim& claim)
         emit m_view.statusTextChanged(kMessagePane, claim.note);
 }
 
+bool OpenBook::isOpenBook(const QString& path) const
+{
+    if (m_pathName.isEmpty())
+        return false;
+    if (path == m_pathName)
+        return true;
+    // The same file by another name (a symbolic link to it) is the same book, under the same lock.
+    const QString canonical = QFileInfo(path).canonicalFilePath();
+    return !canonical.isEmpty() && canonical == QFileInfo(m_pathName).canonicalFilePath();
+}
+
 void OpenBook::dropLock()
 {
     m_lock.release();
@@ -295,7 +306,7 @@ bool OpenBook::load(const QString& path, bool quiet, bool remember, bool claim)
         return false;
     }
     // Reading the open book's own file again (a reload) keeps its lock, or its being read-only.
-    const bool sameBook = !m_pathName.isEmpty() && info.absoluteFilePath() == m_pathName;
+    const bool sameBook = isOpenBook(info.absoluteFilePath());
     LockClaim lock;
     if (claim && !sameBook) {
         lock = claimLock(info.absoluteFilePath(), true);
@@ -425,7 +436,7 @@ bool OpenBook::saveAs()
 bool OpenBook::saveTo(const QString& path)
 {
     const QString absolute = QFileInfo(path).absoluteFilePath();
-    const bool sameBook = absolute == m_pathName;
+    const bool sameBook = isOpenBook(absolute);
     if (sameBook && m_readOnly) {
         Prompts::warn(QStringLiteral("%1 は読み取り専用で開いているため、上書き保存できません。\n別の名前で保存してください。").arg(absolute));
         return false;

@@ -41,6 +41,8 @@ public:
     QString title() const;
     // Opened while another Tenkora holds it: Save writes nothing to its file.
     bool isReadOnly() const { return m_readOnly; }
+    // Whether `path` names the open book's file (by its name or through a link).
+    bool isOpenBook(const QString& path) const;
     // The lock file held for the open book (empty when none).
     QString lockFile() const;
     // Link mode's texts are the editor's private work files: no lock for them.

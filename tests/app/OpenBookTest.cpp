@@ -73,6 +73,13 @@ TEST(BookLock, ASecondWindowIsOfferedReadOnlyAndItsSaveNeverWritesTheBook)
     ASSERT_TRUE(first.book().saveTo(book)); // locked when first saved
     const QString lockFile = folder.filePath(QStringLiteral(".本.bml.lock"));
     EXPECT_EQ(first.book().lockFile(), lockFile);
+    // The same book through a link is the same book: saved by that name, it keeps its own lock.
+    const QString link = folder.filePath(QStringLiteral("link.bml"));
+    ASSERT_TRUE(QFile::link(book, link));
+    QTest::keyClicks(&first.view(), "ka");
+    EXPECT_TRUE(first.book().saveTo(link));
+    EXPECT_EQ(first.book().lockFile(), lockFile);
+    EXPECT_FALSE(first.book().isReadOnly());
     const QByteArray saved = bytesOf(book);
 
     QStringList chosen, told;
