@@ -441,6 +441,16 @@ bool OpenBook::saveTo(const QString& path)
         Prompts::warn(QStringLiteral("%1 は読み取り専用で開いているため、上書き保存できません。\n別の名前で保存してください。").arg(absolute));
         return false;
     }
+    // Another program's change to the book's file, made since it was read or saved, is not
+    // written over without a question.
+    if (sameBook && m_stamp != DiskStamp{}) {
+        const DiskStamp now = stampOf(m_pathName);
+        if (now != DiskStamp{} && now != m_stamp &&
+            Prompts::question(QStringLiteral("%1は、開いたあとで他のプログラムによって変更されています。\n上書き保存しますか？")
+                                  .arg(QFileInfo(m_pathName).fileName()),
+                              QMessageBox::Yes | QMessageBox::No, nullptr, {}, QMessageBox::No) != QMessageBox::Yes)
+            return false;
+    }
     // A book saved to a new file locks it first; one that another Tenkora holds is not written.
     LockClaim lock;
     if (!sameBook) {

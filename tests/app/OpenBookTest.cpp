@@ -205,6 +205,14 @@ TEST(ChangedOnDisk, AnotherProgramsChangeIsAskedAboutOnceAndReadAgainTheWindowsO
     EXPECT_EQ(questions.asked[0], QStringLiteral("a.bmlが他のプログラムで変更されました。読み込み直しますか？"));
     EXPECT_NE(prints(frame.book().document()).find("か"), std::string::npos); // No kept the window's book
     EXPECT_EQ(prints(frame.book().document()).find("き"), std::string::npos);
+    // Saving over that change asks first; No leaves the other program's file as it is.
+    const std::string theirs = readBytes(book.toStdString());
+    QTest::keyClicks(&frame.view(), "ta");
+    EXPECT_FALSE(frame.book().save());
+    ASSERT_EQ(questions.asked.size(), 2);
+    EXPECT_TRUE(questions.asked[1].contains(QStringLiteral("他のプログラムによって変更されています")));
+    EXPECT_EQ(readBytes(book.toStdString()), theirs);
+    questions.asked.removeLast();
 
     // Changed again while the window has unsaved changes: the question says they go; Yes reads it.
     QTest::keyClicks(&frame.view(), "sa");
