@@ -1,6 +1,7 @@
 #include "BookLock.h"
 
 #include <cerrno>
+#include <fstream>
 #include <charconv>
 #include <climits>
 #include <cstring>
@@ -14,6 +15,16 @@
 namespace braille {
 
 namespace {
+
+// The first line of a small system file (the machine's id, the boot's id), or empty.
+std::string firstLine(const char* path)
+{
+    std::ifstream in(path);
+    std::string line;
+    std::getline(in, line);
+    return line;
+}
+
 
 constexpr std::string_view kHeader = "tenkora-lock 1\n";
 
@@ -79,6 +90,12 @@ std::string lockText(const LockHolder& holder)
     text += "pid=" + std::to_string(holder.pid) + "\n";
     text += "user=" + holder.user + "\n";
     text += "since=" + std::to_string(holder.since) + "\n";
+    if (!holder.machine.empty())
+        text += "machine=" + holder.machine + "\n";
+    if (!holder.boot.empty())
+        text += "boot=" + holder.boot + "\n";
+    if (!holder.pidNamespace.empty())
+        text += "pidns=" + holder.pidNamespace + "\n";
     return text;
 }
 
@@ -109,6 +126,12 @@ std::optional<LockHolder> parseLockText(std::string_view text)
             holder.user = std::string(value);
         } else if (key == "since") {
             std::from_chars(value.data(), value.data() + value.size(), holder.since);
+        } else if (key == "machine") {
+            holder.machine = std::string(value);
+        } else if (key == "boot") {
+            holder.boot = std::string(value);
+        } else if (key == "pidns") {
+            holder.pidNamespace = std::string(value);
         }
     }
     if (!hasHost || !hasPid)
@@ -128,6 +151,11 @@ LockHolder thisProcess()
     else
         self.user = std::to_string(::geteuid());
     self.since = std::int64_t(std::time(nullptr));
+    self.machine = firstLine("/etc/machine-id");
+    self.boot = firstLine("/proc/sys/kernel/random/boot_id");
+    char ns[128] = {};
+    if (const ssize_t n = ::readlink("/proc/self/ns/pid", ns, sizeof ns - 1); n > 0)
+        self.pidNamespace.assign(ns, std::size_t(n));
     return self;
 }
 
@@ -139,9 +167,16 @@ bool processRuns(long pid)
     return ::kill(pid_t(pid), 0) == 0 || errno == EPERM;
 }
 
-bool isStaleLock(const LockHolder& holder, const std::string& thisHost, const std::function<bool(long)>& runs)
+bool isStaleLock(const LockHolder& holder, const LockHolder& self, const std::function<bool(long)>& runs)
 {
-    return !holder.host.empty() && holder.host == thisHost && !runs(holder.pid);
+    const auto differ = [](const std::string& a, const std::string& b) { return !a.empty() && !b.empty() && a != b; };
+    if (holder.host.empty() || holder.host != self.host || differ(holder.machine, self.machine))
+        return false; // another machine: its process may well run
+    if (!holder.machine.empty() && holder.machine == self.machine && differ(holder.boot, self.boot))
+        return true; // this machine has been restarted since
+    if (differ(holder.pidNamespace, self.pidNamespace))
+        return false; // another sandbox: its processes cannot be seen from here
+    return !runs(holder.pid);
 }
 
 BookLock::~BookLock() { release(); }
@@ -197,7 +232,7 @@ BookLock::Outcome BookLock::take(const std::filesystem::path& book, const LockHo
         if (!found)
             continue; // gone meanwhile: try again
         const std::optional<LockHolder> holder = parseLockText(*found);
-        const bool stale = holder ? isStaleLock(*holder, self.host) : unreadableLockIsOld(path);
+        const bool stale = holder ? isStaleLock(*holder, self) : unreadableLockIsOld(path);
         if (!stale || attempt > 0) {
             m_other = holder.value_or(LockHolder{});
             return Outcome::Held;

@@ -33,6 +33,10 @@ struct LockHolder {
     long pid = 0;
     std::string user;
     std::int64_t since = 0; // seconds since the epoch
+    // Which machine, which boot of it and which process-id namespace the process ran in (empty in
+    // locks that do not say): a host name alone is shared by machines installed from one image,
+    // and a process id means nothing in another sandbox or after a restart.
+    std::string machine, boot, pidNamespace;
     bool operator==(const LockHolder&) const = default;
 };
 
@@ -48,8 +52,10 @@ LockHolder thisProcess();
 // Whether a process with this id runs on this host (one of another user counts as running).
 bool processRuns(long pid);
 
-// Whether a lock may be taken over: it was taken on `thisHost` and its process no longer runs.
-bool isStaleLock(const LockHolder& holder, const std::string& thisHost,
+// Whether a lock may be taken over: it was taken on this machine (`self`'s host and machine), and
+// either the machine has been restarted since or, seen from the same process-id namespace, its
+// process no longer runs.
+bool isStaleLock(const LockHolder& holder, const LockHolder& self,
                  const std::function<bool(long)>& runs = processRuns);
 
 class BookLock {

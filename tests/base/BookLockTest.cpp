@@ -76,6 +76,21 @@ TEST(BookLock, AStaleLockOfThisHostIsTakenOverOneOfAnotherHostNever)
     EXPECT_EQ(lock.take(book), BookLock::Outcome::Held);
     EXPECT_EQ(lock.holder().host, "elsewhere");
     EXPECT_EQ(parseLockText(readBytes(lockPathOf(book)))->host, "elsewhere");
+
+    // Nor on another machine of the same name, nor in another sandbox; but a lock from before
+    // this machine's restart is stale whatever its process id.
+    const LockHolder self = thisProcess();
+    LockHolder twin = otherTenkora(host, gone);
+    twin.machine = "another-machine";
+    EXPECT_FALSE(isStaleLock(twin, self));
+    LockHolder sandboxed = otherTenkora(host, gone);
+    sandboxed.pidNamespace = "pid:[1]";
+    EXPECT_FALSE(isStaleLock(sandboxed, LockHolder{self.host, 1, "", 0, "", "", "pid:[2]"}));
+    LockHolder beforeRestart = otherTenkora(host, long(::getpid()));
+    beforeRestart.machine = "m";
+    beforeRestart.boot = "earlier";
+    EXPECT_TRUE(isStaleLock(beforeRestart, LockHolder{self.host, 1, "", 0, "m", "now", ""}));
+    EXPECT_EQ(parseLockText(lockText(beforeRestart)), beforeRestart);
 }
 
 TEST(BookLock, AnUnreadableLockIsHeldWhileYoungAndTakenOverWhenOld)
