@@ -241,6 +241,10 @@ JobSubmission submitBrfJob(const std::string& queue, std::string_view brf, const
     // The server checks the document (its format above all) once it has all of it.
     if (cupsFinishDocument(http.get(), queue.c_str()) > IPP_STATUS_OK_EVENTS_COMPLETE)
         return giveUp(lastFailure(queue, CupsFailure::Refused));
+    // A stop asked for while the server was taking the last of it still withdraws the job: the
+    // user was told it was cancelled and must not find it printed.
+    if (progress && !progress(brf.size(), brf.size()))
+        return giveUp({CupsFailure::Canceled, queue, {}, 0});
     result.jobId = jobId;
     return result;
 }

@@ -111,6 +111,9 @@ EmbossDialog::EmbossDialog(std::vector<BraillePage> pages, QString title, QWidge
     // Printing leaves the dialog open to follow the job: not the box's accepting button.
     m_print = buttons->addButton(QStringLiteral("印刷"), QDialogButtonBox::ActionRole);
     m_close = buttons->addButton(QStringLiteral("閉じる"), QDialogButtonBox::RejectRole);
+    // Enter never presses 閉じる/キャンセル, even when it has the focus while sending: an Enter
+    // pressed twice must not withdraw the job just sent (Escape still does).
+    m_close->setAutoDefault(false);
     m_print->setDefault(true);
     connect(m_print, &QPushButton::clicked, this, &EmbossDialog::print);
     connect(m_close, &QPushButton::clicked, this, &EmbossDialog::reject);
