@@ -10,6 +10,10 @@ namespace braille {
 
 namespace {
 
+// How many deletions' items are kept for their undo.
+constexpr std::size_t kBuriedKept = 64;
+
+
 auto key(SectionKind section, DocumentLocation at) { return std::tuple(std::uint32_t(section), at.paragraph, at.character); }
 
 bool before(DocumentLocation a, DocumentLocation b)
@@ -78,6 +82,7 @@ StretchText stretchText(const BrailleDocument& document, SectionKind section, Do
 void ReviewList::clear()
 {
     m_items.clear();
+    m_buried.clear();
     ++m_revision;
 }
 
@@ -212,6 +217,13 @@ void ReviewList::insertAt(SectionKind section, DocumentLocation where, const Ent
     // paragraphs back as the widest item reaches.
     auto it = firstFrom(section, where.paragraph > m_reach ? where.paragraph - m_reach : 0);
     bool changed = false;
+    // The same characters put back where a deletion took an item's text: an undo.
+    std::vector<ReviewItem> raised;
+    if (!m_buried.empty() && m_buried.back().section == section && m_buried.back().where == where &&
+        m_buried.back().entries == entries) {
+        raised = std::move(m_buried.back().items);
+        m_buried.pop_back();
+    }
     for (; it != m_items.end() && it->section == section; ++it) {
         if (it->begin.paragraph > where.paragraph && shape.breaks == 0)
             break;
@@ -227,6 +239,16 @@ void ReviewList::insertAt(SectionKind section, DocumentLocation where, const Ent
             changed = true;
         }
         m_reach = std::max(m_reach, it->end.paragraph - it->begin.paragraph);
+    }
+    if (!raised.empty()) {
+        // Back in book order, where they were before the deletion.
+        for (ReviewItem& item : raised) {
+            const auto at = std::lower_bound(m_items.begin(), m_items.end(), key(item.section, item.begin),
+                                             [](const ReviewItem& i, const auto& k) { return key(i.section, i.begin) < k; });
+            m_reach = std::max(m_reach, item.end.paragraph - item.begin.paragraph);
+            m_items.insert(at, std::move(item));
+        }
+        changed = true;
     }
     if (changed)
         ++m_revision;
@@ -249,6 +271,7 @@ void ReviewList::deleteAt(SectionKind section, DocumentLocation where, const Ent
     auto it = firstFrom(section, where.paragraph > m_reach ? where.paragraph - m_reach : 0);
     bool changed = false;
     std::vector<std::size_t> emptied;
+    Buried buried{section, where, entries, {}};
     for (; it != m_items.end() && it->section == section; ++it) {
         if (it->begin.paragraph > stop.paragraph && shape.breaks == 0)
             break;
@@ -256,6 +279,8 @@ void ReviewList::deleteAt(SectionKind section, DocumentLocation where, const Ent
         const DocumentLocation b = moved(it->begin), e = moved(it->end);
         if (b == it->begin && e == it->end)
             continue;
+        if (!wasEmpty && b == e)
+            buried.items.push_back(*it); // as it was, for an undo of this deletion
         // Characters went from inside the item, not only from before it.
         it->stale = it->stale || (before(where, it->end) && before(it->begin, stop));
         it->begin = b;
@@ -267,6 +292,11 @@ void ReviewList::deleteAt(SectionKind section, DocumentLocation where, const Ent
     }
     for (auto i = emptied.rbegin(); i != emptied.rend(); ++i)
         m_items.erase(m_items.begin() + std::ptrdiff_t(*i));
+    if (!buried.items.empty()) {
+        m_buried.push_back(std::move(buried));
+        if (m_buried.size() > kBuriedKept)
+            m_buried.erase(m_buried.begin());
+    }
     if (changed)
         ++m_revision;
 }

@@ -66,6 +66,15 @@ private:
     // The most paragraphs an item spans: how far back an edit's search has to start.
     std::uint32_t m_reach = 0;
     std::uint64_t m_revision = 0;
+    // Items whose text a deletion took, newest last, with that deletion: undoing it (the same
+    // characters put back at the same place) brings them back as they were.
+    struct Buried {
+        SectionKind section;
+        DocumentLocation where;
+        EntryList entries;
+        std::vector<ReviewItem> items;
+    };
+    std::vector<Buried> m_buried;
 };
 
 // The cells and the print of the characters from `begin` to `end` in a section; empty when the

@@ -61,6 +61,14 @@ TEST(ReviewList, ItemsMoveWithTheirTextAndGoWithIt)
     s.run(u"{Del}");
     EXPECT_TRUE(list.follow(s.session.undoHistory(), s.document));
     EXPECT_EQ(places(list.items()), "1:1-1:4 1:4-1:5 ");
+    // Undoing the deletion brings the item back with its text; redoing it takes it again.
+    s.run(u"{C-z}");
+    EXPECT_TRUE(list.follow(s.session.undoHistory(), s.document));
+    EXPECT_EQ(places(list.items()), "0:5-0:8 1:1-1:4 1:4-1:5 ");
+    EXPECT_EQ(list.keepValid(s.document), 0u);
+    s.run(u"{C-y}");
+    EXPECT_TRUE(list.follow(s.session.undoHistory(), s.document));
+    EXPECT_EQ(places(list.items()), "1:1-1:4 1:4-1:5 ");
     s.session.selectStretch(Body, {1, 0}, {1, 2});
     s.run(u"{Del}");
     EXPECT_TRUE(list.follow(s.session.undoHistory(), s.document));
