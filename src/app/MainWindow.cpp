@@ -88,24 +88,11 @@ QPalette highContrastPalette()
     return p;
 }
 
-// Whether the desktop asks for high contrast: a high-contrast GTK theme in the environment, or
-// GNOME's accessibility setting.
-bool desktopWantsHighContrast()
+// Whether the desktop's theme asks for high contrast: a high-contrast GTK theme in the
+// environment.
+bool themeWantsHighContrast()
 {
-    if (qEnvironmentVariable("GTK_THEME").contains(QStringLiteral("HighContrast"), Qt::CaseInsensitive))
-        return true;
-    const QString gsettings = QStandardPaths::findExecutable(QStringLiteral("gsettings"));
-    if (gsettings.isEmpty() || qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS"))
-        return false;
-    QProcess query;
-    query.start(gsettings, {QStringLiteral("get"), QStringLiteral("org.gnome.desktop.a11y.interface"),
-                            QStringLiteral("high-contrast")});
-    if (!query.waitForFinished(500)) {
-        query.kill();
-        query.waitForFinished(100);
-        return false;
-    }
-    return query.readAllStandardOutput().trimmed() == "true";
+    return qEnvironmentVariable("GTK_THEME").contains(QStringLiteral("HighContrast"), Qt::CaseInsensitive);
 }
 
 // The braille display beside a screen reader. BRLTTY gives the display to the client whose
@@ -146,7 +133,9 @@ MainWindow::MainWindow(PageLayout layout, bool linkMode, bool systemInputMethod,
     m_view->setPointSize(Settings::pointSize());
     // High contrast as last chosen; never chosen, as the desktop's theme says.
     const QVariant contrast = QSettings(Settings::profileFile(), QSettings::IniFormat).value(QStringLiteral("Settings/HighContrast"));
-    applyHighContrast(contrast.isValid() ? contrast.toInt() == 1 : desktopWantsHighContrast());
+    applyHighContrast(contrast.isValid() ? contrast.toInt() == 1 : themeWantsHighContrast());
+    if (!contrast.isValid())
+        followDesktopContrast();
     m_view->setViewStyle(Settings::viewStyle());
     setCentralWidget(m_view);
     m_book = new OpenBook(*m_view, this);
@@ -753,6 +742,25 @@ void MainWindow::checkBookOnDisk()
         updateCommands();
         updateTitle();
     }
+}
+
+void MainWindow::followDesktopContrast()
+{
+    // GNOME's accessibility setting, asked without holding up the start: the window turns high
+    // contrast when the answer comes, unless the user has chosen meanwhile.
+    const QString gsettings = QStandardPaths::findExecutable(QStringLiteral("gsettings"));
+    if (gsettings.isEmpty() || qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS"))
+        return;
+    auto* query = new QProcess(this);
+    connect(query, &QProcess::finished, this, [this, query] {
+        query->deleteLater();
+        const bool chosen = QSettings(Settings::profileFile(), QSettings::IniFormat).contains(QStringLiteral("Settings/HighContrast"));
+        if (!chosen && query->readAllStandardOutput().trimmed() == "true")
+            applyHighContrast(true);
+    });
+    connect(query, &QProcess::errorOccurred, query, &QObject::deleteLater);
+    query->start(gsettings, {QStringLiteral("get"), QStringLiteral("org.gnome.desktop.a11y.interface"),
+                             QStringLiteral("high-contrast")});
 }
 
 void MainWindow::applyHighContrast(bool on)

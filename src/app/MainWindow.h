@@ -45,6 +45,8 @@ public:
     void fitWidthToLine(int available);
     // High contrast in the view and the whole window (menus, tool bar, status bar, dialogs).
     void applyHighContrast(bool on);
+    // Follows GNOME's high-contrast setting, asked in the background at the start.
+    void followDesktopContrast();
     // `systemInputMethod`: TEXT types through the system's input method (see EditorView).
     // `companion`: in link mode, the handle of the companion application that started the editor.
     explicit MainWindow(PageLayout layout, bool linkMode = false, bool systemInputMethod = false,
