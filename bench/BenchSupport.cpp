@@ -1,7 +1,9 @@
 #include "BenchSupport.h"
 
 #include "CharacterDictionary.h"
+#include "PageLayout.h"
 #include "RowLayout.h"
+#include "TableLoader.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -50,6 +52,16 @@ void buildBody(BrailleDocument& doc, std::size_t targetCharacters)
     last->push_back(d.endMarkerEntry());
     relayout(body.paragraphs.emplace_back(last), doc.cellsPerLine);
     doc.recountRows();
+}
+
+std::unique_ptr<BrailleDocument> thousandPageBook()
+{
+    loadTables(CharacterDictionary::instance());
+    pageLayout() = PageLayout{};
+    auto doc = std::make_unique<BrailleDocument>();
+    doc->complete = true;
+    buildBody(*doc, 1000 * 21 * 31);
+    return doc;
 }
 
 } // namespace braille::bench

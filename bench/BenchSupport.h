@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <cstddef>
+#include <memory>
 #include <vector>
 
 namespace braille::bench {
@@ -12,6 +13,10 @@ namespace braille::bench {
 // Fills the current section with paragraphs of kana words separated by blanks, as a book's body
 // runs, until it holds `targetCharacters` characters (about 650,000 for 1000 pages of 21 rows).
 void buildBody(BrailleDocument& document, std::size_t targetCharacters);
+
+// The shipped tables loaded, the default page layout, and a complete document whose body holds
+// about 1000 pages of 21 rows.
+std::unique_ptr<BrailleDocument> thousandPageBook();
 
 // Prints the median, 99th percentile and largest of the times (sorting them); true when the
 // median is within the budget.

@@ -36,11 +36,7 @@ bool report(const char* what, std::vector<double>& micros, double budgetMicros =
 
 int main()
 {
-    loadTables(CharacterDictionary::instance());
-    pageLayout() = PageLayout{};
-    auto doc = std::make_unique<BrailleDocument>();
-    doc->complete = true;
-    buildBody(*doc, 1000 * 21 * 31);
+    auto doc = bench::thousandPageBook();
     std::printf("body: %u rows (%.0f pages of 21 rows)\n", doc->section().rowCount,
                 double(doc->section().rowCount) / 21);
 

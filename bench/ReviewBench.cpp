@@ -24,11 +24,7 @@ using braille::bench::reportMedian;
 
 int main()
 {
-    loadTables(CharacterDictionary::instance());
-    pageLayout() = PageLayout{};
-    auto doc = std::make_unique<BrailleDocument>();
-    doc->complete = true;
-    buildBody(*doc, 1000 * 21 * 31);
+    auto doc = bench::thousandPageBook();
     const std::uint32_t paragraphs = std::uint32_t(doc->section().paragraphs.size());
     std::printf("body: %u rows, %u paragraphs\n", doc->section().rowCount, paragraphs);
 
