@@ -83,5 +83,13 @@ fail=0
 check() { if grep -qF -- "$3" <<<"$2"; then echo "ok $1"; else echo "FAIL $1: expected \"$3\" in: $(tail -3 <<<"$2" | tr '\n' ' ')"; fail=1; fi; }
 check "the number sign is named" "$number" "SPEECH OUTPUT: '数符'"
 check "the rules' blank is named" "$blank" "SPEECH OUTPUT: '空白のマス'"
+# Seen once at the start of a parallel run and not again: Orca said nothing for the keys. The
+# run is tried once more on a fresh display before it counts as a failure, and says so.
+if [ $fail -ne 0 ] && [ -z "${ORCA_RETRIED:-}" ]; then
+  echo "--- editor"; tail -3 "$work/app.log" 2>/dev/null; echo "--- orca"; tail -3 "$work/orca.log" 2>/dev/null
+  echo "trying once more on a fresh display"
+  rm -rf "$work"
+  ORCA_RETRIED=1 exec bash "$0" "$@"
+fi
 [ $fail -eq 0 ] && echo "1 passed, 0 failed" || echo "0 passed, 1 failed"
 exit $fail
