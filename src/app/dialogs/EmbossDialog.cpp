@@ -1,5 +1,7 @@
 #include "EmbossDialog.h"
 
+#include <algorithm>
+
 #include "EmbossJob.h"
 #include "Prompts.h"
 #include "Settings.h"
@@ -144,6 +146,8 @@ void EmbossDialog::showStatus(const QString& text)
 {
     m_status->setText(text);
     m_status->setAccessibleName(text);
+    // A long message wraps: the dialog grows to show all its lines rather than cut them.
+    m_status->setMinimumHeight(m_status->heightForWidth(std::max(m_status->width(), m_status->sizeHint().width() / 2)));
     // A screen reader hears where the job is without having to look for the line.
     QAccessibleEvent changed(m_status, QAccessible::NameChanged);
     QAccessible::updateAccessibility(&changed);
